@@ -1,0 +1,25 @@
+# Shared settings for every Nightglass target and the helpers that declare them.
+
+# Windows 7 API level with Unicode entry points throughout.
+set(NIGHTGLASS_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(NIGHTGLASS_WARNINGS -Wall -Wextra -Wpedantic -Wno-unknown-pragmas)
+
+# The platform libraries, in link order.
+set(NIGHTGLASS_PLATFORM_LIBS
+  d3dx9 d3d9 dsound dxguid winmm strmiids ole32 oleaut32 uuid comctl32 gdiplus shlwapi)
+
+function(nightglass_settings target)
+  target_compile_definitions(${target} PRIVATE ${NIGHTGLASS_DEFINES})
+  target_compile_options(${target} PRIVATE
+    $<$<COMPILE_LANGUAGE:CXX>:${NIGHTGLASS_WARNINGS}>)
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
+endfunction()
+
+# A static library made of every source under the given folder.
+function(nightglass_library name folder)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
+    ${folder}/*.cpp ${folder}/*.h)
+  add_library(${name} STATIC ${sources})
+  nightglass_settings(${name})
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()

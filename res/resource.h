@@ -1,0 +1,10 @@
+// Resource numbers of the program.
+#pragma once
+
+#define IDI_NIGHTGLASS 101
+
+#define IDR_NOISE 2
+#define IDR_SPLASH 5
+#define IDR_SCENE 107
+
+#define IDS_DISPLAY_NAME 1000

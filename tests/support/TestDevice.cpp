@@ -1,0 +1,118 @@
+#include "tests/support/TestDevice.h"
+
+namespace {
+
+const wchar_t* const WindowClass = L"NightglassTestDevice";
+
+void RegisterWindowClass()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = WindowClass;
+    RegisterClassW(&wc);
+    registered = true;
+}
+
+template <class T>
+void SafeRelease(T*& p)
+{
+    if (p) {
+        p->Release();
+        p = nullptr;
+    }
+}
+
+} // namespace
+
+TestDevice::TestDevice(UINT width, UINT height)
+{
+    RegisterWindowClass();
+    window = CreateWindowW(WindowClass, L"test", WS_OVERLAPPEDWINDOW, 0, 0, static_cast<int>(width),
+                           static_cast<int>(height), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    d3d = Direct3DCreate9(D3D_SDK_VERSION);
+    if (!window || !d3d)
+        return;
+
+    present.BackBufferWidth = width;
+    present.BackBufferHeight = height;
+    present.BackBufferFormat = D3DFMT_X8R8G8B8;
+    present.BackBufferCount = 1;
+    present.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    present.hDeviceWindow = window;
+    present.Windowed = TRUE;
+    present.EnableAutoDepthStencil = TRUE;
+    present.AutoDepthStencilFormat = D3DFMT_D24S8;
+    present.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+
+    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING, &present, &device)))
+        device = nullptr;
+}
+
+TestDevice::~TestDevice()
+{
+    SafeRelease(device);
+    SafeRelease(d3d);
+    if (window)
+        DestroyWindow(window);
+}
+
+Pixels TestDevice::ReadBackBuffer() const
+{
+    IDirect3DSurface9* back = nullptr;
+    if (FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)))
+        return {};
+    Pixels p = ReadRenderTarget(back);
+    back->Release();
+    return p;
+}
+
+Pixels TestDevice::ReadRenderTarget(IDirect3DSurface9* surface) const
+{
+    D3DSURFACE_DESC desc{};
+    surface->GetDesc(&desc);
+    IDirect3DSurface9* copy = nullptr;
+    if (FAILED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM,
+                                                   &copy, nullptr)))
+        return {};
+    Pixels p;
+    D3DLOCKED_RECT locked{};
+    if (SUCCEEDED(device->GetRenderTargetData(surface, copy)) &&
+        SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+        p = Pixels::FromLocked(locked, static_cast<int>(desc.Width), static_cast<int>(desc.Height), desc.Format);
+        copy->UnlockRect();
+    }
+    copy->Release();
+    return p;
+}
+
+Pixels TestDevice::ReadTexture(IDirect3DTexture9* texture, UINT level) const
+{
+    IDirect3DSurface9* surface = nullptr;
+    if (FAILED(texture->GetSurfaceLevel(level, &surface)))
+        return {};
+    D3DSURFACE_DESC desc{};
+    surface->GetDesc(&desc);
+    Pixels p;
+    if (desc.Usage & D3DUSAGE_RENDERTARGET) {
+        p = ReadRenderTarget(surface);
+    } else {
+        D3DLOCKED_RECT locked{};
+        if (SUCCEEDED(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+            p = Pixels::FromLocked(locked, static_cast<int>(desc.Width), static_cast<int>(desc.Height),
+                                   desc.Format);
+            surface->UnlockRect();
+        }
+    }
+    surface->Release();
+    return p;
+}
+
+HRESULT TestDevice::Reset()
+{
+    return device->Reset(&present);
+}
