@@ -1,0 +1,3 @@
+#include "foundation/render/CurrentDevice.h"
+
+IDirect3DDevice9* CurrentDevice = nullptr;
