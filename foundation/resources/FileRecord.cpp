@@ -1,6 +1,9 @@
 #include "foundation/resources/FileRecord.h"
 
+#include "foundation/archive/DS_IOF_Virtual.h"
+
 #include <cstring>
+#include <utility>
 
 FileRecord::FileRecord(const FileRecord& other) : path(other.path)
 {
@@ -12,6 +15,21 @@ FileRecord& FileRecord::operator=(const FileRecord& other)
     if (this != &other) {
         path = other.path;
         SetBytes(other.size, other.bytes.get());
+    }
+    return *this;
+}
+
+FileRecord::FileRecord(FileRecord&& other) noexcept
+    : path(std::move(other.path)), bytes(std::move(other.bytes)), size(std::exchange(other.size, 0))
+{
+}
+
+FileRecord& FileRecord::operator=(FileRecord&& other) noexcept
+{
+    if (this != &other) {
+        path = std::move(other.path);
+        bytes = std::move(other.bytes);
+        size = std::exchange(other.size, 0);
     }
     return *this;
 }
@@ -40,8 +58,15 @@ void FileRecord::SetBytes(int32_t count, const uint8_t* data)
 
 void FileRecord::AdoptBytes(int32_t count, std::unique_ptr<uint8_t[]> data)
 {
+    if (count <= 0)
+        data.reset();
     bytes = std::move(data);
     size = bytes ? count : 0;
+}
+
+ResourceRecord::ResourceRecord(ArchiveHandle& handle)
+{
+    handle->ReadResourceRecord(*this);
 }
 
 ds_string GetFileName(const ds_string& path)

@@ -7,23 +7,27 @@
 #include <cstdint>
 #include <memory>
 
-// One embedded file. Copies duplicate the byte block.
+class ArchiveHandle;
+
+// One embedded file. Copies duplicate the byte block; a record moved from is
+// left with no bytes and size 0.
 class FileRecord {
 public:
     FileRecord() = default;
     explicit FileRecord(const ds_string& filePath) : path(filePath) {}
     FileRecord(const FileRecord& other);
     FileRecord& operator=(const FileRecord& other);
-    FileRecord(FileRecord&&) noexcept = default;
-    FileRecord& operator=(FileRecord&&) noexcept = default;
+    FileRecord(FileRecord&& other) noexcept;
+    FileRecord& operator=(FileRecord&& other) noexcept;
     virtual ~FileRecord() = default;
 
     // Takes a new path; a different path drops the bytes, which belonged to
     // the old one.
     void Repoint(const ds_string& newPath);
-    // Replaces the bytes with a copy of the given block.
+    // Replaces the bytes with a copy of the given block; no block (or a count
+    // of 0 or less) leaves the record without bytes.
     void SetBytes(int32_t count, const uint8_t* data);
-    // Takes ownership of a block of count bytes.
+    // Takes ownership of a block of count bytes (none when count is 0 or less).
     void AdoptBytes(int32_t count, std::unique_ptr<uint8_t[]> data);
     // Gives the block away, leaving the record without bytes.
     std::unique_ptr<uint8_t[]> ReleaseBytes()
@@ -48,7 +52,11 @@ private:
 class ResourceRecord : public FileRecord {
 public:
     ResourceRecord() = default;
+    // Reads one record at the archive's position.
+    explicit ResourceRecord(ArchiveHandle& handle);
+    // A module resource with no bytes yet.
     ResourceRecord(int32_t id, const ds_string& module) : resourceId(id), modulePath(module) {}
+    // A disk file with no bytes yet.
     explicit ResourceRecord(const ds_string& filePath) : FileRecord(filePath) {}
 
     bool IsModuleRecord() const { return resourceId != 0; }
