@@ -1,0 +1,23 @@
+// Numeric helpers shared by the scene parts: rounding, one-dimensional value
+// noise and a random float in a range.
+#pragma once
+
+#include <cstdint>
+
+// x rounded to the nearest integer, halves to the even neighbour, whatever
+// rounding mode the floating-point unit has been left in. NaN and values
+// outside the int32 range give 0x80000000, as the processor's conversion does.
+int32_t RoundToInt(float x);
+
+// Smooth noise in (-1, 1]: a pseudo-random value at each integer, eased
+// between neighbours along a half cosine. The integers are taken by
+// truncation toward zero, so the ease runs from the integer nearer zero.
+double ValueNoise1D(double x);
+
+// Sum over octaves i < count of p^i x ValueNoise1D(2^i x a / b); 0 when count
+// is 0 or less.
+double FractalNoise1D(double a, double b, double p, int32_t count);
+
+// a + (draw / 32767) x (b - a) with one draw of Rand(): between a and b, both
+// included, in either order.
+float RandomRange(float a, float b);

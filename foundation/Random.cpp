@@ -1,0 +1,26 @@
+#include "foundation/Random.h"
+#include "foundation/RandomForTesting.h"
+
+#include <cstdint>
+
+namespace {
+
+// Linear congruential generator, wrapping in 32 bits.
+constexpr uint32_t Multiplier = 214013u;
+constexpr uint32_t Increment = 2531011u;
+
+uint32_t state = 1;
+
+} // namespace
+
+int Rand()
+{
+    state = state * Multiplier + Increment;
+    // The low bits of such a generator repeat quickly; bits 16 to 30 do not.
+    return static_cast<int>((state >> 16) & 0x7FFFu);
+}
+
+void ResetRandForTesting(uint32_t newState)
+{
+    state = newState;
+}

@@ -1,0 +1,51 @@
+#include "foundation/Random.h"
+#include "foundation/RandomForTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+// Drawn while this executable starts, before any test can reset the state.
+const int firstDrawAtStartUp = Rand();
+
+} // namespace
+
+TEST(Rand, StartsFromStateOne)
+{
+    EXPECT_EQ(41, firstDrawAtStartUp);
+}
+
+TEST(Rand, FollowsTheLinearCongruentialSequenceFromStateOne)
+{
+    ResetRandForTesting();
+    EXPECT_EQ(41, Rand());
+    EXPECT_EQ(18467, Rand());
+    EXPECT_EQ(6334, Rand());
+    EXPECT_EQ(26500, Rand());
+    EXPECT_EQ(19169, Rand());
+
+    ResetRandForTesting();
+    uint64_t state = 1;
+    for (int i = 0; i < 100000; ++i) {
+        state = (state * 214013u + 2531011u) % 4294967296u;
+        const int expected = static_cast<int>((state / 65536u) % 32768u);
+        ASSERT_EQ(expected, Rand()) << "draw " << i;
+    }
+}
+
+TEST(Rand, IsNotDisturbedByTheRuntimeGenerator)
+{
+    ResetRandForTesting();
+    const int first = Rand();
+    const int second = Rand();
+
+    ResetRandForTesting();
+    std::srand(12345);
+    EXPECT_EQ(first, Rand());
+    for (int i = 0; i < 10; ++i)
+        (void)std::rand();
+    EXPECT_EQ(second, Rand());
+}
