@@ -1,0 +1,22 @@
+#include "foundation/lifecycle/GlobalState.h"
+
+#include "foundation/lifecycle/LifecycleTrace.h"
+
+#include <cstdlib>
+
+// Objects of the global state are built in InitGlobalState and destroyed in
+// DestroyGlobalState, and their storage must be trivially destructible (a raw
+// pointer, not a smart pointer): a global with a destructor of its own would
+// be scheduled for exit by its translation unit's initializer, at a moment
+// that depends on the link order.
+
+void InitGlobalState()
+{
+    NoteLifecycleStep("InitGlobalState");
+    std::atexit(DestroyGlobalState);
+}
+
+void DestroyGlobalState()
+{
+    NoteLifecycleStep("DestroyGlobalState");
+}

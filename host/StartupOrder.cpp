@@ -1,0 +1,90 @@
+// Everything the program builds before its entry point, in one initializer so
+// that the order is the same whatever order the linker gives the translation
+// units. No other static initializer of the program may touch the global
+// state, the registries or the sound globals.
+//
+// At exit the atexit functions and the function-local statics end in the
+// reverse order of their scheduling: the primary sound buffer, the sound
+// device, the constructor, slide and light registries, and last the global
+// state.
+#include "foundation/archive/ReaderRegistry.h"
+#include "foundation/lifecycle/GlobalState.h"
+#include "objects/sound/SoundDevice.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The layer, slide and constructor classes that documents name, in their
+// registration order. Each class's header is included above when it arrives.
+void RegisterDocumentClasses()
+{
+    // The first registration into each registry builds it and so fixes its
+    // place in the exit order: light before slide before constructor. The
+    // getters are called here first so that the order holds whichever of the
+    // classes below are registered.
+    LightReaderRegistry();
+    SlideReaderRegistry();
+    ConstructorReaderRegistry();
+
+    // A line stays commented out until its class exists.
+    // RegisterLightReader<DS_2D_Light>(L"DS_2D_Light");
+    // RegisterLightReader<DS_FlameLight>(L"DS_FlameLight");
+    // RegisterLightReader<DS_GlassBallLight>(L"DS_GlassBallLight");
+    // RegisterLightReader<DS_MatrixCodeLight>(L"DS_MatrixCodeLight");
+    // RegisterSlideReader<DS_SlideContainer>(L"DS_SlideContainer");
+    // RegisterLightReader<FakeUndervater>(L"FakeUndervater");
+    // RegisterLightReader<FakeLake2D>(L"FakeLake2D");
+    // RegisterLightReader<DS_WaterRingLight>(L"DS_WaterRingLight");
+    // RegisterConstructorReader<DS_GodRayConstructor>(L"DS_GodRayConstructor");
+    // RegisterConstructorReader<DS_SparkleConstructor>(L"DS_SparkleConstructor");
+    // RegisterConstructorReader<DS_FlowConstructor>(L"DS_FlowConstructor");
+    // RegisterConstructorReader<DS_FishConstructor>(L"DS_FishConstructor");
+    // RegisterConstructorReader<DS_GhostConstructor>(L"DS_GhostConstructor");
+    // RegisterConstructorReader<DS_FogConstructor>(L"DS_FogConstructor");
+    // RegisterConstructorReader<DS_LightingConstructor>(L"DS_LightingConstructor");
+    // RegisterConstructorReader<DS_GrassConstructor>(L"DS_GrassConstructor");
+    // RegisterConstructorReader<DS_RainConstructor>(L"DS_RainConstructor");
+    // RegisterConstructorReader<DS_StatObjConstructor>(L"DS_StatObjConstructor");
+    // RegisterConstructorReader<DS_FlowerConstructor>(L"DS_FlowerConstructor");
+    // RegisterConstructorReader<DS_BirdConstructor>(L"DS_BirdConstructor");
+    // RegisterConstructorReader<DS_DischargeConstructor>(L"DS_DischargeConstructor");
+    // RegisterConstructorReader<DS_DischargeFXConstructor>(L"DS_DischargeFXConstructor");
+    // RegisterConstructorReader<DS_ButterflyConstructor>(L"DS_ButterflyConstructor");
+    // RegisterConstructorReader<DS_ClockConstructor>(L"DS_ClockConstructor");
+    // RegisterConstructorReader<DS_BackgroundCopy>(L"DS_BackgroundCopy");
+    // RegisterConstructorReader<DS_WavesFX>(L"DS_WavesFX");
+    // RegisterConstructorReader<DS_LightFX>(L"DS_LightFX");
+    // RegisterConstructorReader<DS_PatternBrush>(L"DS_PatternBrush");
+    // RegisterConstructorReader<DS_PatternBrushC>(L"DS_PatternBrushC");
+    // RegisterConstructorReader<DS_WaterFX>(L"DS_WaterFX");
+    // RegisterConstructorReader<DS_MoveFX>(L"DS_MoveFX");
+    // RegisterConstructorReader<DS_FireFX>(L"DS_FireFX");
+    // RegisterConstructorReader<DS_ExpandFX>(L"DS_ExpandFX");
+    // RegisterConstructorReader<DS_3D_in_2D_array_Constructor>(L"DS_3D_in_2D_array_Constructor");
+}
+
+void ScheduleSoundRelease()
+{
+    // Scheduled in this order so that the buffer goes before its device.
+    std::atexit(ReleaseDirectSound);
+    std::atexit(ReleasePrimarySoundBuffer);
+}
+
+void RegisterSoundClasses()
+{
+    // RegisterConstructorReader<DS_WAV_Constructor>(L"DS_WAV_Constructor");
+}
+
+bool StartUp()
+{
+    InitGlobalState();
+    RegisterDocumentClasses();
+    ScheduleSoundRelease();
+    RegisterSoundClasses();
+    return true;
+}
+
+[[maybe_unused]] const bool startedUp = StartUp();
+
+} // namespace
