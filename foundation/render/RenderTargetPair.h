@@ -1,0 +1,46 @@
+// Two render-target textures of one size that take turns, for drawing the
+// scene into a texture: while one receives drawing, the other holds what was
+// drawn before. It also keeps the device's render target and depth-stencil
+// surface while the pair is being drawn into.
+//
+// The textures live in the default pool: before a device reset the owner
+// releases current and both textures, and afterwards calls Create (or
+// CreateFromTexture) again.
+#pragma once
+
+#include "foundation/geometry/ComHolder.h"
+
+#include <d3d9.h>
+
+#include <cstdint>
+
+class RenderTargetPair {
+public:
+    using TextureHolder = ComHolder<IDirect3DTexture9>;
+
+    RenderTargetPair() = default;
+    ~RenderTargetPair() = default;
+
+    // Makes both textures w × h on CurrentDevice, in place of any held
+    // before; current := the texture at counter. Failures leave the holders
+    // empty and are not reported.
+    void Create(uint32_t w, uint32_t h);
+    // Create, then copies level 0 of source (when given) into current.
+    void CreateFromTexture(IDirect3DTexture9* source, uint32_t w, uint32_t h);
+    // Makes the other texture current and render target 0, cleared to opaque
+    // black; returns the texture that was drawn into before.
+    const TextureHolder& Flip();
+    // Saves render target 0 and the depth-stencil surface, then draws into
+    // level 0 of texture without a depth buffer. The target is not cleared.
+    void BeginTarget(const TextureHolder& texture);
+    // Puts back what BeginTarget saved.
+    void EndTarget();
+
+    TextureHolder current;
+    TextureHolder textures[2];
+    ComHolder<IDirect3DSurface9> savedTarget;
+    ComHolder<IDirect3DSurface9> savedDepthStencil;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t counter = 0;
+};

@@ -1,0 +1,42 @@
+// A test device published as CurrentDevice, and small helpers for buffers.
+#pragma once
+
+#include "foundation/geometry/ComHolder.h"
+#include "foundation/render/CurrentDevice.h"
+#include "tests/support/TestDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+class GeometryFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dev.Ok());
+        CurrentDevice = dev.Device();
+    }
+    void TearDown() override { CurrentDevice = nullptr; }
+
+    TestDevice dev{64, 64};
+};
+
+// The reference count of a live interface, measured without changing it.
+inline ULONG RefCount(IUnknown* p)
+{
+    p->AddRef();
+    return p->Release();
+}
+
+// Writes the vertices into the buffer; false when it would not lock.
+template <class V>
+bool FillVertices(IDirect3DVertexBuffer9* buffer, const std::vector<V>& vertices)
+{
+    void* data = nullptr;
+    if (!buffer || FAILED(buffer->Lock(0, 0, &data, 0)))
+        return false;
+    std::memcpy(data, vertices.data(), vertices.size() * sizeof(V));
+    buffer->Unlock();
+    return true;
+}
