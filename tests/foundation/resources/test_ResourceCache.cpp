@@ -148,7 +148,7 @@ TEST_F(ResourceCacheTest, DiskPictureIsLoadedOnceAndRetriedWhileMissing)
     EXPECT_EQ(loaded.texture.Get(), viaRecord.texture.Get());
 }
 
-TEST_F(ResourceCacheTest, ModulesAreSoughtBesideTheProgramAndInTheSystemFolder)
+TEST_F(ResourceCacheTest, EmptyNameIsTheProgramAndSystemModulesLoad)
 {
     HMODULE module = reinterpret_cast<HMODULE>(1);
     EXPECT_TRUE(cache.GetModule(L"", module));
