@@ -1,0 +1,105 @@
+#include "foundation/resources/ResourceModule.h"
+
+#include "foundation/resources/FileRecord.h"
+
+#include <cstdint>
+#include <vector>
+
+const wchar_t* const PictureResourceType = L"DDS";
+
+namespace {
+
+bool HasFolder(const ds_string& name)
+{
+    return name.find_first_of(L"\\/:") != ds_string::npos;
+}
+
+// The folder of path with its trailing backslash; empty when it has none.
+ds_string FolderOf(const ds_string& path)
+{
+    const auto slash = path.find_last_of(L"\\/");
+    return slash == ds_string::npos ? ds_string() : path.substr(0, slash + 1);
+}
+
+ds_string ProgramFolder()
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0)
+            return ds_string();
+        if (length < buffer.size())
+            return FolderOf(ds_string(buffer.data(), length));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+ds_string SystemFolder()
+{
+    const UINT needed = GetSystemDirectoryW(nullptr, 0);
+    if (needed == 0)
+        return ds_string();
+    std::vector<wchar_t> buffer(needed);
+    const UINT length = GetSystemDirectoryW(buffer.data(), needed);
+    if (length == 0 || length >= needed)
+        return ds_string();
+    return ds_string(buffer.data(), length) + L"\\";
+}
+
+HMODULE LoadFrom(const ds_string& folder, const ds_string& name)
+{
+    if (folder.empty())
+        return nullptr;
+    return LoadLibraryW((folder + name).c_str());
+}
+
+} // namespace
+
+bool LoadResourceModule(const ds_string& name, HMODULE& module)
+{
+    module = nullptr;
+    if (name.empty())
+        return true;
+    if (HasFolder(name)) {
+        module = LoadLibraryW(name.c_str());
+    } else {
+        module = LoadFrom(ProgramFolder(), name);
+        if (!module)
+            module = LoadFrom(SystemFolder(), name);
+    }
+    return module != nullptr;
+}
+
+ResourceBytes FindResourceBytes(HMODULE module, int32_t number, const wchar_t* type)
+{
+    const WORD id = static_cast<WORD>(number & 0xFFFF);
+    // Id 0 is no resource name at all: a null name would mean "any".
+    if (id == 0)
+        return {};
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (!info)
+        return {};
+    const DWORD size = SizeofResource(module, info);
+    // Records count their bytes in an int32.
+    if (size == 0 || size > static_cast<DWORD>(INT32_MAX))
+        return {};
+    HGLOBAL loaded = LoadResource(module, info);
+    if (!loaded)
+        return {};
+    const void* data = LockResource(loaded);
+    if (!data)
+        return {};
+    return {static_cast<const uint8_t*>(data), size};
+}
+
+bool LoadModuleResource(ResourceRecord& record)
+{
+    HMODULE module = nullptr;
+    if (!LoadResourceModule(record.modulePath, module))
+        return false;
+    const ResourceBytes bytes = FindResourceBytes(module, record.resourceId, PictureResourceType);
+    if (!bytes)
+        return false;
+    record.SetBytes(static_cast<int32_t>(bytes.size), bytes.data);
+    return true;
+}
