@@ -3,6 +3,9 @@
 #include "foundation/SaverError.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/lifecycle/LifecycleTrace.h"
+#include "foundation/resources/DS_DocResManager.h"
+
+#include <memory>
 
 template <class Reader>
 ReaderRegistry<Reader>::ReaderRegistry(const char* builtStep, const char* destroyedStepName)
@@ -67,4 +70,12 @@ DS_SlideContainer* ReadSlide(ArchiveHandle& archive) { return ReadByClassName(Sl
 DS_ABObj_Constructor* ReadConstructor(ArchiveHandle& archive)
 {
     return ReadByClassName(ConstructorReaderRegistry(), archive);
+}
+
+DS_DocResManager* ReadDocResManager(ArchiveHandle& archive)
+{
+    const ObjectHeader header = ReadObjectHeader(archive);
+    auto manager = std::make_unique<DS_DocResManager>();
+    manager->Read(archive, header.version);
+    return manager.release();
 }

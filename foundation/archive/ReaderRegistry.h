@@ -80,3 +80,11 @@ void RegisterConstructorReader(const ds_string& className)
 DS_2D_Light* ReadLight(ArchiveHandle& archive);
 DS_SlideContainer* ReadSlide(ArchiveHandle& archive);
 DS_ABObj_Constructor* ReadConstructor(ArchiveHandle& archive);
+
+class DS_DocResManager;
+
+// The resource table that ends the document: an object header whose name is
+// not compared, then a new manager reads its body with the header's version.
+// A record that fails part way destroys the manager before the failure goes
+// on.
+DS_DocResManager* ReadDocResManager(ArchiveHandle& archive);

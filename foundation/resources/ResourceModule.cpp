@@ -6,6 +6,7 @@
 #include <vector>
 
 const wchar_t* const PictureResourceType = L"DDS";
+const wchar_t* const EffectResourceType = RT_RCDATA;
 
 namespace {
 
@@ -92,12 +93,12 @@ ResourceBytes FindResourceBytes(HMODULE module, int32_t number, const wchar_t* t
     return {static_cast<const uint8_t*>(data), size};
 }
 
-bool LoadModuleResource(ResourceRecord& record)
+bool LoadModuleResource(ResourceRecord& record, const wchar_t* type)
 {
     HMODULE module = nullptr;
     if (!LoadResourceModule(record.modulePath, module))
         return false;
-    const ResourceBytes bytes = FindResourceBytes(module, record.resourceId, PictureResourceType);
+    const ResourceBytes bytes = FindResourceBytes(module, record.resourceId, type);
     if (!bytes)
         return false;
     record.SetBytes(static_cast<int32_t>(bytes.size), bytes.data);

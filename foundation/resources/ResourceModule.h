@@ -33,8 +33,10 @@ ResourceBytes FindResourceBytes(HMODULE module, int32_t number, const wchar_t* t
 // The type of pictures, meshes and image lists in resource modules and in
 // the program.
 extern const wchar_t* const PictureResourceType;
+// The type of compiled effects in resource modules (RT_RCDATA).
+extern const wchar_t* const EffectResourceType;
 
-// Loads the record's module and copies its "DDS" resource of the record's
-// number into the record's bytes. False, with the bytes unchanged, when the
-// module does not load or lacks the resource.
-bool LoadModuleResource(ResourceRecord& record);
+// Loads the record's module and copies its resource of the record's number
+// and the given type into the record's bytes. False, with the bytes
+// unchanged, when the module does not load or lacks the resource.
+bool LoadModuleResource(ResourceRecord& record, const wchar_t* type = PictureResourceType);

@@ -116,3 +116,50 @@ HRESULT TestDevice::Reset()
 {
     return device->Reset(&present);
 }
+
+bool DrawEffectQuad(IDirect3DDevice9* device, ID3DXEffect* effect, const char* technique)
+{
+    struct Vertex {
+        float x, y, z, rhw;
+        D3DCOLOR colour;
+    };
+    IDirect3DSurface9* back = nullptr;
+    if (!device || !effect || FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)))
+        return false;
+    D3DSURFACE_DESC desc{};
+    back->GetDesc(&desc);
+    back->Release();
+    // Pixel centres sit on whole coordinates: shift by half a pixel so the
+    // quad covers every pixel exactly once.
+    const float right = static_cast<float>(desc.Width) - 0.5f;
+    const float bottom = static_cast<float>(desc.Height) - 0.5f;
+    const D3DCOLOR white = D3DCOLOR_XRGB(255, 255, 255);
+    const Vertex quad[4] = {
+        {-0.5f, -0.5f, 0.0f, 1.0f, white},
+        {right, -0.5f, 0.0f, 1.0f, white},
+        {-0.5f, bottom, 0.0f, 1.0f, white},
+        {right, bottom, 0.0f, 1.0f, white},
+    };
+
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetTexture(0, nullptr);
+    device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
+    if (FAILED(effect->SetTechnique(technique)) || FAILED(device->BeginScene()))
+        return false;
+    bool drawn = true;
+    UINT passes = 0;
+    if (SUCCEEDED(effect->Begin(&passes, 0))) {
+        for (UINT pass = 0; pass < passes; ++pass) {
+            drawn = SUCCEEDED(effect->BeginPass(pass)) &&
+                    SUCCEEDED(device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex))) &&
+                    SUCCEEDED(effect->EndPass()) && drawn;
+        }
+        effect->End();
+    } else {
+        drawn = false;
+    }
+    device->EndScene();
+    return drawn && passes > 0;
+}

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <d3d9.h>
+#include <d3dx9effect.h>
 
 class TestDevice {
 public:
@@ -38,3 +39,9 @@ private:
     IDirect3DDevice9* device = nullptr;
     D3DPRESENT_PARAMETERS present{};
 };
+
+// Draws one quad over the whole back buffer through every pass of the
+// effect's technique, inside its own BeginScene and EndScene: the passes
+// alone decide the colour (no texture, no lighting, no depth test before
+// they apply their states). False when a step fails.
+bool DrawEffectQuad(IDirect3DDevice9* device, ID3DXEffect* effect, const char* technique);
