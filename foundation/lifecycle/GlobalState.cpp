@@ -1,6 +1,7 @@
 #include "foundation/lifecycle/GlobalState.h"
 
 #include "foundation/lifecycle/LifecycleTrace.h"
+#include "foundation/render/SceneView.h"
 
 #include <cstdlib>
 
@@ -13,10 +14,19 @@
 void InitGlobalState()
 {
     NoteLifecycleStep("InitGlobalState");
+    if (!GlobalSceneView) {
+        GlobalSceneView = new SceneView;
+        NoteLifecycleStep("BuildGlobalSceneView");
+    }
     std::atexit(DestroyGlobalState);
 }
 
 void DestroyGlobalState()
 {
     NoteLifecycleStep("DestroyGlobalState");
+    if (GlobalSceneView) {
+        delete GlobalSceneView;
+        GlobalSceneView = nullptr;
+        NoteLifecycleStep("DestroyGlobalSceneView");
+    }
 }

@@ -1,6 +1,8 @@
 #include "foundation/params/MediaRectangle.h"
 
 #include "foundation/archive/DS_IOF_Virtual.h"
+#include "foundation/render/PictureMapping.h"
+#include "foundation/render/SceneView.h"
 
 namespace {
 
@@ -37,4 +39,12 @@ void MediaRectangle::Write(ArchiveHandle& handle)
     WriteValue(handle, bottom);
     WriteValue(handle, pointX);
     WriteValue(handle, pointY);
+}
+
+bool MediaRectangle::Contains(float x, float y) const
+{
+    const D3DXVECTOR3 p =
+        MapScreenPointToView(x * CurrentPictureMapping.scaleX, y * CurrentPictureMapping.scaleY, 0.0f);
+    return static_cast<float>(left.value) <= p.x && p.x <= static_cast<float>(right.value) &&
+           static_cast<float>(top.value) <= p.y && p.y <= static_cast<float>(bottom.value);
 }

@@ -19,6 +19,11 @@ public:
     void Read(ArchiveHandle& handle);
     void Write(ArchiveHandle& handle);
 
+    // Whether a point given in layer units lies on the rectangle (edges
+    // included), once it is turned into back-buffer pixels and then into
+    // picture pixels of the current layer (the camera not undone).
+    bool Contains(float x, float y) const;
+
     MediaParamT<int> left{0};
     MediaParamT<int> right{0};
     MediaParamT<int> top{0};

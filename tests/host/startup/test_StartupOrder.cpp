@@ -59,15 +59,17 @@ ProbeRun RunProbe()
 
 } // namespace
 
-// The global state comes first and goes last; the registries are built light,
-// slide, constructor and go in the reverse order; the primary sound buffer is
-// released before the device, and both before the registries go.
+// The global state (with the scene view) comes first and goes last; the
+// registries are built light, slide, constructor and go in the reverse order;
+// the primary sound buffer is released before the device, and both before the
+// registries go.
 TEST(StartupOrder, StartUpAndExitStepsRunInTheirOrder)
 {
     const ProbeRun run = RunProbe();
     EXPECT_EQ(0u, run.exitCode);
     const std::vector<std::string> expected{
         "InitGlobalState",
+        "BuildGlobalSceneView",
         "BuildLightReaderRegistry",
         "BuildSlideReaderRegistry",
         "BuildConstructorReaderRegistry",
@@ -78,6 +80,7 @@ TEST(StartupOrder, StartUpAndExitStepsRunInTheirOrder)
         "DestroySlideReaderRegistry",
         "DestroyLightReaderRegistry",
         "DestroyGlobalState",
+        "DestroyGlobalSceneView",
     };
     EXPECT_EQ(expected, run.lines);
 }
