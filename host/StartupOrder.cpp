@@ -10,6 +10,7 @@
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/lifecycle/GlobalState.h"
 #include "objects/sound/SoundDevice.h"
+#include "scene/layers/DS_2D_Light.h"
 
 #include <cstdlib>
 
@@ -28,7 +29,7 @@ void RegisterDocumentClasses()
     ConstructorReaderRegistry();
 
     // A line stays commented out until its class exists.
-    // RegisterLightReader<DS_2D_Light>(L"DS_2D_Light");
+    RegisterLightReader<DS_2D_Light>(L"DS_2D_Light");
     // RegisterLightReader<DS_FlameLight>(L"DS_FlameLight");
     // RegisterLightReader<DS_GlassBallLight>(L"DS_GlassBallLight");
     // RegisterLightReader<DS_MatrixCodeLight>(L"DS_MatrixCodeLight");
