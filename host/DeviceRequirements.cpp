@@ -1,0 +1,11 @@
+#include "host/DeviceRequirements.h"
+
+HRESULT CheckBumpMappingSupport(IDirect3D9* direct3D, const D3DCAPS9& caps, D3DFORMAT backBufferFormat)
+{
+    if (!direct3D || !(caps.TextureOpCaps & D3DTEXOPCAPS_BUMPENVMAP))
+        return E_FAIL;
+    if (FAILED(direct3D->CheckDeviceFormat(caps.AdapterOrdinal, caps.DeviceType, backBufferFormat, 0,
+                                           D3DRTYPE_TEXTURE, D3DFMT_V8U8)))
+        return E_FAIL;
+    return S_OK;
+}

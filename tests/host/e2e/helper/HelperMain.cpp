@@ -1,0 +1,123 @@
+// What the end-to-end scripts do from inside Wine: play the parent window of
+// a preview, and find, close or notify the screensaver's windows.
+//   e2e_helper preview <saver> <signal file>   parent window; destroyed once
+//                                              the signal file exists
+//   e2e_helper close | suspend                 WM_CLOSE or a suspend broadcast
+//   e2e_helper windows                         the saver's top-level windows
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+const wchar_t* const SaverClass = L"D3DSaverWndClass";
+const DWORD SignalTimeout = 30000;
+const DWORD ExitTimeout = 10000;
+
+void Pump()
+{
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// Waits for handle while this thread's windows keep answering.
+bool WaitPumping(HANDLE handle, DWORD timeout)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const DWORD left = timeout - (GetTickCount() - start);
+        if (GetTickCount() - start >= timeout)
+            return false;
+        const DWORD got = MsgWaitForMultipleObjects(1, &handle, FALSE, left, QS_ALLINPUT);
+        if (got == WAIT_OBJECT_0)
+            return true;
+        Pump();
+    }
+}
+
+int RunPreview(const char* saver, const char* signal)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = L"NightglassPreviewParent";
+    RegisterClassW(&wc);
+    HWND parent = CreateWindowW(wc.lpszClassName, L"preview parent", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 100, 100, 320, 240,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    if (!parent)
+        return 3;
+    Pump();
+
+    std::string line = std::string("\"") + saver + "\" /p " +
+                       std::to_string(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(parent)));
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return 4;
+    std::printf("parent %llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(parent)));
+    std::fflush(stdout);
+
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(signal) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < SignalTimeout) {
+        Pump();
+        Sleep(20);
+    }
+    const bool ranBeforeDestroy = WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT;
+    if (HWND child = FindWindowExW(parent, nullptr, SaverClass, nullptr)) {
+        RECT client{};
+        GetClientRect(child, &client);
+        std::printf("child %ld %ld\n", client.right - client.left, client.bottom - client.top);
+        std::fflush(stdout);
+    }
+    DestroyWindow(parent);
+    const bool ended = WaitPumping(process.hProcess, ExitTimeout);
+    if (!ended)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    std::printf("saver %s\n", !ranBeforeDestroy ? "ended early" : ended ? "ended" : "kept running");
+    return ranBeforeDestroy && ended ? 0 : 1;
+}
+
+BOOL CALLBACK PrintSaverWindow(HWND window, LPARAM)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (std::wcscmp(name, SaverClass) == 0 && IsWindowVisible(window)) {
+        RECT r{};
+        GetWindowRect(window, &r);
+        std::printf("window %ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    }
+    return TRUE;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 4 && std::strcmp(argv[1], "preview") == 0)
+        return RunPreview(argv[2], argv[3]);
+    if (argc >= 2 && std::strcmp(argv[1], "windows") == 0) {
+        EnumWindows(PrintSaverWindow, 0);
+        return 0;
+    }
+    if (argc >= 2 && (std::strcmp(argv[1], "close") == 0 || std::strcmp(argv[1], "suspend") == 0)) {
+        HWND saver = FindWindowW(SaverClass, nullptr);
+        if (!saver)
+            return 1;
+        if (std::strcmp(argv[1], "close") == 0)
+            PostMessageW(saver, WM_CLOSE, 0, 0);
+        else
+            PostMessageW(saver, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: e2e_helper preview <saver> <signal> | close | suspend | windows\n");
+    return 2;
+}

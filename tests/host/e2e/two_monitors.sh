@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Two monitors side by side (Xorg's dummy driver, 800 × 600 each): the
+# full-screen show opens one window and one device per monitor, each screen
+# shows its own scene, and a key ends both.
+source "$(dirname "$0")/e2e-lib.sh"
+
+cat >"$work/xorg.conf" <<'CONF'
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 64000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 1600 600
+  EndSubSection
+EndSection
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+EndSection
+CONF
+
+start_x_server Xorg -displayfd 3 -config "$work/xorg.conf" -logfile "$work/xorg.log" -noreset -nolisten tcp
+xrandr --addmode DUMMY1 800x600
+xrandr --fb 1600x600 --output DUMMY0 --mode 800x600 --pos 0x0 --output DUMMY1 --mode 800x600 --pos 800x0
+two_monitors_listed() {
+  xrandr --listmonitors | grep -q "^Monitors: 2"
+}
+wait_until 10 two_monitors_listed || fail "the X server shows $(xrandr --listmonitors | head -1)"
+start_wine
+
+xdotool mousemove 400 300
+start_saver /s
+expect_screen_shows "$FirstScreen" "first monitor" 0,0 799,0 0,599 799,599 400,300
+expect_screen_shows "$SecondScreen" "second monitor" 800,0 1599,0 800,599 1599,599 1200,300
+windows=$(helper windows | tr -d '\r' | sort)
+[[ $windows == $'window 0 0 800 600\nwindow 800 0 1600 600' ]] || fail "saver windows: $windows"
+
+xdotool key space
+expect_saver_ends 15 "a key press"
+expect_probe_value monitors 2
+expect_probe_value adapters 2
+expect_probe_value windows 2
+expect_probe_value devices 2
+echo "two monitors: passed"

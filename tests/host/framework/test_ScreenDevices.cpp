@@ -1,0 +1,320 @@
+#include "foundation/SaverError.h"
+#include "host/DisplayModes.h"
+#include "host/MonitorSettings.h"
+#include "host/RegistryKey.h"
+#include "host/Settings.h"
+#include "tests/host/framework/RecordingSaver.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+Rgba ColourOf(D3DCOLOR c)
+{
+    return Rgba::FromArgb(c);
+}
+
+// Test mode over window with its one device made and drawn by nothing yet;
+// the events of the start are dropped.
+::testing::AssertionResult StartWindowedShow(RecordingSaver& saver, HWND window)
+{
+    if (!saver.PrepareWindowed(window))
+        return ::testing::AssertionFailure() << "no adapter";
+    saver.CreateScreenDevices();
+    if (saver.screenDeviceCount != 1)
+        return ::testing::AssertionFailure() << "no screen device, error " << std::hex << saver.errorCode;
+    saver.events.clear();
+    return ::testing::AssertionSuccess();
+}
+
+class ScreenDevicesTest : public ::testing::Test {
+protected:
+    void SetUp() override { UseEmptyTestSettingsKey(); }
+    void TearDown() override { TakeQuitMessage(); }
+};
+
+TEST_F(ScreenDevicesTest, ListsTheAdapterWithAUsableHardwareDevice)
+{
+    RecordingSaver saver;
+    ASSERT_TRUE(saver.ListAdapters());
+    const AdapterRecord& adapter = *saver.adapters[0];
+    EXPECT_TRUE(adapter.hasHal);
+    EXPECT_TRUE(adapter.halUsable);
+    ASSERT_GE(adapter.deviceCount, 1);
+    const DeviceRecord& hal = adapter.devices[0];
+    EXPECT_EQ(D3DDEVTYPE_HAL, hal.type);
+    EXPECT_EQ(std::wstring(L"HAL"), hal.description);
+    EXPECT_TRUE(hal.windowedCapable);
+    ASSERT_GT(hal.modeCount, 0);
+    for (int i = 0; i < hal.modeCount; ++i) {
+        EXPECT_GE(hal.modes[i].width, 640u);
+        EXPECT_GE(hal.modes[i].height, 400u);
+        // The first depth format that fits 16 bits without stencil.
+        EXPECT_EQ(D3DFMT_D16, hal.modes[i].depthStencilFormat);
+        EXPECT_NE(0u, hal.modes[i].behaviorFlags);
+        if (i > 0) {
+            EXPECT_LT(CompareModes(hal.modes[i - 1], hal.modes[i]), 0);
+        }
+    }
+    // The monitor and the adapter know each other.
+    ASSERT_GE(adapter.monitorIndex, 0);
+    EXPECT_EQ(0, saver.monitors[adapter.monitorIndex].adapterIndex);
+}
+
+TEST_F(ScreenDevicesTest, RequirementsThatFailLeaveNoUsableDevice)
+{
+    struct PickySaver : RecordingSaver {
+        HRESULT CheckDeviceRequirements(const D3DCAPS9&, DWORD, D3DFORMAT) override { return E_FAIL; }
+    } saver;
+    saver.EnumerateMonitors();
+    saver.direct3D.Attach(Direct3DCreate9(D3D_SDK_VERSION));
+    ASSERT_EQ(S_OK, saver.ListAdapterDevices());
+    ASSERT_GE(saver.adapterCount, 1);
+    EXPECT_TRUE(saver.adapters[0]->hasHal);
+    EXPECT_FALSE(saver.adapters[0]->halUsable);
+    EXPECT_EQ(0, saver.adapters[0]->deviceCount);
+}
+
+TEST_F(ScreenDevicesTest, TestModeMakesOneWindowedDeviceAndDrawsIt)
+{
+    HiddenWindow window(600, 400);
+    RecordingSaver saver;
+    ASSERT_TRUE(saver.PrepareWindowed(window.Get()));
+    saver.CreateScreenDevices();
+    ASSERT_FALSE(saver.errorSet) << std::hex << saver.errorCode;
+    ASSERT_EQ(1, saver.screenDeviceCount);
+    const ScreenDevice& screen = saver.screenDevices[0];
+    EXPECT_TRUE(screen.presentParameters.Windowed);
+    EXPECT_EQ(D3DSWAPEFFECT_COPY, screen.presentParameters.SwapEffect);
+    EXPECT_EQ(D3DFMT_D16, screen.presentParameters.AutoDepthStencilFormat);
+    EXPECT_TRUE(screen.objectsCreated);
+    EXPECT_TRUE(screen.objectsRestored);
+    EXPECT_EQ((std::vector<std::string>{"created", "restored"}), saver.events);
+    EXPECT_EQ(0, std::wstring(screen.deviceText).rfind(L"HAL (", 0)) << screen.deviceText;
+
+    saver.DrawAllScreens();
+    ASSERT_EQ(1u, saver.presented.size());
+    const Pixels& frame = saver.presented[0];
+    ASSERT_EQ(600, frame.Width());
+    ASSERT_EQ(400, frame.Height());
+    EXPECT_TRUE(frame.AllNear(0, 0, 600, 400, ColourOf(RecordingSaver::ColourAfterRestores(1)), 0));
+
+    saver.ReleaseScreenDevices();
+    EXPECT_EQ(0, saver.screenDeviceCount);
+    EXPECT_FALSE(saver.direct3D);
+    EXPECT_EQ((std::vector<std::string>{"created", "restored", "render", "present", "invalidated", "destroyed"}),
+              saver.events);
+}
+
+TEST_F(ScreenDevicesTest, AWindowedDeviceThatCannotBeMadeIsNoPreviewInPreviewMode)
+{
+    HiddenWindow window;
+    for (LaunchMode mode : {LaunchMode::Preview, LaunchMode::Test}) {
+        RecordingSaver saver;
+        ASSERT_TRUE(saver.PrepareWindowed(window.Get()));
+        saver.mode = mode;
+        saver.creationsToFail = 1;
+        saver.CreateScreenDevices();
+        EXPECT_TRUE(saver.errorSet);
+        EXPECT_EQ(mode == LaunchMode::Preview ? NoPreview : DeviceCreateFailed, saver.errorCode);
+        EXPECT_EQ(0, saver.screenDeviceCount);
+        EXPECT_TRUE(saver.events.empty());
+    }
+}
+
+TEST_F(ScreenDevicesTest, ALostDeviceEndsTheFrameWithNothingPresented)
+{
+    HiddenWindow window(600, 400);
+    RecordingSaver saver;
+    ASSERT_TRUE(StartWindowedShow(saver, window.Get()));
+
+    saver.cooperativeLevels = {D3DERR_DEVICELOST};
+    saver.DrawAllScreens();
+    EXPECT_TRUE(saver.events.empty());
+    EXPECT_TRUE(saver.presented.empty());
+    EXPECT_FALSE(saver.errorSet);
+
+    // Once the device is back the frames go on.
+    saver.DrawAllScreens();
+    EXPECT_EQ((std::vector<std::string>{"render", "present"}), saver.events);
+}
+
+TEST_F(ScreenDevicesTest, ADeviceThatNeedsAResetIsResetRestoredAndDrawnInTheSameFrame)
+{
+    HiddenWindow window(600, 400);
+    RecordingSaver saver;
+    ASSERT_TRUE(StartWindowedShow(saver, window.Get()));
+
+    saver.cooperativeLevels = {D3DERR_DEVICENOTRESET};
+    saver.DrawAllScreens();
+    EXPECT_EQ((std::vector<std::string>{"invalidated", "restored", "render", "present"}), saver.events);
+    EXPECT_FALSE(saver.errorSet);
+    EXPECT_TRUE(saver.screenDevices[0].objectsRestored);
+    ASSERT_EQ(1u, saver.presented.size());
+    // Drawn with what the restore made, not what was there before the reset.
+    EXPECT_TRUE(saver.presented[0].AllNear(0, 0, 600, 400, ColourOf(RecordingSaver::ColourAfterRestores(2)), 0));
+}
+
+TEST_F(ScreenDevicesTest, AFailedRestoreAfterAResetSetsTheErrorFlagAndDrawsNothing)
+{
+    struct FailingRestore : RecordingSaver {
+        HRESULT OnDeviceRestored() override
+        {
+            RecordingSaver::OnDeviceRestored();
+            return restores > 1 ? E_FAIL : S_OK;
+        }
+    };
+    HiddenWindow window(600, 400);
+    FailingRestore saver;
+    ASSERT_TRUE(StartWindowedShow(saver, window.Get()));
+    saver.cooperativeLevels = {D3DERR_DEVICENOTRESET};
+    saver.DrawAllScreens();
+    EXPECT_TRUE(saver.errorSet);
+    // The code stays what it was: the error box then gives the unspecified text.
+    EXPECT_EQ(S_OK, saver.errorCode);
+    EXPECT_FALSE(saver.screenDevices[0].objectsRestored);
+    EXPECT_EQ((std::vector<std::string>{"invalidated", "restored", "present"}), saver.events);
+}
+
+TEST_F(ScreenDevicesTest, InputDuringAFrameEndsTheShowAfterIt)
+{
+    HiddenWindow window(600, 400);
+    RecordingSaver saver;
+    ASSERT_TRUE(StartWindowedShow(saver, window.Get()));
+    // Input ends only the full-screen show.
+    saver.mode = LaunchMode::Full;
+    saver.duringRender = [](RecordingSaver& s) { s.WindowProc(s.mainWindow, WM_KEYDOWN, VK_SPACE, 0); };
+    saver.DrawAllScreens();
+    EXPECT_EQ((std::vector<std::string>{"render", "present", "invalidated", "destroyed"}), saver.events);
+    EXPECT_EQ(1, saver.finalCleanups);
+    EXPECT_EQ(0, saver.screenDeviceCount);
+    EXPECT_TRUE(TakeQuitMessage());
+}
+
+// Full mode on the first monitor, its window a hidden stand-in.
+class FullScreenTest : public ScreenDevicesTest {
+protected:
+    void SetUp() override
+    {
+        ScreenDevicesTest::SetUp();
+        ASSERT_TRUE(saver.ListAdapters());
+        saver.mode = LaunchMode::Full;
+        saver.mainWindow = window.Get();
+        ASSERT_GE(saver.adapters[0]->monitorIndex, 0);
+        saver.monitors[saver.adapters[0]->monitorIndex].window = window.Get();
+        // Two modes below the desktop's, whatever the X server lists.
+        DeviceRecord& hal = saver.adapters[0]->devices[0];
+        const D3DDISPLAYMODE& desktop = saver.adapters[0]->desktopMode;
+        const ModeRecord like = hal.modes[0];
+        hal.modeCount = 3;
+        hal.modes[0] = {640, 480, D3DFMT_X8R8G8B8, like.behaviorFlags, like.depthStencilFormat};
+        hal.modes[1] = {800, 600, D3DFMT_X8R8G8B8, like.behaviorFlags, like.depthStencilFormat};
+        hal.modes[2] = {desktop.Width, desktop.Height, D3DFMT_X8R8G8B8, like.behaviorFlags, like.depthStencilFormat};
+    }
+
+    std::wstring ScreenPath() const
+    {
+        return std::wstring(TestSettingsKeyPath) + L"Screen " + std::to_wstring(saver.adapters[0]->monitorIndex + 1);
+    }
+
+    HiddenWindow window;
+    RecordingSaver saver;
+};
+
+TEST_F(FullScreenTest, ADeviceMadeAtOnceStoresNothing)
+{
+    saver.CreateScreenDevices();
+    ASSERT_FALSE(saver.errorSet);
+    ASSERT_EQ(1u, saver.creations.size());
+    const D3DPRESENT_PARAMETERS& asked = saver.creations[0];
+    EXPECT_FALSE(asked.Windowed);
+    EXPECT_EQ(saver.adapters[0]->desktopMode.Width, asked.BackBufferWidth);
+    EXPECT_EQ(D3DSWAPEFFECT_DISCARD, asked.SwapEffect);
+    EXPECT_EQ(static_cast<UINT>(D3DPRESENT_INTERVAL_ONE), asked.PresentationInterval);
+    EXPECT_EQ(window.Get(), asked.hDeviceWindow);
+    RegistryKey screen(HKEY_CURRENT_USER, ScreenPath().c_str());
+    DWORD width = 0;
+    EXPECT_FALSE(screen.ReadDword(L"Width", width));
+}
+
+TEST_F(FullScreenTest, AFallBackToALowerModeIsStoredUnderTheMonitorsScreenKey)
+{
+    saver.creationsToFail = 1;
+    saver.CreateScreenDevices();
+    ASSERT_FALSE(saver.errorSet) << std::hex << saver.errorCode;
+    ASSERT_EQ(1, saver.screenDeviceCount);
+    ASSERT_EQ(2u, saver.creations.size());
+    EXPECT_EQ(800u, saver.creations[1].BackBufferWidth);
+    EXPECT_EQ(800u, saver.adapters[0]->storedWidth);
+
+    RegistryKey screen(HKEY_CURRENT_USER, ScreenPath().c_str());
+    DWORD width = 0, height = 0, format = 0;
+    GUID id{};
+    EXPECT_TRUE(screen.ReadDword(L"Width", width));
+    EXPECT_TRUE(screen.ReadDword(L"Height", height));
+    EXPECT_TRUE(screen.ReadDword(L"Format", format));
+    EXPECT_TRUE(screen.ReadBytes(L"Adapter ID", &id, sizeof id));
+    EXPECT_EQ(800u, width);
+    EXPECT_EQ(600u, height);
+    EXPECT_EQ(static_cast<DWORD>(D3DFMT_X8R8G8B8), format);
+    EXPECT_TRUE(IsEqualGUID(saver.adapters[0]->identifier.DeviceIdentifier, id));
+
+    // The next start reads the stored mode and uses it at once.
+    saver.ReleaseScreenDevices();
+    saver.adapters[0]->storedWidth = saver.adapters[0]->storedHeight = saver.adapters[0]->storedFormat = 0;
+    saver.direct3D.Attach(Direct3DCreate9(D3D_SDK_VERSION));
+    SetSettingsKeyPath(TestSettingsKeyPath);
+    ReadSettingsFromRegistry(saver);
+    saver.creations.clear();
+    saver.CreateScreenDevices();
+    ASSERT_EQ(1u, saver.creations.size());
+    EXPECT_EQ(800u, saver.creations[0].BackBufferWidth);
+    EXPECT_EQ(600u, saver.creations[0].BackBufferHeight);
+}
+
+TEST_F(FullScreenTest, MovesCountFromWhereThePointerRestsWhenTheShowStarts)
+{
+    saver.mouseMoveCount = 3;
+    saver.CreateScreenDevices();
+    EXPECT_EQ(0, saver.mouseMoveCount);
+    POINT rest{};
+    ASSERT_TRUE(GetCursorPos(&rest));
+    ScreenToClient(window.Get(), &rest);
+    saver.WindowProc(window.Get(), WM_MOUSEMOVE, 0, MAKELPARAM(rest.x, rest.y));
+    EXPECT_EQ(0, saver.mouseMoveCount);
+    saver.WindowProc(window.Get(), WM_MOUSEMOVE, 0, MAKELPARAM(rest.x + 1, rest.y));
+    EXPECT_EQ(1, saver.mouseMoveCount);
+}
+
+TEST_F(FullScreenTest, ADeviceThatFailsInEveryModeIsDeviceCreateFailed)
+{
+    saver.creationsToFail = 10;
+    saver.CreateScreenDevices();
+    EXPECT_TRUE(saver.errorSet);
+    EXPECT_EQ(DeviceCreateFailed, saver.errorCode);
+    EXPECT_EQ(3u, saver.creations.size());
+    EXPECT_EQ(0, saver.screenDeviceCount);
+    // Nothing made, nothing created on it.
+    EXPECT_TRUE(saver.events.empty());
+}
+
+TEST_F(FullScreenTest, LeaveBlackAndDisabledHardwareWithoutSoftwareMakeNoDevice)
+{
+    saver.adapters[0]->leaveBlack = 1;
+    saver.CreateScreenDevices();
+    EXPECT_EQ(0, saver.screenDeviceCount);
+    EXPECT_TRUE(saver.creations.empty());
+
+    saver.adapters[0]->leaveBlack = 0;
+    saver.adapters[0]->disableHardware = 1;
+    saver.adapters[0]->softwareUsable = 0;
+    saver.CreateScreenDevices();
+    EXPECT_EQ(0, saver.screenDeviceCount);
+    EXPECT_EQ(1u, saver.adapters[0]->leaveBlack);
+    EXPECT_FALSE(saver.errorSet);
+}
+
+} // namespace
