@@ -11,6 +11,7 @@
 #include "foundation/lifecycle/GlobalState.h"
 #include "objects/sound/SoundDevice.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "scene/slideshow/DS_SlideContainer.h"
 
 #include <cstdlib>
 
@@ -33,7 +34,7 @@ void RegisterDocumentClasses()
     // RegisterLightReader<DS_FlameLight>(L"DS_FlameLight");
     // RegisterLightReader<DS_GlassBallLight>(L"DS_GlassBallLight");
     // RegisterLightReader<DS_MatrixCodeLight>(L"DS_MatrixCodeLight");
-    // RegisterSlideReader<DS_SlideContainer>(L"DS_SlideContainer");
+    RegisterSlideReader<DS_SlideContainer>(L"DS_SlideContainer");
     // RegisterLightReader<FakeUndervater>(L"FakeUndervater");
     // RegisterLightReader<FakeLake2D>(L"FakeLake2D");
     // RegisterLightReader<DS_WaterRingLight>(L"DS_WaterRingLight");

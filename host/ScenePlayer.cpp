@@ -1,0 +1,134 @@
+#include "host/ScenePlayer.h"
+
+#include "foundation/SaverError.h"
+#include "foundation/render/CurrentDevice.h"
+#include "foundation/resources/ResourceCache.h"
+#include "host/Settings.h"
+#include "scene/slideshow/LoadSceneDocument.h"
+
+namespace {
+
+const int32_t SplashResource = 5;
+const D3DCOLOR Black = 0x00000000;
+
+// The splash picture is an orb on a transparent ground: blended over the
+// black clear, whatever state the device was left in.
+void SetSplashStates(IDirect3DDevice9* device)
+{
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+
+    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+}
+
+} // namespace
+
+ScenePlayer::~ScenePlayer()
+{
+    root.reset();
+    resourceManager.reset();
+}
+
+void ScenePlayer::MakeCurrent(IDirect3DDevice9* device)
+{
+    CurrentDevice = device;
+    if (resourceManager) {
+        CurrentResManager = resourceManager.get();
+        CurrentResourceCache = &resourceManager->Cache();
+    }
+}
+
+HRESULT ScenePlayer::RunFrame(float appTime)
+{
+    if (loaded) {
+        if (root) {
+            UpdatePlayer(appTime);
+            RenderPlayer();
+        }
+        return S_OK;
+    }
+    // The loading frame draws nothing: the host presents the back buffer as
+    // the splash left it.
+    if (splashShown)
+        return LoadAndStartScene();
+    ShowSplash();
+    return S_OK;
+}
+
+void ScenePlayer::ShowSplash()
+{
+    if (!CurrentDevice)
+        return;
+    splashQuad.LoadCenteredImage(SplashResource);
+    splashQuad.SetAlpha(255, 1.0f);
+    if (FAILED(CurrentDevice->BeginScene()))
+        return;
+    CurrentDevice->Clear(0, nullptr, D3DCLEAR_TARGET, Black, 1.0f, 0);
+    SetSplashStates(CurrentDevice);
+    splashQuad.BindForDraw();
+    CurrentDevice->DrawPrimitive(splashQuad.primitiveType, 0, splashQuad.primitiveCount);
+    CurrentDevice->EndScene();
+    splashShown = true;
+}
+
+HRESULT ScenePlayer::LoadAndStartScene()
+{
+    loaded = true;
+    SceneDocument document = documentBytes.empty() ? LoadSceneDocument()
+                                                   : LoadSceneDocument(documentBytes.data(), documentBytes.size());
+    if (!document)
+        return MediaNotFound;
+    resourceManager = std::move(document.resources);
+    root = std::move(document.root);
+
+    for (const CountedPtr<DS_SlideContainer>& slide : root->slides)
+        slide->BuildObjects();
+    // The music is wired in here once the playlist exists: each audio file
+    // written to the temporary folder when its stored path is absent.
+    root->SetPicturePosition(GetPicturePosition());
+    // And here: the playlist started on the first audio file, and the
+    // primary sound buffer's volume set from the sound settings.
+    return S_OK;
+}
+
+void ScenePlayer::UpdatePlayer(float time)
+{
+    if (root)
+        root->Update(time);
+}
+
+void ScenePlayer::RenderPlayer()
+{
+    if (!CurrentDevice || !root)
+        return;
+    if (SUCCEEDED(CurrentDevice->BeginScene()))
+        root->Render();
+    CurrentDevice->EndScene();
+}
+
+void ScenePlayer::OnDeviceInvalidated()
+{
+    if (root)
+        root->OnDeviceInvalidated();
+}
+
+void ScenePlayer::OnDeviceRestored()
+{
+    if (root)
+        root->OnDeviceRestored();
+}

@@ -1,0 +1,69 @@
+// The scene player of one screen: the splash picture on the screen's first
+// frame, the scene document read on its second, and from then on the
+// document's root updated and drawn every frame. Each player owns its own
+// document, so every texture, effect and mesh stays on its screen's device.
+#pragma once
+
+#include "foundation/render/TexturedQuad.h"
+#include "foundation/resources/DS_DocResManager.h"
+#include "scene/slideshow/DS_SlideShow_Light.h"
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class ScenePlayer {
+public:
+    ScenePlayer() = default;
+    // The root goes before the resource manager that its objects came from.
+    ~ScenePlayer();
+    ScenePlayer(const ScenePlayer&) = delete;
+    ScenePlayer& operator=(const ScenePlayer&) = delete;
+
+    // The screen was selected: device becomes CurrentDevice and, once the
+    // document is loaded, this player's manager CurrentResManager with its
+    // cache CurrentResourceCache (before that both keep their values).
+    void MakeCurrent(IDirect3DDevice9* device);
+
+    // One frame of this player's screen at the application time: the splash,
+    // then the load (nothing drawn), then the show. MediaNotFound when the
+    // document could not be loaded: the host's error state, after which the
+    // host draws no more frames.
+    HRESULT RunFrame(float appTime);
+
+    // The splash picture, centred on black. A scene that does not begin
+    // leaves the splash to be tried again on the next frame.
+    void ShowSplash();
+    // Reads the document, builds every slide's objects and applies the
+    // picture position. Runs once, even when it fails.
+    HRESULT LoadAndStartScene();
+    void UpdatePlayer(float time);
+    // The root's frame between BeginScene and EndScene.
+    void RenderPlayer();
+
+    // Around a device reset: the slides' layers let go of their default-pool
+    // objects, and the current one makes them again.
+    void OnDeviceInvalidated();
+    void OnDeviceRestored();
+
+    // Plays these bytes in place of the program's embedded document (tests
+    // and tools); must be given before the load.
+    void UseDocument(std::vector<uint8_t> bytes) { documentBytes = std::move(bytes); }
+
+    DS_SlideShow_Light* Root() const { return root.get(); }
+    DS_DocResManager* ResourceManager() const { return resourceManager.get(); }
+    bool Loaded() const { return loaded; }
+    bool SplashShown() const { return splashShown; }
+
+private:
+    TexturedQuad splashQuad;
+    std::unique_ptr<DS_SlideShow_Light> root;
+    std::unique_ptr<DS_DocResManager> resourceManager;
+    // Set as the load starts, so that it never runs twice.
+    bool loaded = false;
+    bool splashShown = false;
+    std::vector<uint8_t> documentBytes;
+};

@@ -1,0 +1,53 @@
+// The fixture of the slideshow tests: the test device as CurrentDevice, the
+// probe objects registered, and documents loaded from builder bytes.
+#pragma once
+
+#include "foundation/render/CurrentDevice.h"
+#include "scene/slideshow/LoadSceneDocument.h"
+#include "tests/scene/slideshow/ProbeObjects.h"
+#include "tests/scene/slideshow/SlideshowDocuments.h"
+#include "tests/support/TestDevice.h"
+
+#include <gtest/gtest.h>
+
+class SlideshowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(device.Ok());
+        CurrentDevice = device.Device();
+        RegisterProbe();
+        ProbeLog().clear();
+    }
+    void TearDown() override { CurrentDevice = nullptr; }
+
+    static SceneDocument Load(const DocumentBuilder::Bytes& bytes)
+    {
+        return LoadSceneDocument(bytes.data(), bytes.size());
+    }
+
+    // Slide i's layer sized to the back buffer, started and with its sounds
+    // on, as the show does when the slide becomes current.
+    static void Activate(DS_SlideShow_Light& root, std::size_t index)
+    {
+        root.currentSlide = root.slides[index];
+        root.ActivateSlide();
+    }
+
+    // Clears the back buffer to colour, then lets draw run inside a scene.
+    template <class Draw>
+    Pixels DrawFrame(D3DCOLOR background, Draw draw)
+    {
+        IDirect3DDevice9* d = device.Device();
+        d->Clear(0, nullptr, D3DCLEAR_TARGET, background, 1.0f, 0);
+        d->BeginScene();
+        draw();
+        d->EndScene();
+        return device.ReadBackBuffer();
+    }
+
+    TestDevice device;
+};
+
+// 0x00RRGGBB as a pixel.
+inline Rgba Opaque(DWORD rgb) { return Rgba::FromArgb(0xFF000000 | rgb); }

@@ -1,0 +1,150 @@
+#include "tests/scene/slideshow/AllocationCounter.h"
+#include "tests/scene/slideshow/SlideshowTest.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const D3DCOLOR Marker = 0xFFFF00FF;
+
+std::vector<std::string> ActivityOf(const std::vector<std::string>& log)
+{
+    std::vector<std::string> found;
+    for (const std::string& entry : log)
+        if (entry.compare(0, 7, "active ") == 0)
+            found.push_back(entry);
+    return found;
+}
+
+FlatSlide SlideWithSound(DWORD colour, const wchar_t* sound, uint32_t seconds)
+{
+    FlatSlide slide{colour, seconds, seconds, seconds};
+    slide.soundObjects = {ProbeRecord({sound})};
+    return slide;
+}
+
+void BuildAll(DS_SlideShow_Light& root)
+{
+    for (const CountedPtr<DS_SlideContainer>& slide : root.slides)
+        slide->BuildObjects();
+}
+
+using Log = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(SlideshowTest, ARootWithoutSlidesShowsNothing)
+{
+    const SceneDocument document = Load(FlatSlideshow({}));
+    ASSERT_TRUE(document);
+    DS_SlideShow_Light& root = *document.root;
+
+    const Pixels frame = DrawFrame(Marker, [&] {
+        root.Update(0.0f);
+        root.Update(50.0f);
+        root.Render();
+    });
+
+    EXPECT_FALSE(root.currentSlide);
+    EXPECT_FALSE(root.fadeQuad);
+    EXPECT_TRUE(frame.AllNear(0, 0, frame.Width(), frame.Height(), Rgba::FromArgb(Marker), 0));
+}
+
+TEST_F(SlideshowTest, LeavingASlideStopsItsSoundsAndStartsTheNextOnes)
+{
+    const SceneDocument document = Load(FlatSlideshow({SlideWithSound(0x101010, L"S0", 1),
+                                                        SlideWithSound(0x202020, L"S1", 1)}));
+    ASSERT_TRUE(document);
+    DS_SlideShow_Light& root = *document.root;
+    BuildAll(root);
+
+    root.Update(0.0f);
+    EXPECT_EQ((Log{"active S0 1"}), ActivityOf(ProbeLog()));
+    // The cycle lasts 3 s and began a fade-in earlier: not over at 2 s.
+    root.Update(2.0f);
+    EXPECT_EQ(root.slides[0].Get(), root.currentSlide.Get());
+    root.Update(2.5f);
+    EXPECT_EQ(root.slides[1].Get(), root.currentSlide.Get());
+    EXPECT_EQ((Log{"active S0 1", "active S0 0", "active S1 1"}), ActivityOf(ProbeLog()));
+    EXPECT_EQ(0u, root.next);
+}
+
+TEST_F(SlideshowTest, ASingleSlideNeverSwitchesNorFades)
+{
+    const DWORD colour = 0x5080B0;
+    const SceneDocument document = Load(FlatSlideshow({SlideWithSound(colour, L"S", 1)}));
+    ASSERT_TRUE(document);
+    DS_SlideShow_Light& root = *document.root;
+    BuildAll(root);
+
+    for (float time : {0.0f, 0.5f, 3.0f, 1000.0f}) {
+        const Pixels frame = DrawFrame(Marker, [&] {
+            root.Update(time);
+            root.Render();
+        });
+        EXPECT_TRUE(ColourNear(frame.At(128, 128), Opaque(colour), 2)) << time;
+    }
+    EXPECT_EQ(root.slides[0].Get(), root.currentSlide.Get());
+    EXPECT_EQ((Log{"active S 1"}), ActivityOf(ProbeLog()));
+}
+
+TEST_F(SlideshowTest, TheShowGoesOnAfterADeviceReset)
+{
+    const DWORD colour = 0x40C020;
+    const SceneDocument document = Load(FlatSlideshow({{colour}, {0x000080}}));
+    ASSERT_TRUE(document);
+    DS_SlideShow_Light& root = *document.root;
+    BuildAll(root);
+    DrawFrame(Marker, [&] {
+        root.Update(0.0f);
+        root.Render();
+    });
+
+    root.OnDeviceInvalidated();
+    // A reset succeeds only when nothing of the default pool is left.
+    ASSERT_EQ(D3D_OK, device.Reset());
+    root.OnDeviceRestored();
+    const Pixels frame = DrawFrame(Marker, [&] {
+        root.Update(1.0f);
+        root.Render();
+    });
+
+    EXPECT_TRUE(ColourNear(frame.At(128, 128), Opaque(colour), 2));
+    EXPECT_TRUE(ColourNear(frame.At(3, 250), Opaque(colour), 2));
+}
+
+TEST_F(SlideshowTest, ThePicturePositionReachesEverySlide)
+{
+    const SceneDocument document = Load(FlatSlideshow({{0}, {0}, {0}}));
+    ASSERT_TRUE(document);
+    BuildAll(*document.root);
+
+    document.root->SetPicturePosition(0);
+
+    for (const CountedPtr<DS_SlideContainer>& slide : document.root->slides)
+        EXPECT_EQ(0, slide->layer->pictureMode);
+}
+
+TEST_F(SlideshowTest, FramesOfASlideAllocateNothing)
+{
+    const SceneDocument document = Load(FlatSlideshow({{0x804020}, {0x204080}}));
+    ASSERT_TRUE(document);
+    DS_SlideShow_Light& root = *document.root;
+    BuildAll(root);
+    IDirect3DDevice9* d = device.Device();
+    const auto frame = [&](float time) {
+        d->BeginScene();
+        root.Update(time);
+        root.Render();
+        d->EndScene();
+    };
+    frame(0.0f);
+    const long long before = AllocationsMade();
+
+    // On screen, then fading out: everything short of a switch.
+    for (float time = 0.25f; time < 12.0f; time += 0.25f)
+        frame(time);
+
+    EXPECT_EQ(before, AllocationsMade());
+}
