@@ -1,22 +1,44 @@
-// Entry point of the screensaver.
-#include "res/resource.h"
+// Entry point of the screensaver: Windows starts it with the screensaver
+// command line; the application object does the rest.
+#include "host/ZAvaduVedoverovez.h"
 
 #include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
 
 namespace {
 
-bool HasProgramResource(int number)
-{
-    return FindResourceW(nullptr, MAKEINTRESOURCEW(number), L"DDS") != nullptr;
-}
+// GDI+ is started for the whole run and shut down after the application.
+class GdiplusSession {
+public:
+    GdiplusSession()
+    {
+        const Gdiplus::GdiplusStartupInput input;
+        if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+            token = 0;
+    }
+    ~GdiplusSession()
+    {
+        if (token)
+            Gdiplus::GdiplusShutdown(token);
+    }
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+private:
+    ULONG_PTR token = 0;
+};
 
 } // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
-    // Until the show runs, starting only checks that the program's own
-    // resources are in place.
-    const bool complete = HasProgramResource(IDR_SPLASH) && HasProgramResource(IDR_NOISE) &&
-                          HasProgramResource(IDR_SCENE);
-    return complete ? 0 : 1;
+    const GdiplusSession gdiplus;
+    ZAvaduVedoverovez saver;
+    const HRESULT created = saver.Create(instance);
+    if (FAILED(created)) {
+        saver.ShowErrorMessage(created);
+        return 0;
+    }
+    return static_cast<int>(saver.Run());
 }

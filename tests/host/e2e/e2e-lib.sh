@@ -1,13 +1,18 @@
-# Sourced by the end-to-end scripts, whose arguments are the probe, the
-# helper and the build folder. Each script gets an X server of its own and
-# runs Wine in the build folder's end-to-end prefix (made by
-# prepare_prefix.sh), whose server it restarts on that display; everything it
-# starts ends with it.
+# Sourced by the end-to-end scripts, whose arguments are the build folder,
+# the helper, the program, its two test variants (the short show and the
+# broken document), the probe and the short show's document writer. Each
+# script gets an X server of its own and runs Wine in the build folder's
+# end-to-end prefix (made by prepare_prefix.sh), whose server it restarts on
+# that display; everything it starts ends with it.
 set -euo pipefail
 
-probe=$1
+build=$1
 helper=$2
-build=$3
+program=$3
+shortshow=$4
+badscene=$5
+probe=$6
+shortshow_writer=$7
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # shellcheck source=../../../scripts/env.sh
@@ -17,18 +22,19 @@ export WINEPREFIX="$build/wineprefix-e2e"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/nightglass-e2e.XXXXXX")
 xserver_pid=""
-saver_runs=0
 
-# The colours the probe clears its first and second screen to, and the
-# error box's (the window colour) and background.
+# The colour the probe clears its first screen to, and the error box's (the
+# window colour) and background.
 readonly FirstScreen=20C040
-readonly SecondScreen=C04020
 readonly BoxColour=FFFFFF
 readonly Black=000000
+# The least mean brightness of a picture of the demo document: its night
+# pictures are dark, but nowhere black.
+readonly PictureBrightness=15
 readonly ProgramKey='HKCU\Software\Quillmoor\Glintcraft\Screensaver'
 
 cleanup() {
-  # Ends every process of this prefix, the probe among them.
+  # Ends every process of this prefix, the saver among them.
   wineserver -k 2>/dev/null || true
   if [[ -n $xserver_pid ]]; then
     kill "$xserver_pid" 2>/dev/null || true
@@ -81,14 +87,22 @@ start_xvfb() {
   start_wine
 }
 
-# Starts the probe with the arguments given; NIGHTGLASS_PROBE_* pass on.
-start_saver() {
-  saver_runs=$((saver_runs + 1))
+# Starts the program "$1" with the arguments that follow; the probe writes
+# its log into the work folder.
+start_program() {
   rm -f "$work/saver.exit" "$work/probe.log"
   (
-    NIGHTGLASS_PROBE_LOG="Z:$work/probe.log" wine "$probe" "$@" >"$work/saver.out" 2>&1
+    NIGHTGLASS_PROBE_LOG="Z:$work/probe.log" wine "$@" >"$work/saver.out" 2>&1
     echo $? >"$work/saver.exit"
   ) &
+}
+
+start_saver() {
+  start_program "$program" "$@"
+}
+
+start_probe() {
+  start_program "$probe" "$@"
 }
 
 saver_ended() {
@@ -99,8 +113,12 @@ saver_runs_on() {
   ! saver_ended
 }
 
+# The saver ends within $1 seconds after $2, and ends cleanly.
 expect_saver_ends() {
+  local code
   wait_until "${1:-15}" saver_ended || fail "the saver did not end ($2)"
+  code=$(cat "$work/saver.exit")
+  ((code == 0)) || fail "the saver ended with exit code $code ($2): $(tail -5 "$work/saver.out")"
 }
 
 # A line "name value" of the probe's log, once the probe has ended.
@@ -135,6 +153,35 @@ expect_screen_shows() {
   local colour=$1 what=$2
   shift 2
   wait_until 20 screen_shows "$colour" "$@" || fail "$what: expected $colour at $*, got $(pixels "$@" | tr '\n' ' ')"
+}
+
+# Over the rectangle "x0,y0 x1,y1" of the last screenshot (x1, y1
+# exclusive), every 4th pixel: true when a picture covers all of it (no black
+# pixel) and is not dark as a whole.
+shows_picture() {
+  local mean black _
+  read -r mean black _ <<<"$(pixels --stats "$1" "$2" 4)"
+  ((black == 0)) && [[ ${mean%.*} -ge $PictureBrightness ]]
+}
+
+# True when the rectangle of the last screenshot is black throughout.
+shows_black() {
+  local black count
+  read -r _ black count <<<"$(pixels --stats "$1" "$2" 4)"
+  ((black == count))
+}
+
+# A new screenshot; true when it shows a picture over the rectangle.
+screen_shows_picture() {
+  shot
+  shows_picture "$@"
+}
+
+expect_screen_shows_picture() {
+  local what=$1
+  shift
+  wait_until 30 screen_shows_picture "$@" ||
+    fail "$what: no picture over $*: $(pixels --stats "$1" "$2" 4) (mean black count)"
 }
 
 helper() {

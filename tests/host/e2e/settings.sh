@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The settings as another program (here `wine reg`) leaves them in the
-# registry: a fresh user gets the key, its "Screen 1" subkey and the
-# defaults; stored values are read, out-of-range ones clamped; a monitor set
-# to "Leave Black" gets no device and stays black.
+# registry, read by the probe, which reports what it read: a fresh user gets
+# the key, its "Screen 1" subkey and the defaults; stored values are read,
+# out-of-range ones clamped; a monitor set to "Leave Black" gets no device and
+# stays black.
 source "$(dirname "$0")/e2e-lib.sh"
 start_xvfb 800x600
 
 run_noop() {
-  start_saver /r
+  start_probe /r
   expect_saver_ends 30 "the no-op mode"
 }
 
@@ -43,7 +44,7 @@ expect_probe_value PicPos 2
 
 set_dword "$ProgramKey\\Screen 1" "Leave Black" 1
 xdotool mousemove 400 300
-start_saver /s
+start_probe /s
 sleep 3
 shot
 [[ $(pixels 0,0 799,0 0,599 799,599 400,300 | sort -u) == "$Black" ]] || fail "a monitor left black shows something"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Two monitors side by side (Xorg's dummy driver, 800 × 600 each): the
-# full-screen show opens one window and one device per monitor, each screen
-# shows its own scene, and a key ends both.
+# full-screen show opens one window per monitor, each monitor shows the demo
+# document drawn by a device of its own, and a key ends both.
 source "$(dirname "$0")/e2e-lib.sh"
 
 cat >"$work/xorg.conf" <<'CONF'
@@ -42,15 +42,11 @@ start_wine
 
 xdotool mousemove 400 300
 start_saver /s
-expect_screen_shows "$FirstScreen" "first monitor" 0,0 799,0 0,599 799,599 400,300
-expect_screen_shows "$SecondScreen" "second monitor" 800,0 1599,0 800,599 1599,599 1200,300
+expect_screen_shows_picture "first monitor" 0,0 800,600
+expect_screen_shows_picture "second monitor" 800,0 1600,600
 windows=$(helper windows | tr -d '\r' | sort)
 [[ $windows == $'window 0 0 800 600\nwindow 800 0 1600 600' ]] || fail "saver windows: $windows"
 
 xdotool key space
 expect_saver_ends 15 "a key press"
-expect_probe_value monitors 2
-expect_probe_value adapters 2
-expect_probe_value windows 2
-expect_probe_value devices 2
 echo "two monitors: passed"

@@ -6,14 +6,24 @@
 #                                    colour among every STEP-th column and
 #                                    row: "x0 y0 x1 y1 count" (x1, y1
 #                                    exclusive), or "none"
+#   xwdpixels.pl FILE --stats x0,y0 x1,y1 [STEP]
+#                                    over every STEP-th column and row of the
+#                                    rectangle (x1, y1 exclusive): "mean
+#                                    black count", the mean brightness (0 to
+#                                    255) and how many pixels are black (no
+#                                    channel above 2) of how many read
+#   xwdpixels.pl FILE --mask x,y WIDTH HEIGHT
+#                                    the rectangle, one line per row, '#' for
+#                                    a dark pixel (brightness below 128)
 #   xwdpixels.pl FILE --size         "width height"
+#   xwdpixels.pl FILE --png OUT      writes the whole screen as a PNG file
 # The pixel layout varies between servers and runs, so it is taken from the
 # header: bits per pixel, bytes per line, byte order and the colour masks.
 use strict;
 use warnings;
 
 my ($file, @args) = @ARGV;
-die "usage: xwdpixels.pl FILE (x,y ... | --box RRGGBB | --size)\n" unless defined $file && @args;
+die "usage: xwdpixels.pl FILE (x,y ... | --box RRGGBB | --size | --png OUT)\n" unless defined $file && @args;
 open(my $in, '<:raw', $file) or die "cannot read $file: $!\n";
 local $/;
 my $data = <$in>;
@@ -53,8 +63,56 @@ sub raw_of {
     return $scale->($r, $red_mask) | $scale->($g, $green_mask) | $scale->($b, $blue_mask);
 }
 
+# A PNG of the screen: 8-bit RGB rows, each after filter byte 0.
+sub write_png {
+    my $out = shift;
+    require Compress::Zlib;
+    my $raw = '';
+    for my $y (0 .. $height - 1) {
+        $raw .= "\0" . join('', map { pack('H6', pixel_at($_, $y)) } 0 .. $width - 1);
+    }
+    my $chunk = sub {
+        my ($type, $body) = @_;
+        return pack('N', length $body) . $type . $body . pack('N', Compress::Zlib::crc32($type . $body));
+    };
+    open(my $png, '>:raw', $out) or die "cannot write $out: $!\n";
+    print $png "\x89PNG\r\n\x1a\n", $chunk->('IHDR', pack('NNCCCCC', $width, $height, 8, 2, 0, 0, 0)),
+      $chunk->('IDAT', Compress::Zlib::compress($raw)), $chunk->('IEND', '');
+    close $png or die "cannot write $out: $!\n";
+}
+
 if ($args[0] eq '--size') {
     print "$width $height\n";
+} elsif ($args[0] eq '--stats') {
+    my ($x0, $y0) = split /,/, $args[1];
+    my ($x1, $y1) = split /,/, $args[2];
+    my $step = $args[3] // 1;
+    die "rectangle $args[1] $args[2] lies outside ${width}x$height\n"
+      if $x0 < 0 || $y0 < 0 || $x1 > $width || $y1 > $height || $x0 >= $x1 || $y0 >= $y1;
+    my ($sum, $black, $n) = (0, 0, 0);
+    for (my $y = $y0; $y < $y1; $y += $step) {
+        for (my $x = $x0; $x < $x1; $x += $step) {
+            my ($r, $g, $b) = map { hex } unpack('A2A2A2', pixel_at($x, $y));
+            $sum += ($r + $g + $b) / 3;
+            $black++ if $r <= 2 && $g <= 2 && $b <= 2;
+            $n++;
+        }
+    }
+    printf("%.1f %d %d\n", $sum / $n, $black, $n);
+} elsif ($args[0] eq '--mask') {
+    my ($x0, $y0) = split /,/, $args[1];
+    my ($w, $h) = @args[2, 3];
+    die "rectangle $args[1] ${w}x$h lies outside ${width}x$height\n"
+      if $x0 < 0 || $y0 < 0 || $x0 + $w > $width || $y0 + $h > $height;
+    for my $y ($y0 .. $y0 + $h - 1) {
+        print join('', map {
+            my ($r, $g, $b) = map { hex } unpack('A2A2A2', pixel_at($_, $y));
+            ($r + $g + $b) / 3 < 128 ? '#' : '.'
+        } $x0 .. $x0 + $w - 1), "\n";
+    }
+} elsif ($args[0] eq '--png') {
+    die "usage: xwdpixels.pl FILE --png OUT\n" unless defined $args[1];
+    write_png($args[1]);
 } elsif ($args[0] eq '--box') {
     my $want = uc $args[1];
     my $step = $args[2] // 1;

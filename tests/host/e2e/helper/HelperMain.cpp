@@ -4,7 +4,11 @@
 //                                              the signal file exists
 //   e2e_helper close | suspend                 WM_CLOSE or a suspend broadcast
 //   e2e_helper windows                         the saver's top-level windows
+//   e2e_helper showbox <text> <signal file>    the error box showing text, as
+//                                              the saver paints it, at (0, 0)
+//                                              until the signal file exists
 #include <windows.h>
+#include <d3d9.h>
 
 #include <cstdio>
 #include <cstring>
@@ -98,12 +102,75 @@ BOOL CALLBACK PrintSaverWindow(HWND window, LPARAM)
     return TRUE;
 }
 
+// The saver's error box with text, painted the way it paints it into its
+// window (the window colour in a black frame, the text centred on it), in a
+// window of the box's size at the top left of the screen. Like the saver's
+// window it held a Direct3D device first: that changes how this Wine
+// smooths the text drawn into it.
+const wchar_t* BoxText = L"";
+
+LRESULT CALLBACK BoxWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    if (message != WM_PAINT)
+        return DefWindowProcW(window, message, wparam, lparam);
+    PAINTSTRUCT paint{};
+    HDC dc = BeginPaint(window, &paint);
+    RECT box{};
+    GetClientRect(window, &box);
+    FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW));
+    FrameRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    RECT measured = box;
+    DrawTextW(dc, BoxText, -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER);
+    RECT area = box;
+    area.top = (box.top + box.bottom - (measured.bottom - measured.top)) / 2;
+    DrawTextW(dc, BoxText, -1, &area, DT_WORDBREAK | DT_CENTER);
+    EndPaint(window, &paint);
+    return 0;
+}
+
+int ShowBox(const char* text, const char* signal)
+{
+    static wchar_t wide[400];
+    MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 400);
+    BoxText = wide;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = BoxWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"NightglassBoxSample";
+    RegisterClassW(&wc);
+    HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"box", WS_POPUP | WS_VISIBLE, 0, 0, 300, 150,
+                                  nullptr, nullptr, wc.hInstance, nullptr);
+    if (!window)
+        return 3;
+    if (IDirect3D9* direct3D = Direct3DCreate9(D3D_SDK_VERSION)) {
+        D3DPRESENT_PARAMETERS parameters{};
+        parameters.Windowed = TRUE;
+        parameters.SwapEffect = D3DSWAPEFFECT_COPY;
+        parameters.hDeviceWindow = window;
+        IDirect3DDevice9* device = nullptr;
+        if (SUCCEEDED(direct3D->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                             D3DCREATE_SOFTWARE_VERTEXPROCESSING, &parameters, &device)))
+            device->Release();
+        direct3D->Release();
+    }
+    InvalidateRect(window, nullptr, FALSE);
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(signal) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < SignalTimeout) {
+        Pump();
+        Sleep(20);
+    }
+    DestroyWindow(window);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc >= 4 && std::strcmp(argv[1], "preview") == 0)
         return RunPreview(argv[2], argv[3]);
+    if (argc >= 4 && std::strcmp(argv[1], "showbox") == 0)
+        return ShowBox(argv[2], argv[3]);
     if (argc >= 2 && std::strcmp(argv[1], "windows") == 0) {
         EnumWindows(PrintSaverWindow, 0);
         return 0;
@@ -118,6 +185,6 @@ int main(int argc, char** argv)
             PostMessageW(saver, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: e2e_helper preview <saver> <signal> | close | suspend | windows\n");
+    std::fprintf(stderr, "usage: e2e_helper preview <saver> <signal> | close | suspend | windows | showbox <text> <signal>\n");
     return 2;
 }

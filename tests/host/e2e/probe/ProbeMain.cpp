@@ -1,16 +1,14 @@
-// A screensaver made of the framework alone, for the end-to-end tests: each
-// screen is cleared to a colour of its own, so that a screenshot shows which
-// screens got a device. Not part of the program.
+// A screensaver made of the framework alone, for the end-to-end tests of what
+// the program itself cannot show from outside: the settings it read, and what
+// it drew into a preview window. Each screen is cleared to a colour of its
+// own. Not part of the program.
 //
 // Environment:
-//   NIGHTGLASS_PROBE_FAIL=load   the second frame of a screen fails like a
-//                                document that cannot be read;
 //   NIGHTGLASS_PROBE_LOG=path    at exit, what the run saw is written there,
 //                                with the size and centre colour of the
 //                                first screen's back buffer as last presented
 //                                (this Wine shows nothing that Direct3D draws
 //                                into a child window, such as the preview).
-#include "foundation/SaverError.h"
 #include "foundation/geometry/ComHolder.h"
 #include "foundation/render/CurrentDevice.h"
 #include "host/CD3DScreensaver.h"
@@ -45,7 +43,6 @@ public:
         SetSettingsKeyPath(ProgramSettingsKeyPath);
         wcscpy(settingsKeyPath, ProgramSettingsKeyPath);
         LoadStringW(GetModuleHandleW(nullptr), IDS_DISPLAY_NAME, windowTitle, 200);
-        failLoad = Environment("NIGHTGLASS_PROBE_FAIL") == "load";
     }
 
     void ReadSettings() override { ReadSettingsFromRegistry(*this); }
@@ -65,10 +62,6 @@ public:
     }
     HRESULT RenderFrame() override
     {
-        if (++frames[current] == 2 && failLoad) {
-            SetError(MediaNotFound);
-            return S_OK;
-        }
         ++framesDrawn;
         if (SUCCEEDED(device->BeginScene())) {
             device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, ScreenColours[current % 3], 1.0f, 0);
@@ -77,22 +70,12 @@ public:
         return S_OK;
     }
 
-    LRESULT WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) override
-    {
-        if (message == WM_MOUSEMOVE && moves.size() < 400)
-            moves += std::to_string(static_cast<short>(LOWORD(lparam))) + "," +
-                     std::to_string(static_cast<short>(HIWORD(lparam))) + " ";
-        return CD3DScreensaver::WindowProc(window, message, wparam, lparam);
-    }
-
     int devicesCreated = 0;
     int adaptersListed = 0;
     int framesDrawn = 0;
     UINT backBufferWidth = 0;
     UINT backBufferHeight = 0;
     D3DCOLOR backBufferCentre = 0;
-    // The mouse moves the windows saw, for a failing test to show.
-    std::string moves;
 
 protected:
     HRESULT PresentScreen(IDirect3DDevice9* screenDevice) override
@@ -124,9 +107,7 @@ private:
         backBufferHeight = desc.Height;
     }
 
-    bool failLoad = false;
     int current = 0;
-    int frames[MaxScreenDevices] = {};
 };
 
 void WriteLog(const ColourSaver& saver, const std::string& path)
@@ -139,16 +120,14 @@ void WriteLog(const ColourSaver& saver, const std::string& path)
         windows += saver.monitors[i].window ? 1 : 0;
     std::fprintf(log, "mode %d\nmonitors %d\nadapters %d\nwindows %d\ndevices %d\n", static_cast<int>(saver.mode),
                  saver.monitorCount, saver.adaptersListed, windows, saver.devicesCreated);
-    std::fprintf(log, "error %d %08lx %ls\n", saver.errorSet ? 1 : 0, static_cast<unsigned long>(saver.errorCode),
-                 saver.errorText);
     std::fprintf(log, "PicPos %lu\nSoundVolume %lu\nSoundBalance %lu\nMuteSound %lu\nAllScreensSame %lu\n",
                  static_cast<unsigned long>(GetPicturePosition()),
                  static_cast<unsigned long>(ReadSetting(SoundVolumeSetting)),
                  static_cast<unsigned long>(ReadSetting(SoundBalanceSetting)),
                  static_cast<unsigned long>(ReadSetting(MuteSoundSetting)),
                  static_cast<unsigned long>(saver.allScreensSame));
-    std::fprintf(log, "frames %d\nbackbuffer %ux%u %06lX\nmoves %s\n", saver.framesDrawn, saver.backBufferWidth,
-                 saver.backBufferHeight, static_cast<unsigned long>(saver.backBufferCentre), saver.moves.c_str());
+    std::fprintf(log, "frames %d\nbackbuffer %ux%u %06lX\n", saver.framesDrawn, saver.backBufferWidth,
+                 saver.backBufferHeight, static_cast<unsigned long>(saver.backBufferCentre));
     std::fclose(log);
 }
 

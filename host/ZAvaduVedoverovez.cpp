@@ -1,0 +1,120 @@
+#include "host/ZAvaduVedoverovez.h"
+
+#include "foundation/SaverError.h"
+#include "host/DeviceRequirements.h"
+#include "host/MonitorSettings.h"
+#include "host/Settings.h"
+#include "objects/sound/SoundDevice.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+
+#include <cwchar>
+
+ZAvaduVedoverovez* AppInstance = nullptr;
+
+namespace {
+
+const int TitleLength = 200;
+// Full volume, in hundredths of a decibel.
+const LONG PrimaryBufferVolume = 0;
+
+} // namespace
+
+ZAvaduVedoverovez::ZAvaduVedoverovez()
+{
+    AppInstance = this;
+
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_WIN95_CLASSES;
+    InitCommonControlsEx(&controls);
+
+    SetSettingsKeyPath(ProgramSettingsKeyPath);
+    wcsncpy(settingsKeyPath, ProgramSettingsKeyPath, MAX_PATH - 1);
+
+    // The framework's title stays when the string is missing.
+    wchar_t title[TitleLength] = {};
+    if (LoadStringW(GetModuleHandleW(nullptr), IDS_DISPLAY_NAME, title, TitleLength) > 0)
+        wcscpy(windowTitle, title);
+
+    wantDepthBuffer = true;
+}
+
+ZAvaduVedoverovez::~ZAvaduVedoverovez()
+{
+    if (AppInstance == this)
+        AppInstance = nullptr;
+}
+
+void ZAvaduVedoverovez::ShowConfigDialog()
+{
+    // The settings dialog is not part of the program yet: Configure mode
+    // ends without showing anything.
+}
+
+void ZAvaduVedoverovez::ReadSettings()
+{
+    ReadSettingsFromRegistry(*this);
+}
+
+void ZAvaduVedoverovez::OnScreenSelected(int index)
+{
+    if (index < 0 || index >= PlayerCount)
+        return;
+    currentPlayer = &players[index];
+    currentPlayer->MakeCurrent(device);
+}
+
+HRESULT ZAvaduVedoverovez::CheckDeviceRequirements(const D3DCAPS9& caps, DWORD, D3DFORMAT backBufferFormat)
+{
+    return CheckBumpMappingSupport(direct3D.Get(), caps, backBufferFormat);
+}
+
+HRESULT ZAvaduVedoverovez::OnDeviceRestored()
+{
+    try {
+        // Not built yet: the DirectSound device is started here with the
+        // main window, once, and tried again at the next restore when it
+        // failed.
+
+        // The current slide's layer makes its default-pool objects again and
+        // sets its device state, so that the frame drawn right after a reset
+        // shows the scene whole. Any other slide restores its layer when it
+        // becomes current.
+        if (currentPlayer)
+            currentPlayer->OnDeviceRestored();
+    } catch (...) {
+        SetError(MediaNotFound);
+    }
+    return S_OK;
+}
+
+HRESULT ZAvaduVedoverovez::RenderFrame()
+{
+    // Once a failure is recorded the error box takes over; a scene whose
+    // restore failed must not draw with the objects it lost.
+    if (errorSet || !currentPlayer)
+        return S_OK;
+    if (currentPlayer->RunFrame(appTime) == MediaNotFound)
+        SetError(MediaNotFound);
+    return S_OK;
+}
+
+HRESULT ZAvaduVedoverovez::OnDeviceInvalidated()
+{
+    if (PrimarySoundBuffer) {
+        PrimarySoundBuffer->SetVolume(PrimaryBufferVolume);
+        PrimarySoundBuffer->Stop();
+    }
+    // Not built yet: the music is stopped and its filter graph released
+    // here, before the scene.
+    if (currentPlayer)
+        currentPlayer->OnDeviceInvalidated();
+    return S_OK;
+}
+
+void ZAvaduVedoverovez::OnMusicEvent(int)
+{
+    // Not built yet: the end of a track starts the current player's next one.
+}

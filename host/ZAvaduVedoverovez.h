@@ -1,0 +1,38 @@
+// The screensaver application: the framework with one scene player per
+// screen device. Selecting a screen makes its player current and publishes
+// that player's device, document and resource cache to the scene code.
+#pragma once
+
+#include "host/CD3DScreensaver.h"
+#include "host/ScenePlayer.h"
+
+constexpr int PlayerCount = 10;
+
+class ZAvaduVedoverovez : public CD3DScreensaver {
+public:
+    // The program's settings key, its title from the string table, a depth
+    // buffer for every device.
+    ZAvaduVedoverovez();
+    ~ZAvaduVedoverovez() override;
+
+    void ShowConfigDialog() override;
+    void ReadSettings() override;
+    void OnScreenSelected(int index) override;
+    HRESULT CheckDeviceRequirements(const D3DCAPS9& caps, DWORD behaviorFlags, D3DFORMAT backBufferFormat) override;
+    // After each device creation and each successful reset. Never fails: a
+    // failure inside becomes the error state MediaNotFound.
+    HRESULT OnDeviceRestored() override;
+    // One frame of the current player: its splash, its load, then its show.
+    HRESULT RenderFrame() override;
+    // Before a reset and when the devices go: the sound stops and the scene
+    // lets go of its default-pool objects.
+    HRESULT OnDeviceInvalidated() override;
+    void OnMusicEvent(int code) override;
+
+    // Indexed like the screen devices.
+    ScenePlayer players[PlayerCount];
+    ScenePlayer* currentPlayer = nullptr;
+};
+
+// The application object of the process, for the settings dialogs.
+extern ZAvaduVedoverovez* AppInstance;

@@ -1,0 +1,294 @@
+#include "host/ZAvaduVedoverovez.h"
+
+#include "foundation/SaverError.h"
+#include "foundation/render/CurrentDevice.h"
+#include "foundation/resources/ResourceCache.h"
+#include "host/SaverClock.h"
+#include "host/Settings.h"
+#include "objects/sound/SoundDevice.h"
+#include "tests/scene/slideshow/SlideshowDocuments.h"
+#include "tests/support/TestDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <cwchar>
+#include <deque>
+#include <vector>
+
+namespace {
+
+const wchar_t* const AppTestKeyPath = L"Software\\Quillmoor\\Glintcraft\\NightglassTests\\App\\";
+const int Side = 256;
+const D3DCOLOR Marker = 0xFFFF00FF;
+const Rgba Black{0, 0, 0, 255};
+
+// The application over test devices in place of the screen devices the show
+// creates, with the framework's device seams: the device test answers from a
+// queue first, and each Present keeps the back buffer it shows.
+class TestApp : public ZAvaduVedoverovez {
+public:
+    TestApp()
+    {
+        SetSettingsKeyPath(AppTestKeyPath);
+        wcscpy(settingsKeyPath, AppTestKeyPath);
+        mode = LaunchMode::Test;
+        windowed = true;
+    }
+
+    void UseScreens(const std::vector<const TestDevice*>& devices)
+    {
+        screens = devices;
+        screenDeviceCount = static_cast<int>(devices.size());
+        for (int i = 0; i < screenDeviceCount; ++i) {
+            ScreenDevice& screen = screenDevices[i];
+            screen = ScreenDevice{};
+            screen.adapterIndex = -1;
+            screen.monitorIndex = -1;
+            screen.device = devices[i]->Device();
+            screen.presentParameters = devices[i]->PresentParameters();
+            screen.objectsCreated = true;
+            screen.objectsRestored = true;
+        }
+    }
+
+    // Screen i's part of a frame at the given application time, without the
+    // device test and the Present.
+    void DrawScreen(int i, float time)
+    {
+        appTime = time;
+        SelectScreenDevice(i);
+        RenderFrame();
+    }
+
+    std::deque<HRESULT> cooperativeLevels;
+    std::vector<Pixels> presented;
+
+protected:
+    HRESULT TestCooperativeLevel(IDirect3DDevice9* screenDevice) override
+    {
+        if (cooperativeLevels.empty())
+            return ZAvaduVedoverovez::TestCooperativeLevel(screenDevice);
+        const HRESULT level = cooperativeLevels.front();
+        cooperativeLevels.pop_front();
+        return level;
+    }
+    HRESULT PresentScreen(IDirect3DDevice9* screenDevice) override
+    {
+        for (const TestDevice* screen : screens) {
+            if (screen->Device() == screenDevice)
+                presented.push_back(screen->ReadBackBuffer());
+        }
+        return ZAvaduVedoverovez::PresentScreen(screenDevice);
+    }
+
+private:
+    std::vector<const TestDevice*> screens;
+};
+
+::testing::AssertionResult Filled(const Pixels& frame, DWORD rgb)
+{
+    const Rgba colour{static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb), 255};
+    if (frame.Empty())
+        return ::testing::AssertionFailure() << "nothing read back";
+    if (!frame.AllNear(0, 0, frame.Width(), frame.Height(), colour, 3))
+        return ::testing::AssertionFailure() << "centre " << frame.At(frame.Width() / 2, frame.Height() / 2)
+                                             << ", expected " << colour << " everywhere";
+    return ::testing::AssertionSuccess();
+}
+
+void ClearToMarker(const TestDevice& device)
+{
+    device.Device()->Clear(0, nullptr, D3DCLEAR_TARGET, Marker, 1.0f, 0);
+}
+
+} // namespace
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, AppTestKeyPath);
+        PicPosCache = PicPosCacheRecord{true, PicFill};
+        ASSERT_TRUE(screen.Ok());
+    }
+    void TearDown() override
+    {
+        CurrentDevice = nullptr;
+        SetSettingsKeyPath(L"");
+    }
+
+    TestDevice screen{Side, Side};
+    TestApp app;
+};
+
+TEST(ZAvaduVedoverovez, TakesTheProgramsTitleSettingsKeyAndADepthBuffer)
+{
+    {
+        ZAvaduVedoverovez app;
+
+        EXPECT_STREQ(L"Nightglass", app.windowTitle);
+        EXPECT_STREQ(ProgramSettingsKeyPath, app.settingsKeyPath);
+        EXPECT_STREQ(ProgramSettingsKeyPath, SettingsKeyPath);
+        EXPECT_TRUE(app.wantDepthBuffer);
+        EXPECT_EQ(&app, AppInstance);
+        EXPECT_EQ(&app, SaverInstance);
+    }
+    EXPECT_EQ(nullptr, AppInstance);
+    SetSettingsKeyPath(L"");
+}
+
+TEST_F(AppTest, DevicesNeedBumpMappingOverV8U8Textures)
+{
+    app.direct3D = screen.Direct3D();
+    D3DCAPS9 caps{};
+    ASSERT_EQ(S_OK, screen.Direct3D()->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &caps));
+    D3DCAPS9 withoutBump = caps;
+    withoutBump.TextureOpCaps &= ~D3DTEXOPCAPS_BUMPENVMAP;
+
+    EXPECT_EQ(S_OK, app.CheckDeviceRequirements(caps, D3DCREATE_HARDWARE_VERTEXPROCESSING, D3DFMT_X8R8G8B8));
+    EXPECT_EQ(E_FAIL, app.CheckDeviceRequirements(withoutBump, D3DCREATE_HARDWARE_VERTEXPROCESSING, D3DFMT_X8R8G8B8));
+    // No V8U8 texture goes with a back buffer of no format.
+    EXPECT_EQ(E_FAIL, app.CheckDeviceRequirements(caps, D3DCREATE_HARDWARE_VERTEXPROCESSING, D3DFMT_UNKNOWN));
+}
+
+TEST_F(AppTest, FramesShowTheSplashThenLoadWithoutDrawingThenPlay)
+{
+    const DWORD colour = 0x3080C0;
+    app.players[0].UseDocument(FlatSlideshow({{colour}}));
+    app.UseScreens({&screen});
+
+    app.DrawScreen(0, 0.0f);
+    const Pixels splash = screen.ReadBackBuffer();
+    // The splash picture lies on a centred square of two thirds of the height.
+    EXPECT_GT(splash.At(Side / 2, Side / 2).Brightness(), 20.0);
+    EXPECT_TRUE(splash.AllNear(0, 0, 40, Side, Black, 0));
+    EXPECT_TRUE(splash.AllNear(Side - 40, 0, Side, Side, Black, 0));
+    EXPECT_FALSE(app.players[0].Loaded());
+
+    ClearToMarker(screen);
+    app.DrawScreen(0, 0.0f);
+    EXPECT_TRUE(screen.ReadBackBuffer().AllNear(0, 0, Side, Side, Rgba::FromArgb(Marker), 0));
+    ASSERT_TRUE(app.players[0].Root());
+    EXPECT_FALSE(app.errorSet);
+
+    app.DrawScreen(0, 1.0f);
+    EXPECT_TRUE(Filled(screen.ReadBackBuffer(), colour));
+    EXPECT_FALSE(app.errorSet);
+}
+
+TEST_F(AppTest, ADocumentThatDoesNotLoadIsTheErrorMediaNotFoundAndNothingMoreIsDrawn)
+{
+    DocumentBuilder::Bytes damaged = FlatSlideshow({{0x808080}});
+    damaged.resize(damaged.size() / 2);
+    app.players[0].UseDocument(damaged);
+    app.UseScreens({&screen});
+
+    app.DrawScreen(0, 0.0f);
+    app.DrawScreen(0, 0.0f);
+
+    EXPECT_TRUE(app.errorSet);
+    EXPECT_EQ(MediaNotFound, app.errorCode);
+    ClearToMarker(screen);
+    app.DrawScreen(0, 1.0f);
+    EXPECT_TRUE(screen.ReadBackBuffer().AllNear(0, 0, Side, Side, Rgba::FromArgb(Marker), 0));
+}
+
+TEST_F(AppTest, SelectingAScreenPublishesItsPlayersDeviceDocumentAndCache)
+{
+    TestDevice second{Side, Side};
+    ASSERT_TRUE(second.Ok());
+    const DWORD colours[] = {0x3080C0, 0xC08030};
+    app.players[0].UseDocument(FlatSlideshow({{colours[0]}}));
+    app.players[1].UseDocument(FlatSlideshow({{colours[1]}}));
+    app.UseScreens({&screen, &second});
+
+    // Splash, load and a first show frame on both, as the frame loop goes.
+    for (float time : {0.0f, 0.0f, 1.0f})
+        for (int i = 0; i < 2; ++i)
+            app.DrawScreen(i, time);
+
+    const TestDevice* devices[] = {&screen, &second};
+    ASSERT_TRUE(app.players[0].ResourceManager());
+    ASSERT_TRUE(app.players[1].ResourceManager());
+    for (int i : {1, 0, 1}) {
+        SCOPED_TRACE(i);
+        app.SelectScreenDevice(i);
+        EXPECT_EQ(&app.players[i], app.currentPlayer);
+        EXPECT_EQ(devices[i]->Device(), CurrentDevice);
+        EXPECT_EQ(app.players[i].ResourceManager(), CurrentResManager);
+        EXPECT_EQ(&app.players[i].ResourceManager()->Cache(), CurrentResourceCache);
+        EXPECT_TRUE(Filled(devices[i]->ReadBackBuffer(), colours[i]));
+    }
+}
+
+TEST_F(AppTest, InvalidatingTheDeviceReleasesEverySlidesDefaultPoolObjects)
+{
+    app.players[0].UseDocument(FlatSlideshow({{0x3080C0}, {0xC08030}}));
+    app.UseScreens({&screen});
+    for (float time : {0.0f, 0.0f, 1.0f})
+        app.DrawScreen(0, time);
+    ASSERT_TRUE(app.players[0].Root());
+    DS_2D_Light& layer = *app.players[0].Root()->currentSlide->layer;
+    ASSERT_TRUE(layer.targetPair.textures[0]);
+
+    app.SelectScreenDevice(0);
+    EXPECT_EQ(S_OK, app.OnDeviceInvalidated());
+
+    for (const CountedPtr<DS_SlideContainer>& slide : app.players[0].Root()->slides) {
+        EXPECT_FALSE(slide->layer->targetPair.textures[0]);
+        EXPECT_FALSE(slide->layer->targetPair.textures[1]);
+        EXPECT_FALSE(slide->layer->sceneTexture);
+    }
+    // Nothing of the scene is left in the default pool to hold the reset up.
+    EXPECT_EQ(S_OK, screen.Reset());
+}
+
+TEST_F(AppTest, InvalidatingTheDeviceStopsThePrimarySoundBufferAtFullVolume)
+{
+    ASSERT_EQ(DS_OK, DirectSoundCreate8(nullptr, &SoundDevice, nullptr));
+    ASSERT_EQ(DS_OK, SoundDevice->SetCooperativeLevel(screen.Window(), DSSCL_NORMAL));
+    DSBUFFERDESC description{};
+    description.dwSize = sizeof description;
+    description.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLVOLUME;
+    ASSERT_EQ(DS_OK, SoundDevice->CreateSoundBuffer(&description, &PrimarySoundBuffer, nullptr));
+    PrimarySoundBuffer->SetVolume(-3000);
+    ASSERT_EQ(DS_OK, PrimarySoundBuffer->Play(0, 0, DSBPLAY_LOOPING));
+    app.UseScreens({&screen});
+    app.SelectScreenDevice(0);
+
+    EXPECT_EQ(S_OK, app.OnDeviceInvalidated());
+
+    LONG volume = -1;
+    DWORD status = 0;
+    EXPECT_EQ(DS_OK, PrimarySoundBuffer->GetVolume(&volume));
+    EXPECT_EQ(0, volume);
+    EXPECT_EQ(DS_OK, PrimarySoundBuffer->GetStatus(&status));
+    EXPECT_FALSE(status & DSBSTATUS_PLAYING);
+    ReleasePrimarySoundBuffer();
+    ReleaseDirectSound();
+}
+
+// A reset in the middle of the show: the frame right after it draws the
+// current slide whole, with its layer's device objects and state made again.
+TEST_F(AppTest, TheFrameAfterAResetShowsTheCurrentSlide)
+{
+    const DWORD colour = 0x3080C0;
+    app.players[0].UseDocument(FlatSlideshow({{colour}, {0xC08030}}));
+    app.UseScreens({&screen});
+    ApplicationClock.Start();
+    for (int frame = 0; frame < 3; ++frame)
+        app.DrawAllScreens();
+    ASSERT_EQ(3u, app.presented.size());
+    ASSERT_TRUE(Filled(app.presented.back(), colour));
+    const DS_SlideContainer* shown = app.players[0].Root()->currentSlide.Get();
+
+    app.cooperativeLevels = {D3DERR_DEVICENOTRESET};
+    app.DrawAllScreens();
+
+    EXPECT_FALSE(app.errorSet);
+    EXPECT_TRUE(app.screenDevices[0].objectsRestored);
+    EXPECT_EQ(shown, app.players[0].Root()->currentSlide.Get());
+    ASSERT_EQ(4u, app.presented.size());
+    EXPECT_TRUE(Filled(app.presented.back(), colour));
+    EXPECT_TRUE(app.players[0].Root()->currentSlide->layer->targetPair.textures[0]);
+}
