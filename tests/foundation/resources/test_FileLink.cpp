@@ -1,10 +1,11 @@
+#include "foundation/SaverError.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/params/MediaControl.h"
 #include "foundation/resources/DS_FileLink3.h"
 #include "foundation/resources/DS_ImageFileLink.h"
 #include "foundation/resources/FileKey.h"
 #include "foundation/resources/FileRecord.h"
-#include "foundation/SaverError.h"
+#include "tests/foundation/archive/ArchiveBytes.h"
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/WritingArchive.h"
 
@@ -19,21 +20,8 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 // Read during static initialisation, before any test made a link.
 const int32_t StampAtStart = NextLinkStamp;
-
-struct ReadingHandle {
-    explicit ReadingHandle(Bytes source)
-        : bytes(std::move(source)), buffer(bytes.data(), bytes.size()),
-          handle(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer))
-    {
-    }
-    Bytes bytes;
-    ResourceBuffer buffer;
-    ArchiveHandle handle;
-};
 
 template <class Link>
 class CountingListener : public MediaControlT<Link> {
@@ -209,7 +197,7 @@ TEST(DS_FileLink3, CopiesTakeTheValueButNotTheListeners)
 
 TEST(ReadFileLink, StoresPathAndStampWithoutNotifying)
 {
-    ReadingHandle in(DocumentBuilder().Link(L"C:\\pictures\\lake.jpg", -3).Take());
+    ByteArchive in(DocumentBuilder().Link(L"C:\\pictures\\lake.jpg", -3).Take());
     DS_FileLink3 link(5, L"common_res.dll");
     CountingListener<DS_FileLink3> listener;
     listener.AttachSilently(&link);
@@ -224,7 +212,7 @@ TEST(ReadFileLink, LinkThatEndsEarlyLeavesTheLinkAsItWas)
 {
     Bytes bytes = DocumentBuilder().Link(L"C:\\pictures\\lake.jpg", 3).Take();
     bytes.resize(bytes.size() - 4);
-    ReadingHandle in(bytes);
+    ByteArchive in(bytes);
     DS_FileLink3 link(5, L"common_res.dll");
     EXPECT_THROW(ReadFileLink(in.handle, link), MediaLoadError);
     EXPECT_EQ((FileKey{L"common_res.dll", 5}), link.value);
@@ -238,7 +226,7 @@ TEST(FileLinkRecord, ReadAndWriteMirrorEachOther)
                                .Link(L"C:\\pictures\\lake.jpg", INT64_MIN)
                                .Link(ds_string(300, L'p'), INT64_C(0x123456789A))
                                .Take();
-    ReadingHandle in(document);
+    ByteArchive in(document);
     DS_FileLink3 module, empty;
     DS_ImageFileLink picture;
     DS_MeshFile mesh;

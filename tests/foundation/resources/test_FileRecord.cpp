@@ -1,6 +1,7 @@
+#include "foundation/SaverError.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/resources/FileRecord.h"
-#include "foundation/SaverError.h"
+#include "tests/foundation/archive/ArchiveBytes.h"
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/WritingArchive.h"
 
@@ -10,8 +11,6 @@
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
 
 Bytes Content(const FileRecord& record)
 {
@@ -26,17 +25,6 @@ FileRecord RecordWith(const ds_string& path, const Bytes& content)
     record.SetBytes(static_cast<int32_t>(content.size()), content.data());
     return record;
 }
-
-struct ReadingHandle {
-    explicit ReadingHandle(Bytes source)
-        : bytes(std::move(source)), buffer(bytes.data(), bytes.size()),
-          handle(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer))
-    {
-    }
-    Bytes bytes;
-    ResourceBuffer buffer;
-    ArchiveHandle handle;
-};
 
 } // namespace
 
@@ -136,7 +124,7 @@ TEST(ResourceRecord, ConstructorsGiveTheTwoKinds)
 
 TEST(ResourceRecord, ReadsFromTheArchiveAndCopiesDeeply)
 {
-    ReadingHandle in(DocumentBuilder().ResourceRecord(12, L"common_res.dll", {4, 5, 6}, L"").Int(77).Take());
+    ByteArchive in(DocumentBuilder().ResourceRecord(12, L"common_res.dll", {4, 5, 6}, L"").Int(77).Take());
     auto read = std::make_unique<ResourceRecord>(in.handle);
     int32_t next = 0;
     in.handle->ReadInt(next);
@@ -156,7 +144,7 @@ TEST(ResourceRecord, ReadingARecordThatEndsEarlyFails)
 {
     Bytes bytes = DocumentBuilder().ResourceRecord(0, L"", {1, 2, 3, 4}, L"C:\\a.wav").Take();
     bytes.resize(bytes.size() - 3);
-    ReadingHandle in(bytes);
+    ByteArchive in(bytes);
     EXPECT_THROW(ResourceRecord{in.handle}, MediaLoadError);
     EXPECT_EQ(bytes.size(), in.buffer.Remaining());
 }

@@ -1,5 +1,6 @@
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/resources/GuidKey.h"
+#include "tests/foundation/archive/ArchiveBytes.h"
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/ResourceRecords.h"
 #include "tools/document/WritingArchive.h"
@@ -13,19 +14,6 @@
 #include <vector>
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-struct ReadingHandle {
-    explicit ReadingHandle(Bytes source)
-        : bytes(std::move(source)), buffer(bytes.data(), bytes.size()),
-          handle(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer))
-    {
-    }
-    Bytes bytes;
-    ResourceBuffer buffer;
-    ArchiveHandle handle;
-};
 
 // {03E9DEBA-9DCD-4855-AA4D-4FFB02207CCC}
 constexpr GUID Sample = {0x03E9DEBA, 0x9DCD, 0x4855, {0xAA, 0x4D, 0x4F, 0xFB, 0x02, 0x20, 0x7C, 0xCC}};
@@ -104,7 +92,7 @@ TEST(GuidText, RoundTripsThroughWriterAndReader)
     GuidString(expected, fresh);
     EXPECT_EQ(expected.Data(), out.archive->Bytes());
 
-    ReadingHandle in(out.archive->Bytes());
+    ByteArchive in(out.archive->Bytes());
     GUID first = GUID_NULL, second = GUID_NULL;
     ReadGuid(in.handle, first);
     ReadGuid(in.handle, second);
@@ -115,7 +103,7 @@ TEST(GuidText, RoundTripsThroughWriterAndReader)
 
 TEST(ReadGuid, AcceptsLowerCaseDigits)
 {
-    ReadingHandle in(DocumentBuilder().String(L"{03e9deba-9dcd-4855-aa4d-4ffb02207ccc}").Take());
+    ByteArchive in(DocumentBuilder().String(L"{03e9deba-9dcd-4855-aa4d-4ffb02207ccc}").Take());
     GUID id = GUID_NULL;
     ReadGuid(in.handle, id);
     EXPECT_TRUE(IsEqualGUID(Sample, id));
@@ -134,7 +122,7 @@ TEST(ReadGuid, TextThatIsNoGuidLeavesGuidNullAndReadingGoesOn)
         L"InternetExplorer.Application",
     };
     for (const wchar_t* text : texts) {
-        ReadingHandle in(DocumentBuilder().String(text).Int(42).Take());
+        ByteArchive in(DocumentBuilder().String(text).Int(42).Take());
         GUID id = Sample;
         ReadGuid(in.handle, id);
         EXPECT_TRUE(IsEqualGUID(GUID_NULL, id)) << text;
