@@ -5,6 +5,22 @@
 
 namespace {
 
+// What a D3DX texture creation gave: its failure code with no texture left
+// behind, E_FAIL when it succeeded without a texture, else S_OK with the
+// image information passed on (info is untouched on failure).
+HRESULT TakeLoadResult(HRESULT hr, ComHolder<IDirect3DTexture9>& texture, const D3DXIMAGE_INFO& loaded,
+                       D3DXIMAGE_INFO& info)
+{
+    if (FAILED(hr)) {
+        texture.Release();
+        return hr;
+    }
+    if (!texture)
+        return E_FAIL;
+    info = loaded;
+    return S_OK;
+}
+
 // One level, scaled into the power-of-two texture with a triangle filter:
 // the form of every picture that is drawn stretched over a quad.
 HRESULT CreateFilteredTexture(const void* data, UINT size, ComHolder<IDirect3DTexture9>& texture,
@@ -17,14 +33,7 @@ HRESULT CreateFilteredTexture(const void* data, UINT size, ComHolder<IDirect3DTe
     const HRESULT hr = D3DXCreateTextureFromFileInMemoryEx(
         CurrentDevice, data, size, D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED,
         D3DX_FILTER_TRIANGLE, D3DX_FILTER_NONE, 0, &loaded, nullptr, texture.Out());
-    if (FAILED(hr)) {
-        texture.Release();
-        return hr;
-    }
-    if (!texture)
-        return E_FAIL;
-    info = loaded;
-    return S_OK;
+    return TakeLoadResult(hr, texture, loaded, info);
 }
 
 } // namespace
@@ -86,12 +95,5 @@ HRESULT LoadTextureFromFile(const ds_string& path, ComHolder<IDirect3DTexture9>&
     const HRESULT hr = D3DXCreateTextureFromFileExW(CurrentDevice, path.c_str(), D3DX_DEFAULT, D3DX_DEFAULT, 1, 0,
                                                     D3DFMT_UNKNOWN, D3DPOOL_MANAGED, D3DX_FILTER_TRIANGLE,
                                                     D3DX_FILTER_NONE, 0, &loaded, nullptr, texture.Out());
-    if (FAILED(hr)) {
-        texture.Release();
-        return hr;
-    }
-    if (!texture)
-        return E_FAIL;
-    info = loaded;
-    return S_OK;
+    return TakeLoadResult(hr, texture, loaded, info);
 }
