@@ -91,8 +91,13 @@ void DS_SlideShow_Light::Update(float time)
         if (slides.empty())
             return;
         ShowFirstSlide(time);
-    } else if (slides.size() >= 2) {
-        AdvanceShow(time);
+    } else {
+        // Another screen may have drawn since this root's last frame: the
+        // shared view and picture mapping are set up again before anything
+        // reads them.
+        currentSlide->RestoreView();
+        if (slides.size() >= 2)
+            AdvanceShow(time);
     }
     currentSlide->Update(time);
 }
@@ -161,10 +166,9 @@ void DS_SlideShow_Light::OnDeviceInvalidated()
 
 void DS_SlideShow_Light::OnDeviceRestored()
 {
-    if (!currentSlide)
-        return;
-    if (CountedPtr<DS_2D_Light> layer = currentSlide->GetLight())
-        layer->OnDeviceRestored();
+    // The other slides restore theirs when they become current.
+    if (currentSlide)
+        currentSlide->OnDeviceRestored();
 }
 
 void DS_SlideShow_Light::SetPicturePosition(int mode)

@@ -2,6 +2,7 @@
 
 #include "foundation/SaverError.h"
 #include "foundation/render/CurrentDevice.h"
+#include "foundation/render/PictureMapping.h"
 #include "foundation/resources/ResourceCache.h"
 #include "host/SaverClock.h"
 #include "host/Settings.h"
@@ -202,6 +203,16 @@ TEST_F(AppTest, SelectingAScreenPublishesItsPlayersDeviceDocumentAndCache)
     app.players[1].UseDocument(FlatSlideshow({{colours[1]}}));
     app.UseScreens({&screen, &second});
 
+    // A screen whose document is not loaded yet publishes none, never the
+    // other screen's.
+    app.DrawScreen(0, 0.0f);
+    app.DrawScreen(0, 0.0f);
+    ASSERT_TRUE(app.players[0].ResourceManager());
+    app.SelectScreenDevice(1);
+    EXPECT_EQ(second.Device(), CurrentDevice);
+    EXPECT_EQ(nullptr, CurrentResManager);
+    EXPECT_EQ(nullptr, CurrentResourceCache);
+
     // Splash, load and a first show frame on both, as the frame loop goes.
     for (float time : {0.0f, 0.0f, 1.0f})
         for (int i = 0; i < 2; ++i)
@@ -218,6 +229,50 @@ TEST_F(AppTest, SelectingAScreenPublishesItsPlayersDeviceDocumentAndCache)
         EXPECT_EQ(app.players[i].ResourceManager(), CurrentResManager);
         EXPECT_EQ(&app.players[i].ResourceManager()->Cache(), CurrentResourceCache);
         EXPECT_TRUE(Filled(devices[i]->ReadBackBuffer(), colours[i]));
+    }
+}
+
+// Two screens of different shapes in Fit mode, drawn one after the other as
+// the frame loop does: each shows the square picture between black side
+// borders of its own width, placed for its own back buffer.
+TEST_F(AppTest, EachScreenDrawsWithItsOwnPlacementAndBorders)
+{
+    TestDevice wide{256, 144};
+    TestDevice standard{256, 192};
+    ASSERT_TRUE(wide.Ok());
+    ASSERT_TRUE(standard.Ok());
+    PicPosCache = PicPosCacheRecord{true, PicFit};
+    const DWORD colours[] = {0x3080C0, 0xC08030};
+    app.players[0].UseDocument(FlatSlideshow({{colours[0]}}));
+    app.players[1].UseDocument(FlatSlideshow({{colours[1]}}));
+    app.UseScreens({&standard, &wide});
+
+    // The square picture fitted: 192 pixels wide from x = 32 on the 4:3
+    // screen, 144 wide from x = 56 on the 16:9 one.
+    const struct {
+        const TestDevice* device;
+        int height, left, right;
+    } screens[] = {{&standard, 192, 32, 224}, {&wide, 144, 56, 200}};
+    for (float time : {0.0f, 0.0f, 1.0f, 2.0f}) {
+        for (int i = 0; i < 2; ++i) {
+            app.DrawScreen(i, time);
+            if (time > 0.0f) {
+                EXPECT_FLOAT_EQ(static_cast<float>(screens[i].left), CurrentPictureMapping.fittedPicture.Left())
+                    << "screen " << i;
+            }
+        }
+    }
+
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const Pixels frame = screens[i].device->ReadBackBuffer();
+        const Rgba picture = Rgba::FromArgb(0xFF000000 | colours[i]);
+        const int left = screens[i].left;
+        const int right = screens[i].right;
+        const int height = screens[i].height;
+        EXPECT_TRUE(frame.AllNear(0, 0, left - 1, height, Black, 0));
+        EXPECT_TRUE(frame.AllNear(left + 2, 0, right - 2, height, picture, 3));
+        EXPECT_TRUE(frame.AllNear(right + 2, 0, Side, height, Black, 0));
     }
 }
 

@@ -89,22 +89,35 @@ TEST_F(SlideshowTest, ASingleSlideNeverSwitchesNorFades)
     EXPECT_EQ((Log{"active S 1"}), ActivityOf(ProbeLog()));
 }
 
+// The visual objects hold render targets of their own (the probe does), in
+// the current slide and in the next one.
 TEST_F(SlideshowTest, TheShowGoesOnAfterADeviceReset)
 {
     const DWORD colour = 0x40C020;
-    const SceneDocument document = Load(FlatSlideshow({{colour}, {0x000080}}));
+    FlatSlide first{colour};
+    first.visualObjects = {ProbeRecord({L"A", 0xFFFF0000, false, {0, 0, 16, 16}})};
+    FlatSlide second{0x000080};
+    second.visualObjects = {ProbeRecord({L"B", 0xFF00FF00, false, {0, 0, 16, 16}})};
+    const SceneDocument document = Load(FlatSlideshow({first, second}));
     ASSERT_TRUE(document);
     DS_SlideShow_Light& root = *document.root;
     BuildAll(root);
+    // The second slide was shown before the first: its object keeps its
+    // target while it waits for its turn.
+    Activate(root, 1);
+    root.currentSlide.Release();
     DrawFrame(Marker, [&] {
         root.Update(0.0f);
         root.Render();
     });
+    ProbeLog().clear();
 
     root.OnDeviceInvalidated();
     // A reset succeeds only when nothing of the default pool is left.
     ASSERT_EQ(D3D_OK, device.Reset());
     root.OnDeviceRestored();
+    // The other slide's object restores its target when its slide is shown.
+    EXPECT_EQ((Log{"object invalidated A", "object invalidated B", "object restored A"}), ProbeLog());
     const Pixels frame = DrawFrame(Marker, [&] {
         root.Update(1.0f);
         root.Render();
@@ -112,6 +125,7 @@ TEST_F(SlideshowTest, TheShowGoesOnAfterADeviceReset)
 
     EXPECT_TRUE(ColourNear(frame.At(128, 128), Opaque(colour), 2));
     EXPECT_TRUE(ColourNear(frame.At(3, 250), Opaque(colour), 2));
+    EXPECT_TRUE(ColourNear(frame.At(8, 8), Opaque(0xFF0000), 0));
 }
 
 TEST_F(SlideshowTest, ThePicturePositionReachesEverySlide)
