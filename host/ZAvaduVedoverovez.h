@@ -18,6 +18,9 @@ public:
     void ShowConfigDialog() override;
     void ReadSettings() override;
     void OnScreenSelected(int index) override;
+    // NoDirect3D when the D3DX runtime is not installed: every mode then
+    // shows that text instead of drawing.
+    HRESULT OnDirect3DCreated() override;
     HRESULT CheckDeviceRequirements(const D3DCAPS9& caps, DWORD behaviorFlags, D3DFORMAT backBufferFormat) override;
     // After each device creation and each successful reset. Never fails: a
     // failure inside becomes the error state MediaNotFound.
