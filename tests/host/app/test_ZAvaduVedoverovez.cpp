@@ -14,6 +14,7 @@
 
 #include <cwchar>
 #include <deque>
+#include <string>
 #include <vector>
 
 namespace {
@@ -346,4 +347,34 @@ TEST_F(AppTest, TheFrameAfterAResetShowsTheCurrentSlide)
     ASSERT_EQ(4u, app.presented.size());
     EXPECT_TRUE(Filled(app.presented.back(), colour));
     EXPECT_TRUE(app.players[0].Root()->currentSlide->layer->targetPair.textures[0]);
+}
+
+// The program's manifest (this test embeds the program's resources): the
+// process is aware of each monitor's DPI, so that monitor rectangles and
+// window coordinates agree on scaled displays, and its dialogs get the
+// version 6 common controls.
+TEST(ProgramManifest, MakesTheProcessPerMonitorDpiAwareWithCommonControls6)
+{
+    EXPECT_TRUE(IsProcessDPIAware());
+    using GetContext = HANDLE(WINAPI*)();
+    using GetAwareness = int(WINAPI*)(HANDLE);
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    const auto context = reinterpret_cast<GetContext>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetThreadDpiAwarenessContext")));
+    const auto awareness = reinterpret_cast<GetAwareness>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+    ASSERT_TRUE(context && awareness) << "a Windows without per-monitor awareness";
+    const int PerMonitorAware = 2;
+    EXPECT_EQ(PerMonitorAware, awareness(context()));
+
+    // The side-by-side assembly of version 6, not the system folder's
+    // version 5 (this Wine's version 6 still reports 5.81 from DllGetVersion).
+    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+    ASSERT_TRUE(controls);
+    wchar_t path[MAX_PATH] = {};
+    ASSERT_NE(0u, GetModuleFileNameW(controls, path, MAX_PATH));
+    std::wstring lowered(path);
+    CharLowerW(&lowered[0]);
+    EXPECT_NE(std::wstring::npos, lowered.find(L"\\winsxs\\")) << path;
+    EXPECT_NE(std::wstring::npos, lowered.find(L"common-controls_6595b64144ccf1df_6.0.")) << path;
 }
