@@ -27,7 +27,8 @@ public:
     // "DS_SlideShow_Light", version 1, then the slides and the audio files.
     void Write(ArchiveHandle& archive) override;
     // The current slide's scene and finishing pass, then the fade quad over
-    // everything. Nothing before the first Update, nor without slides.
+    // everything while it is not fully transparent. Nothing before the first
+    // Update, nor without slides.
     virtual void Render();
     // Every slide's layer and visual objects let go of their default-pool
     // objects.
@@ -61,6 +62,9 @@ public:
     // Black over the whole back buffer, its opacity the fade's; made by the
     // first Update.
     std::unique_ptr<DS_SimpleMesh<DX_V::SPC>> fadeQuad;
+    // The fade quad's opacity, 0 to 1: 0 while the slide is shown fully, when
+    // the quad is not drawn at all.
+    float fadeOpacity = 0.0f;
 
 private:
     void ShowFirstSlide(float time);
