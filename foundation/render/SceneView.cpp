@@ -155,6 +155,9 @@ void SceneView::Setup(int w, int h, const SizedTexture& image, int newMode, bool
 
 void SceneView::MoveBorders(float left, float top, float fittedW, float fittedH)
 {
+    // The view is set up again at every screen's frame: quads already at
+    // this placement are not locked and written again. Quads not made yet
+    // are not marked as placed.
     const float placement[4] = {left, top, fittedW, fittedH};
     if (std::equal(placement, placement + 4, borders->placedAt))
         return;

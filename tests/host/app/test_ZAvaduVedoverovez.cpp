@@ -14,6 +14,7 @@
 
 #include <cwchar>
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -119,7 +120,18 @@ protected:
         SetSettingsKeyPath(L"");
     }
 
+    // Another screen's device, which lives as long as the fixture: the
+    // application's players hold objects made on it, and a device must not
+    // outlive its window.
+    const TestDevice& AddScreen(UINT width, UINT height)
+    {
+        extraScreens.push_back(std::make_unique<TestDevice>(width, height));
+        return *extraScreens.back();
+    }
+
     TestDevice screen{Side, Side};
+    std::vector<std::unique_ptr<TestDevice>> extraScreens;
+    // Last, so that it goes first, with everything it made on the devices.
     TestApp app;
 };
 
@@ -197,7 +209,7 @@ TEST_F(AppTest, ADocumentThatDoesNotLoadIsTheErrorMediaNotFoundAndNothingMoreIsD
 
 TEST_F(AppTest, SelectingAScreenPublishesItsPlayersDeviceDocumentAndCache)
 {
-    TestDevice second{Side, Side};
+    const TestDevice& second = AddScreen(Side, Side);
     ASSERT_TRUE(second.Ok());
     const DWORD colours[] = {0x3080C0, 0xC08030};
     app.players[0].UseDocument(FlatSlideshow({{colours[0]}}));
@@ -238,8 +250,8 @@ TEST_F(AppTest, SelectingAScreenPublishesItsPlayersDeviceDocumentAndCache)
 // borders of its own width, placed for its own back buffer.
 TEST_F(AppTest, EachScreenDrawsWithItsOwnPlacementAndBorders)
 {
-    TestDevice wide{256, 144};
-    TestDevice standard{256, 192};
+    const TestDevice& wide = AddScreen(256, 144);
+    const TestDevice& standard = AddScreen(256, 192);
     ASSERT_TRUE(wide.Ok());
     ASSERT_TRUE(standard.Ok());
     PicPosCache = PicPosCacheRecord{true, PicFit};
