@@ -74,6 +74,10 @@ public:
     static void ResetSharedMotion();
     static float SharedMotionPhase();
 
+    // K0, K1 and K3 from the size, the depth and the placement's scale and
+    // cover (B, C).
+    void ComputeLens();
+
     // Texel (x, y) of the bump map: the slopes of a hemisphere of radius 128
     // centred on (128, 128), U in the low word and V in the high word.
     static uint32_t BumpTexel(int x, int y);
@@ -136,7 +140,6 @@ public:
     D3DXMATRIX stage1Matrix;
 
 private:
-    void ComputeLens();
     void FillGradient();
     void CreateBumpMap();
     void CreateDiscMask();
