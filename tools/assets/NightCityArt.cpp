@@ -94,7 +94,7 @@ double WindowLight(const Tower& t, double u, double v, uint32_t seed, Colour& co
     if (fx > 0.6 || fy > 0.55)
         return 0.0;
     const double r = Random(cx + t.index * 131, cy, seed);
-    if (r > 0.24)
+    if (r > 0.14)
         return 0.0;
     colour = r < 0.05 ? Colour{0.75, 0.9, 1.0} : Colour{1.0, 0.82, 0.5};
     return 0.55 + 0.45 * Random(cx, cy + t.index * 17, seed + 1);
@@ -128,9 +128,10 @@ Image DrawNightCity(int width, int height)
             const double u = (x + 0.5) * px;
             const double v = (y + 0.5) * px;
 
-            // Sky: indigo overhead to a teal glow at the horizon.
-            Colour c = Mix(Colour{0.03, 0.03, 0.12}, Colour{0.10, 0.30, 0.42}, SmoothStep(0.0, horizon, v));
-            c = Mix(c, Colour{0.55, 0.78, 0.80}, 0.55 * SmoothStep(horizon - 0.35, horizon, v));
+            // Sky: indigo overhead to a bright teal glow at the horizon, the
+            // last light of dusk.
+            Colour c = Mix(Colour{0.06, 0.07, 0.22}, Colour{0.16, 0.42, 0.58}, SmoothStep(0.0, horizon, v));
+            c = Mix(c, Colour{0.70, 0.92, 0.95}, 0.80 * SmoothStep(horizon - 0.45, horizon, v));
             // The moon with a wide halo.
             const double dm = std::hypot(u - moonX, v - moonY);
             const double halo = 0.35 * std::exp(-(dm - moonR) * 9.0) * (dm > moonR ? 1.0 : 0.0);

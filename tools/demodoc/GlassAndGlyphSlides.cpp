@@ -76,6 +76,24 @@ SlideContent CrystalBall()
     return Slide(L"Crystal ball", 2, 12, 2, GlassBallRecordBytes(ball));
 }
 
+// The moonlit hills rolling inside a clear ball that rests in the desert
+// night, the second picture standing behind it.
+SlideContent RollingBall()
+{
+    GlassBallContent ball;
+    ball.base = PictureLayer(DemoPicturePath(L"moonlit-hills.jpg"), 0, 120, 50);
+    ball.backgroundPath = DemoPicturePath(L"desert-galaxy.jpg");
+    ball.backgroundStamp = DemoPictureStamp;
+    ball.pictureBackground = 1;
+    ball.size = 45;
+    ball.depth = 60;
+    ball.x = 0;
+    ball.y = 45;
+    ball.motionMode = 1;
+    ball.motionSpeed = 100;
+    return Slide(L"Rolling ball", 2, 12, 2, GlassBallRecordBytes(ball));
+}
+
 // Green code rains over the aurora while the camera drifts.
 SlideContent CodeOverAurora()
 {
@@ -99,12 +117,12 @@ SlideContent CodeCity()
 {
     MatrixCodeContent rain;
     rain.base = PictureLayer(DemoPicturePath(L"night-city.jpg"), 0, 120, 50);
-    rain.cellSize = 12;
-    rain.density = 70;
-    rain.frozenCount = 120;
-    rain.flicker = 1;
+    rain.cellSize = 18;
+    rain.density = 90;
+    rain.frozenCount = 6;
+    rain.flicker = 0;
     rain.backgroundMode = 1;
-    rain.streamMode = 0;
+    rain.streamMode = 2;
     rain.trailColour = CodeGreen;
     rain.headColour = White;
     rain.brightness = 0;
@@ -116,6 +134,7 @@ SlideContent CodeCity()
 void AddGlassAndGlyphSlides(SlideShowContent& show, ResourceTableContent& table)
 {
     show.slides.push_back(CrystalBall());
+    show.slides.push_back(RollingBall());
     show.slides.push_back(CodeOverAurora());
     show.slides.push_back(CodeCity());
 
