@@ -477,11 +477,9 @@ void DS_GlassBallLight::OnDeviceRestored()
     d->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
     SetBumpMatrix(d);
     d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
-    d->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(1, D3DTSS_ALPHAARG1, D3DTA_CURRENT);
+    // Stage 1 stays off here: the picture and the slide's objects are drawn
+    // before the ball, and a stage 1 left on would replace their colours.
+    // The ball's passes switch it on and off themselves.
 }
 
 void DS_GlassBallLight::OnDeviceInvalidated()

@@ -198,8 +198,9 @@ void DS_MatrixCodeLight::OnDeviceCreated()
         quads.SetTexture(glyphs.texture.Get());
     }
 
-    // Each parameter rebuilds the grid as it arrives, as the editor does
-    // when one changes, so the generator advances the same way.
+    // The grid is rebuilt after each parameter takes its place. Every
+    // rebuild draws its frozen cells, so this order is part of the sequence
+    // of random draws.
     gridParams.cellSize = std::max(cellSize.value, 1u);
     RebuildGrid();
     ResizeQuads();

@@ -6,8 +6,7 @@
 
 namespace {
 
-// A row count of its own for the tail of a stream: new streams write
-// rand() % rows + this many glyphs.
+// New streams write rand() % rows + this many glyphs.
 const int ShortestStream = 3;
 // New streams wait rand() % DelaySpan + rand() % DelaySpan frames, and a
 // running stream takes a new wait with a chance of 1 in DelayChance.

@@ -327,6 +327,18 @@ TEST_F(GlassBallFrameTest, BallRefractsTheSceneOverItsBackdrop)
     EXPECT_TRUE(ColourNear(later.At(10, 10), Blue, 2));
 }
 
+// Activation leaves stage 1 off, so a texture some earlier draw left there
+// does not colour the picture and objects drawn before the ball.
+TEST_F(GlassBallFrameTest, ActivationLeavesTheSecondStageOff)
+{
+    ComHolder<IDirect3DTexture9> green = SolidTexture(Device(), 0xFF00FF00);
+    Device()->SetTexture(1, green.Get());
+    ActivateLayer(layer, PictureKey, 256, 256, SceneView::Fit);
+    const Pixels shown = Frame(0.0f);
+    EXPECT_EQ(0, shown.At(128, 128).g);
+    EXPECT_GT(shown.At(128, 128).r, 100);
+}
+
 // The ball's place follows its position: right by x, down by y.
 TEST_F(GlassBallFrameTest, PositionMovesTheBall)
 {
