@@ -5,8 +5,8 @@
 # sound dialog stores volume and mute; the display-settings dialog lists the
 # adapter's modes after "Automatic" and stores the chosen one; the "Website"
 # button starts the browser registered for http (a stand-in that records its
-# command line) with the address intact whatever else the command holds; and
-# /c:<window> makes the dialog that window's modal child.
+# command line) with the address intact whatever else the command holds; /n
+# shows nothing; and /c:<window> makes the dialog that window's modal child.
 source "$(dirname "$0")/e2e-lib.sh"
 start_xvfb 800x600
 
@@ -124,6 +124,11 @@ name=$(awk -F'\t' '$1 == 2002 { print $4 }' <<<"$texts")
 modes=$(awk -F'\t' '$1 == 2011 && $2 ~ /^item/ && $3 > 0 { print $4 }' <<<"$texts")
 grep -qxF "800 by 600, 32 bit color" <<<"$modes" || fail "display modes: $modes"
 grep -qvE '^[0-9]+ by [0-9]+, (16|32) bit color$' <<<"$modes" && fail "display modes: $modes"
+# Help tells what the adapter can do, in a message box titled with its name.
+act "$Display" click 2004
+expect_line "$(dialog "$name" texts)" $'65535\tStatic\t-\tThis video adapter supports hardware 3D rendering.  This screen saver can be displayed on this monitor.'
+act "$name" click 1
+act "$name" gone
 act "$Display" select 2011 "800 by 600, 32 bit color"
 act "$Display" click 1
 act "$Display" gone
@@ -182,6 +187,11 @@ line=$(tr -d '\r' <"$work/browser2.log" | sed -n 's/^line //p')
 restore_browser
 act "$Settings" click 2
 expect_saver_ends 15 "Cancel after the website"
+
+# --- The extra dialog of /n has no template: nothing shows and the program
+# ends.
+start_saver /n
+expect_saver_ends 15 "/n"
 
 # --- /c:<window>: the dialog is owned by that window and keeps it disabled
 # until it closes.
