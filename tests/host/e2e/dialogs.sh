@@ -126,7 +126,8 @@ grep -qxF "800 by 600, 32 bit color" <<<"$modes" || fail "display modes: $modes"
 grep -qvE '^[0-9]+ by [0-9]+, (16|32) bit color$' <<<"$modes" && fail "display modes: $modes"
 # Help tells what the adapter can do, in a message box titled with its name.
 act "$Display" click 2004
-expect_line "$(dialog "$name" texts)" $'65535\tStatic\t-\tThis video adapter supports hardware 3D rendering.  This screen saver can be displayed on this monitor.'
+help_text='This video adapter supports hardware 3D rendering.  This screen saver can be displayed on this monitor.'
+expect_line "$(dialog "$name" texts)" $'65535\tStatic\t-\t'"$help_text"
 act "$name" click 1
 act "$name" gone
 act "$Display" select 2011 "800 by 600, 32 bit color"
@@ -150,12 +151,16 @@ expect_saver_ends 15 "a key press"
 
 # --- The website button, with a registered browser command full of '%'
 # sequences that mean nothing to the program.
-original_browser=$(wine reg query "$BrowserKey" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_[A-Z_]*SZ *//p')
+original_browser=$(wine reg query "$BrowserKey" /ve 2>/dev/null | tr -d '\r' |
+  sed -n 's/^ *(Default) *REG_[A-Z_]*SZ *//p')
 restore_browser() {
   if [[ -n $original_browser ]]; then
     wine reg add "$BrowserKey" /ve /d "$original_browser" /f >/dev/null 2>&1 || true
   fi
 }
+# The prefix is shared with the other scripts: its browser is put back
+# however this one ends.
+trap 'restore_browser; cleanup' EXIT
 register_browser() {
   wine reg add "$BrowserKey" /ve /d "$1" /f >/dev/null 2>&1 || fail "registering the browser command"
   local stored
@@ -170,20 +175,20 @@ browser=$(winepath -w "$helper" 2>/dev/null | tr -d '\r')
 register_browser "\"$browser\" browser Z:$work/browser1.log %L %* %s%s%n%% -url \"%1\""
 start_settings
 act "$Settings" click 1017
-wait_until 20 browser_log_written "$work/browser1.log" || { restore_browser; fail "the browser did not start"; }
+wait_until 20 browser_log_written "$work/browser1.log" || fail "the browser did not start"
 line=$(tr -d '\r' <"$work/browser1.log" | sed -n 's/^line //p')
 last=$(tr -d '\r' <"$work/browser1.log" | sed -n 's/^last //p')
 [[ $line == *" browser Z:$work/browser1.log %L %* %s%s%n%% -url \"$Address\"" ]] ||
-  { restore_browser; fail "the browser's command line: $line"; }
-[[ $last == "$Address" ]] || { restore_browser; fail "the browser was given '$last'"; }
+  fail "the browser's command line: $line"
+[[ $last == "$Address" ]] || fail "the browser was given '$last'"
 
 # Without a placeholder the address goes after a blank.
 register_browser "\"$browser\" browser Z:$work/browser2.log %L %*"
 act "$Settings" click 1017
-wait_until 20 browser_log_written "$work/browser2.log" || { restore_browser; fail "the browser did not start"; }
+wait_until 20 browser_log_written "$work/browser2.log" || fail "the browser did not start"
 line=$(tr -d '\r' <"$work/browser2.log" | sed -n 's/^line //p')
 [[ $line == *" browser Z:$work/browser2.log %L %* $Address" ]] ||
-  { restore_browser; fail "the browser's command line without a placeholder: $line"; }
+  fail "the browser's command line without a placeholder: $line"
 restore_browser
 act "$Settings" click 2
 expect_saver_ends 15 "Cancel after the website"
