@@ -1,5 +1,6 @@
 #include "host/Browser.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <vector>
@@ -7,7 +8,8 @@
 namespace {
 
 const wchar_t* const BrowserCommandKey = L"http\\shell\\open\\command";
-const wchar_t* const AddressPlaceholder = L"%1";
+constexpr wchar_t AddressPlaceholder[] = L"%1";
+constexpr std::size_t PlaceholderLength = sizeof AddressPlaceholder / sizeof *AddressPlaceholder - 1;
 // The longest command line CreateProcessW takes, without its terminating
 // zero.
 const std::size_t LongestCommandLine = 32766;
@@ -44,7 +46,7 @@ bool MakeBrowserCommandLine(const std::wstring& command, const std::wstring& add
     std::wstring line;
     const std::size_t placeholder = command.find(AddressPlaceholder);
     if (placeholder != std::wstring::npos)
-        line = command.substr(0, placeholder) + address + command.substr(placeholder + 2);
+        line = command.substr(0, placeholder) + address + command.substr(placeholder + PlaceholderLength);
     else
         line = command + L" " + address;
     if (line.size() > LongestCommandLine)
@@ -84,6 +86,10 @@ bool OpenUrlInBrowser(const std::wstring& address)
 {
     if (StartRegisteredBrowser(address))
         return true;
+    // The shell may hand the address to a COM server.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     const HINSTANCE opened = ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (SUCCEEDED(com))
+        CoUninitialize();
     return reinterpret_cast<INT_PTR>(opened) > 32;
 }
