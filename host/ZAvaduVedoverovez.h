@@ -15,7 +15,10 @@ public:
     ZAvaduVedoverovez();
     ~ZAvaduVedoverovez() override;
 
+    // The settings dialog, owned by the window given on the command line.
     void ShowConfigDialog() override;
+    void ShowExtraDialog(HWND owner) override;
+    INT_PTR SoundDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) override;
     void ReadSettings() override;
     void OnScreenSelected(int index) override;
     // NoDirect3D when the D3DX runtime is not installed: every mode then
