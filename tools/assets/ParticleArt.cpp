@@ -16,7 +16,6 @@ struct Colour {
 
 Colour operator+(Colour a, Colour b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
 Colour operator*(Colour a, double k) { return {a.r * k, a.g * k, a.b * k}; }
-Colour operator*(Colour a, Colour b) { return {a.r * b.r, a.g * b.g, a.b * b.b}; }
 
 constexpr double Pi = 3.14159265358979323846;
 constexpr double TwoPi = 2 * Pi;
@@ -293,11 +292,11 @@ SpriteArt RainStreakSprite()
     Image streak = RenderSprite(12, 96, Colour{0.80, 0.86, 0.95}, [](double x, double y) {
         // Thin and faint at the top, a brighter drop at the bottom.
         const double t = (y + 1) / 2;
-        const double width = 0.025 + 0.035 * t;
+        const double width = 0.03 + 0.045 * t;
         const double across = Clamp01(1 - std::fabs(x) / width);
-        const double head = SmoothStep(0.7, 0.95, t) * SmoothStep(1.0, 0.96, t);
-        const double body = SmoothStep(0.0, 0.8, t) * SmoothStep(1.0, 0.95, t);
-        return Paint{Colour{0.82, 0.88, 0.97}, across * across * (0.35 * body + 0.5 * head)};
+        const double head = SmoothStep(0.7, 0.93, t) * SmoothStep(0.985, 0.94, t);
+        const double body = SmoothStep(0.0, 0.8, t) * SmoothStep(0.985, 0.93, t);
+        return Paint{Colour{0.85, 0.90, 0.98}, across * (0.7 * body + 0.4 * head)};
     });
     return {L"raindrop.png", {streak}, 0.0f};
 }
@@ -356,8 +355,8 @@ SpriteArt LeafSprite(LeafColour colour)
         const double ct = Cos(turn), st = Sin(turn);
         art.frames.push_back(RenderSprite(64, 64, front, [&](double px, double py) {
             // Into the leaf's frame: undo the turn, then the flip's squash.
-            const double x = (px * ct + py * st) / (0.9 * squash);
-            const double y = (-px * st + py * ct) / 0.9;
+            const double x = (px * ct + py * st) / (0.84 * squash);
+            const double y = (-px * st + py * ct) / 0.84;
             const double inside = LeafInside(x, y, seed);
             const double stem = (y > 0.8 && y < 1.12) ? 0.03 - std::fabs(x) : -1;
             if (inside < -0.02 && stem < 0)
@@ -404,7 +403,7 @@ SpriteArt FishSprite(FishKind kind)
             // sprite pixels.
             const double s = (x - 0.35) / 1.4;
             const double halfHeight = std::fabs(s) <= 1
-                                          ? (clown ? 0.64 : 0.80) * std::sqrt(1 - s * s) *
+                                          ? (clown ? 0.64 : 0.72) * std::sqrt(1 - s * s) *
                                                 (0.62 + 0.38 * SmoothStep(-1.0, 0.1, s))
                                           : -1.0;
             const double inBody = (halfHeight - std::fabs(yb)) * Px;
@@ -414,7 +413,7 @@ SpriteArt FishSprite(FishKind kind)
             const double inTail =
                 (tailT >= 0.05 && tailT <= 1) ? (0.62 - 0.42 * tailT - notch - std::fabs(yb)) * Px : -Px;
             // Dorsal fin above the back, a smaller fin under the belly.
-            const double dorsalTop = (x > -0.7 && x < 0.9) ? halfHeight + 0.22 * Sin(Pi * (x + 0.7) / 1.6) : -1.0;
+            const double dorsalTop = (x > -0.7 && x < 0.9) ? halfHeight + 0.2 * Sin(Pi * (x + 0.7) / 1.6) : -1.0;
             const double inDorsal = yb < 0 ? (dorsalTop + yb) * Px : -Px;
             const double bellyTop = (x > -0.5 && x < 0.4) ? halfHeight + 0.16 * Sin(Pi * (x + 0.5) / 0.9) : -1.0;
             const double inBelly = yb > 0 ? (bellyTop - yb) * Px : -Px;
@@ -520,18 +519,19 @@ SpriteArt GhostSprite()
             // rippling hem; the whole sheet sways with the ripple.
             const double sway = 0.05 * Sin(phase + y * 2.0) * SmoothStep(-0.2, 0.9, y);
             const double xs = x - sway;
-            const double headR = 0.5;
-            const double hy = y + 0.4;
+            const double headR = 0.46;
+            const double hy = y + 0.38;
             double inside;
             if (hy < 0) {
                 inside = headR - std::sqrt(xs * xs + hy * hy);
             } else {
                 const double halfWidth = headR + 0.1 * SmoothStep(0.0, 1.2, hy);
-                const double hem = 0.78 + 0.07 * Sin(xs * 14.0 - phase * 2) + 0.04 * Sin(xs * 6.0 + phase);
+                const double hem = 0.72 + 0.07 * Sin(xs * 14.0 - phase * 2) + 0.04 * Sin(xs * 6.0 + phase);
                 inside = std::min(halfWidth - std::fabs(xs), hem - y);
             }
-            const double glow = 0.22 * Glow(std::max(0.0, -inside), 0.06) * SmoothStep(-0.25, 0.0, inside);
-            if (inside < -0.25)
+            // A faint glow just around the sheet, gone well before the edges.
+            const double glow = 0.22 * Glow(std::max(0.0, -inside), 0.04) * SmoothStep(-0.09, 0.0, inside);
+            if (inside < -0.09)
                 return Paint{sheet, 0};
             const double a = Coverage(inside * 64.0);
             // Soft inner shading and a see-through hem.
@@ -656,9 +656,9 @@ Image DrawWinterWood(int width, int height)
                         {0.56, {0.90, 0.64, 0.62}},
                         {0.62, {0.99, 0.80, 0.66}}};
     const double glowU = aspect * 0.38, glowV = 0.60;
-    const PineRow far = MakePines(aspect, 0.60, 0.02, 0.11, 46, 501, {0.30, 0.33, 0.52}, {0.72, 0.70, 0.86}, false);
+    const PineRow distant = MakePines(aspect, 0.60, 0.02, 0.11, 46, 501, {0.30, 0.33, 0.52}, {0.72, 0.70, 0.86}, false);
     const PineRow middle = MakePines(aspect, 0.70, 0.05, 0.26, 15, 521, {0.10, 0.16, 0.26}, {0.80, 0.80, 0.94}, false);
-    const PineRow near = MakePines(aspect, 0.98, 0.06, 0.62, 3, 541, {0.02, 0.05, 0.08}, {0.86, 0.88, 0.98}, true);
+    const PineRow closeBy = MakePines(aspect, 0.98, 0.06, 0.62, 3, 541, {0.02, 0.05, 0.08}, {0.86, 0.88, 0.98}, true);
 
     return Render(width, height, [&](int x, double u, double v) {
         Colour c = Gradient(sky, v);
@@ -681,9 +681,9 @@ Image DrawWinterWood(int width, int height)
         }
 
         double snow = 0;
-        double cover = far.Cover(u, v, px, snow);
+        double cover = distant.Cover(u, v, px, snow);
         if (cover > 0)
-            c = Mix(c, Mix(far.needles, far.snow, snow * 0.7), cover);
+            c = Mix(c, Mix(distant.needles, distant.snow, snow * 0.7), cover);
 
         // The snowfield, gently rolling, in blue shade toward the front.
         const double field = 0.655 + 0.015 * Fbm(u * 3.0, 571, 3);
@@ -702,9 +702,9 @@ Image DrawWinterWood(int width, int height)
         cover = middle.Cover(u, v, px, snow);
         if (cover > 0)
             c = Mix(c, Mix(middle.needles, middle.snow, snow), cover);
-        cover = near.Cover(u, v, px, snow);
+        cover = closeBy.Cover(u, v, px, snow);
         if (cover > 0)
-            c = Mix(c, Mix(near.needles, near.snow * (0.85 + 0.15 * SmoothStep(1.0, 0.4, v)), snow), cover);
+            c = Mix(c, Mix(closeBy.needles, closeBy.snow * (0.85 + 0.15 * SmoothStep(1.0, 0.4, v)), snow), cover);
         return c;
     });
 }
@@ -909,8 +909,8 @@ Image DrawAutumnPark(int width, int height)
     const Stop sky[] = {{0.0, {0.30, 0.50, 0.80}}, {0.45, {0.70, 0.80, 0.90}}, {0.6, {0.93, 0.88, 0.80}}};
     const double sunU = aspect * 0.78, sunV = 0.12;
     const double horizon = 0.58;
-    const TreeLine far{0.575, 0.045, 0.035, 0.45, 951};
-    const TreeLine near{0.605, 0.075, 0.06, 0.15, 961};
+    const TreeLine distant{0.575, 0.045, 0.035, 0.45, 951};
+    const TreeLine closeBy{0.605, 0.075, 0.06, 0.15, 961};
     const Crown crowns[] = {{aspect * 0.05, 0.10, 0.34, 901}, {aspect * 0.20, 0.02, 0.20, 903},
                             {aspect * 0.97, 0.12, 0.36, 905}, {aspect * 0.91, 0.04, 0.24, 907}};
     const double trunks[][2] = {{aspect * 0.07, 0.032}, {aspect * 0.93, 0.036}};
@@ -961,10 +961,10 @@ Image DrawAutumnPark(int width, int height)
 
         // Two rows of trees at the far side of the lawn.
         Colour tree;
-        double cover = far.Cover(u, v, px, tree);
+        double cover = distant.Cover(u, v, px, tree);
         if (cover > 0)
             c = Mix(c, tree, cover);
-        cover = near.Cover(u, v, px, tree);
+        cover = closeBy.Cover(u, v, px, tree);
         if (cover > 0)
             c = Mix(c, tree, cover);
 
@@ -984,7 +984,8 @@ Image DrawAutumnPark(int width, int height)
             const double r = std::sqrt(dx * dx + dy * dy);
             if (r > 1.15)
                 continue;
-            const double mass = Fbm(u * 5, v * 5, k.seed, 4) + 0.9 * (1 - r) - 0.45;
+            // Strongly round, so that no stray clump floats free of the crown.
+            const double mass = Fbm(u * 5, v * 5, k.seed, 4) + 1.1 * (1 - r) - 0.55;
             const double leaves = SmoothStep(0.40, 0.43, mass);
             if (leaves <= 0)
                 continue;

@@ -1,0 +1,11 @@
+// The demo document's particle slides: snow in a winter wood, rain on a
+// city street, falling leaves in a park, fish and bubbles on a reef, birds
+// in an evening sky and ghosts on a haunted hill. Each slide's scene and
+// sprites go into the document's resource table under their own picture
+// paths; animated sprites as several records with their frame delays.
+#pragma once
+
+#include "tools/document/ResourceTableRecord.h"
+#include "tools/document/SlideshowRecords.h"
+
+void AppendParticleSlides(SlideShowContent& show, ResourceTableContent& table);
