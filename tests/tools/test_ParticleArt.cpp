@@ -26,8 +26,8 @@ const Expected Scenes[] = {
 const Expected Sprites[] = {
     {L"snowflake.png", 1, 543866882u},      {L"raindrop.png", 1, 2560616253u},
     {L"bubble.png", 1, 2887743538u},        {L"leaf-crimson.png", 12, 2162601247u},
-    {L"leaf-golden.png", 12, 4194444686u},  {L"fish-clown.png", 6, 4287556639u},
-    {L"fish-tang.png", 6, 2584491655u},     {L"bird.png", 8, 1324644644u},
+    {L"leaf-golden.png", 12, 4194444686u},  {L"fish-clown.png", 6, 3477608437u},
+    {L"fish-tang.png", 6, 367162659u},     {L"bird.png", 8, 1324644644u},
     {L"ghost.png", 8, 3076973011u},
 };
 

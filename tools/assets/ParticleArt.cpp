@@ -392,7 +392,9 @@ SpriteArt FishSprite(FishKind kind)
     const Colour black{0.02, 0.02, 0.03};
     SpriteArt art{clown ? L"fish-clown.png" : L"fish-tang.png", {}, 0.11f};
     for (int f = 0; f < Frames; ++f) {
-        const double swing = Sin(TwoPi * f / Frames);
+        // Half a frame off the zero crossing, so that no two frames in a row
+        // show the tail at the same place.
+        const double swing = Sin(TwoPi * (f + 0.5) / Frames);
         // 128 × 64: x in [-2, 2], y in [-1, 1]; the head to the right.
         art.frames.push_back(RenderSprite(128, 64, body, [&](double x, double y) {
             // The rear half bends with the swing of the tail.
