@@ -18,17 +18,17 @@ struct Expected {
 };
 
 const Expected Scenes[] = {
-    {L"winter-wood.jpg", 1, 2047116902u}, {L"rainy-street.jpg", 1, 2940996062u},
-    {L"autumn-park.jpg", 1, 2955258045u}, {L"coral-reef.jpg", 1, 576187333u},
-    {L"evening-sky.jpg", 1, 4044195332u}, {L"haunted-hill.jpg", 1, 83502599u},
+    {L"winter-wood.jpg", 1, 3079079665u}, {L"rainy-street.jpg", 1, 1138168337u},
+    {L"autumn-park.jpg", 1, 149088370u}, {L"coral-reef.jpg", 1, 500807301u},
+    {L"evening-sky.jpg", 1, 2000152272u}, {L"haunted-hill.jpg", 1, 2458883335u},
 };
 
 const Expected Sprites[] = {
-    {L"snowflake.png", 1, 543866882u},      {L"raindrop.png", 1, 2560616253u},
-    {L"bubble.png", 1, 2887743538u},        {L"leaf-crimson.png", 12, 2162601247u},
-    {L"leaf-golden.png", 12, 4194444686u},  {L"fish-clown.png", 6, 3477608437u},
-    {L"fish-tang.png", 6, 367162659u},     {L"bird.png", 8, 1324644644u},
-    {L"ghost.png", 8, 3076973011u},
+    {L"snowflake.png", 1, 2666525200u},      {L"raindrop.png", 1, 2560616253u},
+    {L"bubble.png", 1, 2887743538u},        {L"leaf-crimson.png", 12, 2726779774u},
+    {L"leaf-golden.png", 12, 2053562797u},  {L"fish-clown.png", 6, 3103795733u},
+    {L"fish-tang.png", 6, 311788027u},     {L"bird.png", 8, 3581607207u},
+    {L"ghost.png", 8, 3687995941u},
 };
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }

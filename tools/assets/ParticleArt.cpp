@@ -1,48 +1,22 @@
 #include "tools/assets/ParticleArt.h"
 
+#include "tools/assets/ArtKit.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <functional>
 
-// As in the other pictures, the pixel values come only from exactly rounded
-// arithmetic (+, -, *, /, sqrt), floor and comparisons; the sines below are
-// series of those, so the pictures come out the same everywhere.
+// The pixel values come from the drawing kit's exactly rounded arithmetic,
+// so the pictures come out the same everywhere.
+using namespace art;
+
 namespace {
-
-struct Colour {
-    double r, g, b;
-};
-
-Colour operator+(Colour a, Colour b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
-Colour operator*(Colour a, double k) { return {a.r * k, a.g * k, a.b * k}; }
 
 constexpr double Pi = 3.14159265358979323846;
 constexpr double TwoPi = 2 * Pi;
 
-double Clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
-double Mix(double a, double b, double t) { return a + (b - a) * t; }
-Colour Mix(Colour a, Colour b, double t) { return {Mix(a.r, b.r, t), Mix(a.g, b.g, t), Mix(a.b, b.b, t)}; }
-double SmoothStep(double e0, double e1, double x)
-{
-    const double t = Clamp01((x - e0) / (e1 - e0));
-    return t * t * (3 - 2 * t);
-}
-double Fraction(double x) { return x - std::floor(x); }
-
-// sin x by its series after reducing x to [-pi, pi].
-double Sin(double x)
-{
-    x -= TwoPi * std::floor(x / TwoPi + 0.5);
-    const double x2 = x * x;
-    double term = x, sum = x;
-    for (int n = 1; n <= 10; ++n) {
-        term *= -x2 / ((2.0 * n) * (2.0 * n + 1));
-        sum += term;
-    }
-    return sum;
-}
-double Cos(double x) { return Sin(x + Pi / 2); }
+double Sin(double x) { return Sine(x / TwoPi); }
+double Cos(double x) { return Sine(x / TwoPi + 0.25); }
 
 // Powers for shaping curves, from square roots alone.
 double Pow15(double t) { return t * std::sqrt(t); }
@@ -52,75 +26,6 @@ double Pow75(double t)
     return root * std::sqrt(root);
 }
 
-// A soft glow: 1 at the centre, one half at distance `radius`.
-double Glow(double distance, double radius)
-{
-    const double t = distance / radius;
-    return 1.0 / (1.0 + t * t);
-}
-
-// How much of a pixel lies inside an edge, from the signed distance to it in
-// pixels: a one-pixel ramp that smooths silhouettes.
-double Coverage(double distanceInPixels) { return Clamp01(distanceInPixels + 0.5); }
-
-struct Stop {
-    double at;
-    Colour colour;
-};
-template <std::size_t N>
-Colour Gradient(const Stop (&stops)[N], double t)
-{
-    if (t <= stops[0].at)
-        return stops[0].colour;
-    for (std::size_t i = 1; i < N; ++i)
-        if (t <= stops[i].at)
-            return Mix(stops[i - 1].colour, stops[i].colour, SmoothStep(stops[i - 1].at, stops[i].at, t));
-    return stops[N - 1].colour;
-}
-
-uint32_t Hash(int32_t x, int32_t y, uint32_t seed)
-{
-    uint32_t h = seed * 0x9E3779B9u ^ static_cast<uint32_t>(x) * 0x85EBCA6Bu ^ static_cast<uint32_t>(y) * 0xC2B2AE35u;
-    h ^= h >> 16;
-    h *= 0x7FEB352Du;
-    h ^= h >> 15;
-    h *= 0x846CA68Bu;
-    return h ^ (h >> 16);
-}
-// Uniform in [0, 1).
-double Random(int32_t x, int32_t y, uint32_t seed) { return (Hash(x, y, seed) >> 8) / 16777216.0; }
-
-double Ease(double t) { return t * t * (3 - 2 * t); }
-
-// Smooth value noise in [0, 1].
-double Noise(double x, double y, uint32_t seed)
-{
-    const double fx = std::floor(x), fy = std::floor(y);
-    const int32_t ix = static_cast<int32_t>(fx), iy = static_cast<int32_t>(fy);
-    const double sx = Ease(x - fx), sy = Ease(y - fy);
-    const double a = Random(ix, iy, seed), b = Random(ix + 1, iy, seed);
-    const double c = Random(ix, iy + 1, seed), d = Random(ix + 1, iy + 1, seed);
-    return a + (b - a) * sx + (c - a) * sy + (a - b - c + d) * sx * sy;
-}
-double Noise(double x, uint32_t seed) { return Noise(x, 0.5, seed); }
-
-// Octaves of halving amplitude, normalised to [0, 1]; each octave is turned
-// so that the lattice does not show.
-double Fbm(double x, double y, uint32_t seed, int octaves)
-{
-    double sum = 0, weight = 0, amplitude = 1;
-    for (int i = 0; i < octaves; ++i) {
-        sum += amplitude * Noise(x, y, seed + static_cast<uint32_t>(i));
-        weight += amplitude;
-        amplitude *= 0.5;
-        const double nx = 1.6 * x - 1.2 * y + 17.3, ny = 1.2 * x + 1.6 * y - 9.1;
-        x = nx;
-        y = ny;
-    }
-    return sum / weight;
-}
-double Fbm(double x, uint32_t seed, int octaves) { return Fbm(x, 0.5, seed, octaves); }
-
 // Distance from p to the segment a-b.
 double SegmentDistance(double px, double py, double ax, double ay, double bx, double by)
 {
@@ -129,31 +34,6 @@ double SegmentDistance(double px, double py, double ax, double ay, double bx, do
     const double t = length2 > 0 ? Clamp01(((px - ax) * dx + (py - ay) * dy) / length2) : 0.0;
     const double ex = px - (ax + t * dx), ey = py - (ay + t * dy);
     return std::sqrt(ex * ex + ey * ey);
-}
-
-// Writes an opaque colour with up to half a step of fixed noise added, so
-// smooth gradients do not break into bands once quantised to eight bits.
-void PutPixel(Image& image, int x, int y, Colour c)
-{
-    const double dither = (Random(x, y, 0xD17E) - 0.5) / 255.0;
-    uint8_t* p = image.Pixel(x, y);
-    const double channels[3] = {c.r, c.g, c.b};
-    for (int i = 0; i < 3; ++i)
-        p[i] = static_cast<uint8_t>(static_cast<int>(Clamp01(channels[i] + dither) * 255.0 + 0.5));
-    p[3] = 255;
-}
-
-// Calls shade(x, u, v) for each pixel: its column, and its centre measured
-// in picture heights from the top left.
-template <class Shader>
-Image Render(int width, int height, Shader shade)
-{
-    Image image(width, height);
-    const double unit = 1.0 / height;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            PutPixel(image, x, y, shade(x, (x + 0.5) * unit, (y + 0.5) * unit));
-    return image;
 }
 
 // A colour with its opacity.
@@ -987,7 +867,7 @@ Image DrawAutumnPark(int width, int height)
             if (r > 1.15)
                 continue;
             // Strongly round, so that no stray clump floats free of the crown.
-            const double mass = Fbm(u * 5, v * 5, k.seed, 4) + 1.1 * (1 - r) - 0.55;
+            const double mass = Fbm(u * 5, v * 5, k.seed, 4) + 1.4 * (1 - r) - 0.75;
             const double leaves = SmoothStep(0.40, 0.43, mass);
             if (leaves <= 0)
                 continue;
