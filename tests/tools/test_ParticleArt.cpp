@@ -25,8 +25,8 @@ const Expected Scenes[] = {
 
 const Expected Sprites[] = {
     {L"snowflake.png", 1, 2666525200u},      {L"raindrop.png", 1, 2560616253u},
-    {L"bubble.png", 1, 2887743538u},        {L"leaf-crimson.png", 12, 2726779774u},
-    {L"leaf-golden.png", 12, 2053562797u},  {L"fish-clown.png", 6, 3103795733u},
+    {L"bubble.png", 1, 2887743538u},        {L"leaf-crimson.png", 8, 2165186424u},
+    {L"leaf-golden.png", 8, 3097911045u},  {L"fish-clown.png", 6, 3103795733u},
     {L"fish-tang.png", 6, 311788027u},     {L"bird.png", 8, 3581607207u},
     {L"ghost.png", 8, 3687995941u},
 };
@@ -87,4 +87,18 @@ TEST(ParticleArt, SpritesAreClearAtTheirBordersAndAnimated)
         EXPECT_EQ(Sprites[i].pixelsCrc, crc);
         EXPECT_EQ(sprite.frames.size() > 1, sprite.delay > 0.0f);
     }
+}
+
+// A frame grid's picture: the frames side by side, left to right.
+TEST(ParticleArt, FrameStripsLayFramesSideBySide)
+{
+    std::vector<Image> frames(3, Image(2, 2));
+    for (std::size_t f = 0; f < frames.size(); ++f)
+        for (uint8_t& byte : frames[f].rgba)
+            byte = static_cast<uint8_t>(10 * (f + 1));
+    const Image strip = FrameStrip(frames);
+    ASSERT_EQ(6, strip.width);
+    ASSERT_EQ(2, strip.height);
+    for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(10 * (x / 2 + 1), strip.Pixel(x, 1)[0]) << x;
 }

@@ -223,7 +223,7 @@ SpriteArt LeafSprite(LeafColour colour)
     const Colour middle = crimson ? Colour{0.95, 0.52, 0.12} : Colour{0.98, 0.84, 0.35};
     const Colour back = crimson ? Colour{0.70, 0.38, 0.25} : Colour{0.86, 0.72, 0.42};
     const uint32_t seed = crimson ? 1201 : 1301;
-    constexpr int Frames = 12;
+    constexpr int Frames = 8;
 
     SpriteArt art{crimson ? L"leaf-crimson.png" : L"leaf-golden.png", {}, 0.09f};
     for (int f = 0; f < Frames; ++f) {
@@ -432,6 +432,18 @@ SpriteArt GhostSprite()
         }));
     }
     return art;
+}
+
+Image FrameStrip(const std::vector<Image>& frames)
+{
+    if (frames.empty())
+        return Image();
+    const int w = frames[0].width, h = frames[0].height;
+    Image strip(w * static_cast<int>(frames.size()), h);
+    for (std::size_t f = 0; f < frames.size(); ++f)
+        for (int y = 0; y < h; ++y)
+            std::copy(frames[f].Pixel(0, y), frames[f].Pixel(0, y) + 4 * w, strip.Pixel(static_cast<int>(f) * w, y));
+    return strip;
 }
 
 std::vector<SpriteArt> ParticleSprites()

@@ -48,5 +48,9 @@ SpriteArt BirdSprite();
 // A sheet ghost whose hem ripples.
 SpriteArt GhostSprite();
 
+// The frames side by side, left to right, in one picture: the frame grid of
+// a particle system. Frames of different sizes are not supported.
+Image FrameStrip(const std::vector<Image>& frames);
+
 // The sprites in the order the demo document embeds them.
 std::vector<SpriteArt> ParticleSprites();

@@ -30,6 +30,24 @@ BoundContent Fading(uint32_t fadeOut, uint32_t fadeIn, uint32_t minHidden, uint3
 
 const BoundContent BounceBack{1, 0, 0, 0, 0};
 
+// The sprites drawn from a frame grid, and each grid's frames.
+constexpr uint32_t LeafFrames = 8;
+constexpr uint32_t BirdFrames = 8;
+
+bool IsGrid(const std::wstring& fileName)
+{
+    return fileName == L"leaf-crimson.png" || fileName == L"leaf-golden.png" || fileName == L"bird.png";
+}
+
+// A sprite whose picture holds `frames` frames side by side, shown at `rate`
+// frames per second of the system's clock.
+void UseGrid(SpriteContent& sprite, uint32_t frames, float rate)
+{
+    sprite.frameGrid = true;
+    sprite.frameCount = frames;
+    sprite.frameRate = rate;
+}
+
 // The region in fractions of the scene, with its pixel edges to match.
 ViewContent Region(double left, double right, double top, double bottom)
 {
@@ -123,8 +141,8 @@ SlideContent RainSlide()
 }
 
 // Leaves of two colours tumbling down and to the left, each colour at its
-// own tumbling pace, drifting in the breeze; those that leave come back
-// after a while.
+// own tumbling pace through the frames of its grid, drifting in the breeze;
+// those that leave come back after a while.
 SlideContent LeavesSlide()
 {
     SlideContent slide = Slide(L"Falling leaves", L"autumn-park.jpg", 14, false);
@@ -133,6 +151,9 @@ SlideContent LeavesSlide()
     for (FlowContent* flow : {&crimson, &golden})
         for (BoundContent& edge : flow->edges)
             edge = Fading(300, 500, 500, 3000);
+    // Each colour tumbles at a pace of its own.
+    UseGrid(crimson.sprite, LeafFrames, 11.0f);
+    UseGrid(golden.sprite, LeafFrames, 14.0f);
     slide.visualObjects = {FlowRecordBytes(crimson), FlowRecordBytes(golden)};
     return slide;
 }
@@ -171,12 +192,14 @@ SlideContent BirdsSlide()
     FishContent flock;
     flock.speedX = 110.0f;
     flock.speedY = 26.0f;
-    flock.sprite = Sprite(L"bird.png", 5, 96, 0.7f, 1.1f, 0);
+    flock.sprite = Sprite(L"bird.png", 5, 120, 0.7f, 1.1f, 0);
     flock.sprite.view = Region(-0.06, 1.06, 0.06, 0.62);
     FishContent stragglers = flock;
     stragglers.speedX = 90.0f;
-    stragglers.sprite = Sprite(L"bird-slow.png", 4, 80, 0.7f, 1.0f, 10);
+    stragglers.sprite = Sprite(L"bird.png", 4, 100, 0.7f, 1.0f, 10);
     stragglers.sprite.view = Region(-0.06, 1.06, 0.1, 0.5);
+    UseGrid(flock.sprite, BirdFrames, 14.0f);
+    UseGrid(stragglers.sprite, BirdFrames, 11.0f);
     slide.visualObjects = {BirdRecordBytes(flock), BirdRecordBytes(stragglers)};
     return slide;
 }
@@ -217,12 +240,18 @@ void AddPicture(ResourceTableContent& table, const std::wstring& fileName, const
         table.delays.push_back(TableDelaysEntry{path, DemoPictureStamp, std::vector<float>(frames.size(), delay)});
 }
 
-void AddSprite(ResourceTableContent& table, const SpriteArt& sprite, const std::wstring& fileName, float delay)
+void AddSprite(ResourceTableContent& table, const SpriteArt& sprite)
 {
     std::vector<Bytes> frames;
-    for (const Image& frame : sprite.frames)
-        frames.push_back(EncodePng(frame, true));
-    AddPicture(table, fileName, frames, delay);
+    // Tumbling leaves and beating wings are frame grids, one picture each;
+    // the other animations are image lists of one picture per frame.
+    if (sprite.frames.size() > 1 && IsGrid(sprite.fileName)) {
+        frames.push_back(EncodePng(FrameStrip(sprite.frames), true));
+    } else {
+        for (const Image& frame : sprite.frames)
+            frames.push_back(EncodePng(frame, true));
+    }
+    AddPicture(table, sprite.fileName, frames, sprite.delay);
 }
 
 } // namespace
@@ -231,12 +260,8 @@ void AppendParticleSlides(SlideShowContent& show, ResourceTableContent& table)
 {
     for (const DemoPicture& scene : ParticleScenes())
         AddPicture(table, scene.fileName, {EncodeDemoPicture(scene)}, 0.0f);
-    for (const SpriteArt& sprite : ParticleSprites()) {
-        AddSprite(table, sprite, sprite.fileName, sprite.delay);
-        // The slower flock beats its wings at its own pace.
-        if (std::wstring(sprite.fileName) == L"bird.png")
-            AddSprite(table, sprite, L"bird-slow.png", sprite.delay * 1.3f);
-    }
+    for (const SpriteArt& sprite : ParticleSprites())
+        AddSprite(table, sprite);
 
     show.slides.push_back(SnowSlide());
     show.slides.push_back(RainSlide());

@@ -2,7 +2,8 @@
 // city street, falling leaves in a park, fish and bubbles on a reef, birds
 // in an evening sky and ghosts on a haunted hill. Each slide's scene and
 // sprites go into the document's resource table under their own picture
-// paths; animated sprites as several records with their frame delays.
+// paths; animated sprites either as one picture of frames side by side (a
+// frame grid) or as an image list of several records with frame delays.
 #pragma once
 
 #include "tools/document/ResourceTableRecord.h"

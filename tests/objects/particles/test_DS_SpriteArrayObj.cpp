@@ -9,6 +9,7 @@
 #include "tests/objects/particles/ParticleTestSupport.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tests/scene/slideshow/AllocationCounter.h"
+#include "tools/testmodule/TestModuleContent.h"
 
 #include <gtest/gtest.h>
 
@@ -156,6 +157,41 @@ TEST_F(SpriteArrayTest, TheAnimationChangesTheSpritesPicture)
     EXPECT_TRUE(ColourNear(Frame(*object, 0.2f).At(64, 64), Rgba::FromArgb(Blue), 2));
     EXPECT_EQ(1u, object->currentFrame);
     EXPECT_TRUE(ColourNear(Frame(*object, 0.375f).At(64, 64), Rgba::FromArgb(Green), 2));
+}
+
+// With image source 1 the main link names an image list of a resource
+// module: its pictures are the frames, its delays their times; the third
+// delay, beyond the two pictures, keeps the last picture.
+TEST_F(SpriteArrayTest, ImageListsOfAModuleAreTheFrames)
+{
+    auto fish = StillFish(64, 64);
+    fish->mainImage.value = FileKey{TESTMODULE_FILE_NAME, TESTMODULE_IMAGE_LIST};
+    fish->imageSource = 1;
+    const auto object = Make(*fish);
+    ASSERT_EQ(2u, object->textureSet.textures.size());
+    EXPECT_EQ(TestImageListDelays, object->textureSet.delays);
+
+    // Frames in turn (0.5, 0.25 and 1.0 of the clock each), with the
+    // picture each shows.
+    std::vector<uint32_t> frames{object->currentFrame};
+    std::vector<IDirect3DTexture9*> shown{object->CurrentFrameTexture()};
+    for (int tenth = 1; tenth <= 22; ++tenth) {
+        object->Update(tenth / 10.0f);
+        if (object->currentFrame != frames.back()) {
+            frames.push_back(object->currentFrame);
+            shown.push_back(object->CurrentFrameTexture());
+        }
+    }
+    EXPECT_EQ((std::vector<uint32_t>{0, 1, 2, 0}), frames);
+    const auto& pictures = object->textureSet.textures;
+    EXPECT_EQ((std::vector<IDirect3DTexture9*>{pictures[0].Get(), pictures[1].Get(), pictures[1].Get(),
+                                               pictures[0].Get()}),
+              shown);
+
+    // As a plain picture the same link is no list at all.
+    fish->imageSource = 0;
+    fish->mainImage.value = FileKey{TESTMODULE_FILE_NAME, TESTMODULE_PICTURE};
+    EXPECT_TRUE(Make(*fish)->textureSet.delays.empty());
 }
 
 // An image list with more delays than pictures keeps showing its last

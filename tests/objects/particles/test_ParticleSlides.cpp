@@ -73,10 +73,17 @@ TEST_F(ParticleSlidesTest, EverySystemIsMadeWithItsPictures)
             EXPECT_TRUE(system.vertices);
         }
     }
-    EXPECT_EQ(12u, System(Slide(2), 0).textureSet.textures.size());
-    EXPECT_EQ(12u, System(Slide(2), 0).textureSet.delays.size());
+    // Leaves and birds show frame grids of one picture; fish and ghosts
+    // image lists of one picture per frame.
+    for (std::size_t s : {2u, 4u}) {
+        const DS_SpriteArrayObj& grid = System(Slide(s), 0);
+        EXPECT_EQ(1u, grid.textureSet.textures.size());
+        EXPECT_TRUE(grid.System().frameGrid);
+        EXPECT_EQ(8u, grid.System().frameCount);
+    }
     EXPECT_EQ(6u, System(Slide(3), 1).textureSet.textures.size());
-    EXPECT_EQ(8u, System(Slide(4), 0).textureSet.textures.size());
+    EXPECT_EQ(6u, System(Slide(3), 1).textureSet.delays.size());
+    EXPECT_EQ(8u, System(Slide(5), 0).textureSet.textures.size());
 }
 
 // Snow never rises: from frame to frame every flake falls or waits, unless
