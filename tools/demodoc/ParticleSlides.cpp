@@ -220,12 +220,12 @@ SlideContent GhostsSlide()
     return slide;
 }
 
-// A picture of the demo under its own path: one record, or one per frame
-// with the frames' delays.
-void AddPicture(ResourceTableContent& table, const std::wstring& fileName, const std::vector<Bytes>& frames,
-                float delay)
+// An image list of the demo under its own picture path: one record per
+// frame, with the frames' delays.
+void AddImageList(ResourceTableContent& table, const wchar_t* fileName, const std::vector<Bytes>& frames,
+                  float delay)
 {
-    const std::wstring path = DemoPicturePath(fileName.c_str());
+    const std::wstring path = DemoPicturePath(fileName);
     TableRecordsEntry entry;
     entry.path = path;
     entry.stamp = DemoPictureStamp;
@@ -236,37 +236,34 @@ void AddPicture(ResourceTableContent& table, const std::wstring& fileName, const
         entry.records.push_back(std::move(record));
     }
     table.images.push_back(std::move(entry));
-    if (frames.size() > 1)
-        table.delays.push_back(TableDelaysEntry{path, DemoPictureStamp, std::vector<float>(frames.size(), delay)});
+    table.delays.push_back(TableDelaysEntry{path, DemoPictureStamp, std::vector<float>(frames.size(), delay)});
 }
 
-void AddSprite(ResourceTableContent& table, const SpriteArt& sprite)
+// Tumbling leaves and beating wings are frame grids, one picture each; the
+// other animations are image lists of one picture per frame.
+void AddSprite(DemoContent& demo, const SpriteArt& sprite)
 {
-    std::vector<Bytes> frames;
-    // Tumbling leaves and beating wings are frame grids, one picture each;
-    // the other animations are image lists of one picture per frame.
-    if (sprite.frames.size() > 1 && IsGrid(sprite.fileName)) {
-        frames.push_back(EncodePng(FrameStrip(sprite.frames), true));
+    if (sprite.frames.size() == 1) {
+        demo.AddPicture(sprite.fileName, EncodePng(sprite.frames[0], true));
+    } else if (IsGrid(sprite.fileName)) {
+        demo.AddPicture(sprite.fileName, EncodePng(FrameStrip(sprite.frames), true));
     } else {
+        std::vector<Bytes> frames;
         for (const Image& frame : sprite.frames)
             frames.push_back(EncodePng(frame, true));
+        AddImageList(demo.table, sprite.fileName, frames, sprite.delay);
     }
-    AddPicture(table, sprite.fileName, frames, sprite.delay);
 }
 
 } // namespace
 
-void AppendParticleSlides(SlideShowContent& show, ResourceTableContent& table)
+void AddParticleSlides(DemoContent& demo)
 {
     for (const DemoPicture& scene : ParticleScenes())
-        AddPicture(table, scene.fileName, {EncodeDemoPicture(scene)}, 0.0f);
+        demo.AddPicture(scene.fileName, EncodeDemoPicture(scene));
     for (const SpriteArt& sprite : ParticleSprites())
-        AddSprite(table, sprite);
+        AddSprite(demo, sprite);
 
-    show.slides.push_back(SnowSlide());
-    show.slides.push_back(RainSlide());
-    show.slides.push_back(LeavesSlide());
-    show.slides.push_back(ReefSlide());
-    show.slides.push_back(BirdsSlide());
-    show.slides.push_back(GhostsSlide());
+    for (SlideContent (*slide)() : {SnowSlide, RainSlide, LeavesSlide, ReefSlide, BirdsSlide, GhostsSlide})
+        demo.show.slides.push_back(slide());
 }

@@ -6,7 +6,6 @@
 // frame grid) or as an image list of several records with frame delays.
 #pragma once
 
-#include "tools/document/ResourceTableRecord.h"
-#include "tools/document/SlideshowRecords.h"
+#include "tools/demodoc/DemoContent.h"
 
-void AppendParticleSlides(SlideShowContent& show, ResourceTableContent& table);
+void AddParticleSlides(DemoContent& demo);

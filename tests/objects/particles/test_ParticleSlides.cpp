@@ -18,13 +18,13 @@ namespace {
 const DocumentBuilder::Bytes& ParticleSlidesDocument()
 {
     static const DocumentBuilder::Bytes bytes = [] {
-        SlideShowContent show;
-        ResourceTableContent table;
-        AppendParticleSlides(show, table);
+        // The particle slides carry no compiled effects.
+        DemoContent demo("");
+        AddParticleSlides(demo);
         DocumentBuilder builder;
         DocumentVersionString(builder);
-        SlideShowRecord(builder, show);
-        ResourceTableRecord(builder, table);
+        SlideShowRecord(builder, demo.show);
+        ResourceTableRecord(builder, demo.table);
         return builder.Take();
     }();
     return bytes;
