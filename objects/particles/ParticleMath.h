@@ -1,4 +1,4 @@
-// Conversions the particle code shares.
+// Conversions and random fractions that the particle code shares.
 #pragma once
 
 #include "foundation/Random.h"

@@ -42,11 +42,11 @@ struct Paint {
     double alpha;
 };
 
-// A sprite sampled 4 × 4 times per pixel at points (x, y) in [-1, 1] across
-// its width and height scaled by its aspect, so that shapes keep their
-// proportions: x runs over [-w/h, w/h] for a wide sprite... measured in half
-// heights. The colour is the opacity-weighted mean; fully clear pixels take
-// the sprite's base colour so that filtering never pulls in a dark fringe.
+// A sprite sampled 4 × 4 times per pixel. Points are measured in half
+// heights from the centre, so y runs over [-1, 1] and x over [-w/h, w/h] and
+// shapes keep their proportions. The colour is the opacity-weighted mean;
+// fully clear pixels take the sprite's base colour so that filtering never
+// pulls in a dark fringe.
 template <class Shader>
 Image RenderSprite(int width, int height, Colour base, Shader shade)
 {
