@@ -9,6 +9,11 @@
 // state.
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/lifecycle/GlobalState.h"
+#include "objects/particles/DS_BirdConstructor.h"
+#include "objects/particles/DS_FishConstructor.h"
+#include "objects/particles/DS_FlowConstructor.h"
+#include "objects/particles/DS_GhostConstructor.h"
+#include "objects/particles/DS_RainConstructor.h"
 #include "objects/sound/SoundDevice.h"
 #include "scene/brushes/DS_FireFX.h"
 #include "scene/layers/DS_2D_Light.h"
@@ -44,16 +49,16 @@ void RegisterDocumentClasses()
     // RegisterLightReader<DS_WaterRingLight>(L"DS_WaterRingLight");
     // RegisterConstructorReader<DS_GodRayConstructor>(L"DS_GodRayConstructor");
     // RegisterConstructorReader<DS_SparkleConstructor>(L"DS_SparkleConstructor");
-    // RegisterConstructorReader<DS_FlowConstructor>(L"DS_FlowConstructor");
-    // RegisterConstructorReader<DS_FishConstructor>(L"DS_FishConstructor");
-    // RegisterConstructorReader<DS_GhostConstructor>(L"DS_GhostConstructor");
+    RegisterConstructorReader<DS_FlowConstructor>(L"DS_FlowConstructor");
+    RegisterConstructorReader<DS_FishConstructor>(L"DS_FishConstructor");
+    RegisterConstructorReader<DS_GhostConstructor>(L"DS_GhostConstructor");
     // RegisterConstructorReader<DS_FogConstructor>(L"DS_FogConstructor");
     // RegisterConstructorReader<DS_LightingConstructor>(L"DS_LightingConstructor");
     // RegisterConstructorReader<DS_GrassConstructor>(L"DS_GrassConstructor");
-    // RegisterConstructorReader<DS_RainConstructor>(L"DS_RainConstructor");
+    RegisterConstructorReader<DS_RainConstructor>(L"DS_RainConstructor");
     // RegisterConstructorReader<DS_StatObjConstructor>(L"DS_StatObjConstructor");
     // RegisterConstructorReader<DS_FlowerConstructor>(L"DS_FlowerConstructor");
-    // RegisterConstructorReader<DS_BirdConstructor>(L"DS_BirdConstructor");
+    RegisterConstructorReader<DS_BirdConstructor>(L"DS_BirdConstructor");
     // RegisterConstructorReader<DS_DischargeConstructor>(L"DS_DischargeConstructor");
     // RegisterConstructorReader<DS_DischargeFXConstructor>(L"DS_DischargeFXConstructor");
     // RegisterConstructorReader<DS_ButterflyConstructor>(L"DS_ButterflyConstructor");
