@@ -63,15 +63,16 @@ Colour BannerCloth(double s, double t, double phase)
 {
     const double wave = Sine(2 * s - phase);
     // The fold's slope (a quarter period ahead) decides how it catches the
-    // light.
+    // light: the side turned to the moon is bright, the other falls dark.
     const double slope = Sine(2 * s - phase + 0.25);
-    const double band = Fraction(t + 0.035 * wave);
+    const double band = Fraction(t + 0.04 * wave);
     const double gold = SmoothStep(0.325, 0.345, band) * SmoothStep(0.675, 0.655, band);
     const double seam = std::max(1 - std::abs(band - 0.335) / 0.012, 1 - std::abs(band - 0.665) / 0.012);
     const double weave = 0.9 + 0.1 * TileNoise(s * 64, t * 32, 64, 32, 0x5E1);
-    Colour cloth = Mix(Colour{0.50, 0.05, 0.07}, Colour{0.78, 0.56, 0.20}, gold);
-    cloth = Mix(cloth, Colour{0.30, 0.16, 0.05}, 0.6 * Clamp01(seam));
-    return cloth * ((0.58 + 0.42 * (0.5 + 0.5 * slope)) * weave);
+    Colour cloth = Mix(Colour{0.34, 0.030, 0.048}, Colour{0.56, 0.39, 0.13}, gold);
+    cloth = Mix(cloth, Colour{0.22, 0.11, 0.04}, 0.6 * Clamp01(seam));
+    const double light = 0.5 + 0.5 * slope;
+    return cloth * ((0.38 + 0.72 * light * light) * weave);
 }
 
 class LakesideScene {
@@ -124,15 +125,20 @@ public:
             c = Mix(c, Colour{0.13, 0.16, 0.24}, 0.5 * mist);
         }
 
-        // Pines along the far shore.
-        const double cell = u / 0.021;
-        const int32_t tree = static_cast<int32_t>(std::floor(cell));
-        const double across = std::abs(Fraction(cell) - 0.5) * 2;
-        const double treeHeight = 0.012 + 0.03 * Random(tree, 0, 0x3B5);
-        const double treeTop = shore - 0.008 - treeHeight * (1 - across);
-        const double groundTop = shore - 0.008 - 0.004 * Noise(u * 40, 0x3B6);
-        const double land = std::max(v - treeTop, v - groundTop);
-        c = Mix(c, Colour{0.012, 0.018, 0.030}, Coverage(land / px));
+        // Pines of every size along the far shore, some cells empty.
+        double land = v - (shore - 0.007 - 0.005 * Fbm(u * 30, 0x3B6, 3));
+        const double cell = 0.013;
+        const int32_t here = static_cast<int32_t>(std::floor(u / cell));
+        for (int32_t k = here - 2; k <= here + 2; ++k) {
+            if (Random(k, 0, 0x3B5) < 0.3)
+                continue;
+            const double treeU = (k + Random(k, 1, 0x3B5)) * cell;
+            const double tall = 0.010 + 0.026 * Square(Random(k, 2, 0x3B5));
+            const double top = shore - 0.006 - tall;
+            const double half = tall * (0.26 + 0.1 * Random(k, 3, 0x3B5)) * Clamp01((v - top) / tall);
+            land = std::max(land, std::min(v - top, half - std::abs(u - treeU)));
+        }
+        c = Mix(c, Colour{0.011, 0.016, 0.028}, Coverage(land / px));
 
         c = Inn(c, u, v);
         c = FlagAndPole(c, u, v);
@@ -152,12 +158,18 @@ public:
         c = c + Colour{0.45, 0.46, 0.52} * (streak * Glow(std::abs(u - MoonU), 0.02 + 0.09 * w) * 0.35);
         const double behindReeds = 1 - SmoothStep(ReedsRight, ReedsZoneEnd, u);
         if (behindReeds > 0)
-            c = Mix(c, Backdrop(u, 2 * shore - v), Reflectivity(v) * behindReeds);
+            c = Mix(c, Backdrop(u, 2 * shore - v), Reflectivity(u, v) * behindReeds);
         return c;
     }
 
-    // How much of the scene the lake gives back, less towards the viewer.
-    double Reflectivity(double v) const { return 0.80 - 0.22 * SmoothStep(shore, 1.0, v); }
+    // How much of the scene the lake gives back: less towards the viewer,
+    // and broken by bands of ripples that only show the dark water.
+    double Reflectivity(double u, double v) const
+    {
+        const double w = v - shore;
+        const double ripples = SmoothStep(0.42, 0.72, Fbm(u * (14 - 8 * w), v * (260 - 150 * w), 0x3C4, 3));
+        return (0.66 - 0.24 * SmoothStep(0, 1 - shore, w)) * (1 - 0.55 * ripples);
+    }
 
     // The bank's top edge in the lower left, with a fringe of grass.
     double Bank(double u) const
@@ -178,20 +190,20 @@ public:
                 continue;
             const double s = (r.baseV - v) / (r.baseV - r.topV);
             const double centre = ReedCentre(r, v);
-            const double half = (0.0021 - 0.0014 * s) * SmoothStep(1.0, 0.9, s);
+            const double half = (0.0030 - 0.0020 * s) * SmoothStep(1.0, 0.9, s);
             const double side = u - centre;
             const double cover = Coverage((half - std::abs(side)) / px);
             if (cover > 0) {
                 const double rim = SmoothStep(-half, half, side);
-                c = Mix(c, Colour{0.016, 0.026, 0.024} + Colour{0.09, 0.11, 0.13} * (0.35 * rim), cover);
+                c = Mix(c, Colour{0.016, 0.026, 0.024} + Colour{0.11, 0.13, 0.15} * (0.45 * rim), cover);
             }
             if (r.cattail && s > 0.70 && s < 0.86) {
                 const double along = (s - 0.70) / 0.16;
-                const double headHalf = 0.0038 * std::sqrt(Clamp01(along * (1 - along)) * 4);
+                const double headHalf = 0.0046 * std::sqrt(Clamp01(along * (1 - along)) * 4);
                 const double headCover = Coverage((headHalf - std::abs(side)) / px);
                 if (headCover > 0) {
                     const double rim = SmoothStep(-headHalf, headHalf, side);
-                    c = Mix(c, Colour{0.055, 0.032, 0.020} + Colour{0.12, 0.10, 0.09} * (0.3 * rim), headCover);
+                    c = Mix(c, Colour{0.060, 0.035, 0.022} + Colour{0.16, 0.12, 0.10} * (0.4 * rim), headCover);
                 }
             }
         }
@@ -299,43 +311,65 @@ private:
 
     Colour Willow(Colour c, double u, double v) const
     {
-        if (v > 0.28 && v < shore) {
-            const double along = (shore - v) / (shore - 0.30);
+        // The trunk, flared at its roots.
+        if (v > 0.24 && v < shore) {
+            const double along = Clamp01((shore - v) / (shore - 0.30));
             const double centre = TrunkCentre(v);
-            const double half = 0.011 - 0.005 * Clamp01(along);
+            const double half = 0.012 - 0.006 * along + 0.008 * Square(SmoothStep(shore - 0.03, shore, v));
             const double trunk = half - std::abs(u - centre);
             if (trunk > -px) {
                 const double rim = SmoothStep(half, -half, u - centre);
                 const Colour bark = Colour{0.030, 0.025, 0.024} * (0.8 + 0.3 * Fbm(u * 300, v * 40, 0x3E1, 2));
-                c = Mix(c, bark + Colour{0.10, 0.11, 0.13} * (0.3 * rim), Coverage(trunk / px));
+                c = Mix(c, bark + Colour{0.10, 0.11, 0.13} * (0.35 * rim), Coverage(trunk / px));
             }
         }
 
-        const double moonSide = Clamp01(0.5 + (WillowU - u) / CrownRX * 0.45 + (CrownV - v) / CrownRY * 0.3);
-        // Hanging strands under the crown, each swaying a little on its own.
-        if (u > StrandsLeft - 0.01 && u < StrandsRight + 0.01 && v > CrownV && v < 0.56) {
-            const double spacing = 5.0 * px;
-            const double t = u / spacing + 1.5 * Noise(v * 7, 0x3E2);
+        // The crown: a dome with drooping shoulders and ragged edges, lit
+        // from the moon's side.
+        struct Mound {
+            double u, v, rx, ry;
+        };
+        const Mound mounds[] = {{WillowU, 0.200, 0.165, 0.070},
+                                {WillowU - 0.125, 0.240, 0.070, 0.045},
+                                {WillowU + 0.125, 0.240, 0.070, 0.045},
+                                {WillowU - 0.010, 0.160, 0.085, 0.045}};
+        double field = -1;
+        for (const Mound& m : mounds)
+            field = std::max(field, 1 - Square((u - m.u) / m.rx) - Square((v - m.v) / m.ry));
+        const double moonSide = Clamp01(0.45 + (WillowU - u) / CrownRX * 0.5 + (CrownV - v) / CrownRY * 0.35);
+        // Its lower edge frays into the hanging strands.
+        const double fray = SmoothStep(0.18, 0.27, v) * (0.2 + 1.2 * Noise(u * 420, 0x3E8));
+        const double ragged = field + 0.5 * (Fbm(u * 30, v * 22, 0x3E5, 4) - 0.5) - fray;
+        if (ragged > -0.2) {
+            // Leaves hang in clusters longer than wide.
+            const double leaves = SmoothStep(0.4, 0.72, Fbm(u * 70, v * 150, 0x3E6, 3));
+            const Colour foliage =
+                Mix(Colour{0.014, 0.026, 0.024}, Colour{0.11, 0.15, 0.13}, moonSide * (0.25 + 0.75 * leaves) * 0.7);
+            c = Mix(c, foliage, Coverage(ragged * 0.5 * CrownRY / px));
+        }
+
+        // Strands fall from the crown in a loose curtain that hides its lower
+        // edge, leafy along their length, some longer than others.
+        if (u > StrandsLeft - 0.01 && u < StrandsRight + 0.01 && v > 0.18 && v < 0.56) {
+            const double spacing = 3.0 * px;
+            const double t = u / spacing + 1.4 * Noise(v * 6 + u * 4, 0x3E2);
             const int32_t strand = static_cast<int32_t>(std::floor(t));
-            const double local = std::abs(Fraction(t) - 0.5) * spacing;
-            const double edgeFade = SmoothStep(StrandsLeft, StrandsLeft + 0.03, u) * SmoothStep(StrandsRight, StrandsRight - 0.03, u);
-            const double end = 0.39 + 0.14 * Random(strand, 0, 0x3E3) * edgeFade + 0.02 * edgeFade;
-            const double leafy = 0.00075 + 0.0011 * Noise(v * 140, static_cast<uint32_t>(strand) * 7u + 0x3E4);
-            const double tipTaper = SmoothStep(end, end - 0.03, v);
-            const double strandCover = Coverage((leafy * tipTaper - local) / px) * (v < end ? 1.0 : 0.0);
-            if (strandCover > 0) {
-                const Colour leaf = Colour{0.022, 0.042, 0.036} + Colour{0.10, 0.14, 0.12} * (0.5 * moonSide * Noise(v * 90, static_cast<uint32_t>(strand)));
-                c = Mix(c, leaf, strandCover);
+            if (Random(strand, 1, 0x3E3) < 0.8) {
+                const double local = std::abs(Fraction(t) - 0.5) * spacing;
+                const double edgeFade =
+                    SmoothStep(StrandsLeft, StrandsLeft + 0.05, u) * SmoothStep(StrandsRight, StrandsRight - 0.05, u);
+                const double start = 0.19 + 0.06 * Random(strand, 4, 0x3E3) + 0.04 * (1 - edgeFade);
+                const double end = 0.34 + (0.04 + 0.12 * Random(strand, 0, 0x3E3)) * edgeFade;
+                const double leafy = Noise(v * 170, static_cast<uint32_t>(strand) * 13u + 0x3E7);
+                const double half = px * (0.35 + 1.2 * leafy) * SmoothStep(end, end - 0.03, v);
+                const double cover =
+                    Coverage((half - local) / px) * SmoothStep(start, start + 0.03, v) * (v < end ? 1.0 : 0.0);
+                if (cover > 0) {
+                    const double lit = (0.4 + 0.8 * Random(strand, 3, 0x3E3)) * moonSide * (0.5 + 0.5 * leafy);
+                    const Colour leaf = Colour{0.018, 0.036, 0.031} + Colour{0.10, 0.15, 0.12} * (0.6 * lit);
+                    c = Mix(c, leaf, cover);
+                }
             }
-        }
-
-        const double e = Square((u - WillowU) / CrownRX) + Square((v - CrownV) / CrownRY);
-        const double edge = 1 + 0.5 * (Fbm(u * 11, v * 11, 0x3E5, 4) - 0.5);
-        if (e < edge + 0.1) {
-            const double inside = (edge - e) * CrownRY * 0.5;
-            const double leaves = Fbm(u * 70, v * 70, 0x3E6, 3);
-            const Colour foliage = Mix(Colour{0.016, 0.028, 0.026}, Colour{0.10, 0.135, 0.12}, moonSide * leaves * 0.8);
-            c = Mix(c, foliage, Coverage(inside / px));
         }
         return c;
     }
@@ -343,9 +377,24 @@ private:
     Colour Lantern(Colour c, double u, double v) const
     {
         // The branch it hangs from and its cord.
-        const double branch = SegmentDistance(u, v, 1.205, 0.262, LanternU - 0.015, CordTop);
-        if (branch < 0.003 + px)
-            c = Mix(c, Colour{0.022, 0.020, 0.020}, Coverage((0.0022 - branch) / px));
+        if (u > LanternU - 0.03 && u < 1.25 && v > 0.20 && v < 0.28) {
+            // A curved bough, thinning towards its end.
+            const double from[2] = {1.235, 0.265}, via[2] = {1.14, 0.212}, to[2] = {LanternU - 0.012, CordTop};
+            double nearest = 1, along = 0, lastU = from[0], lastV = from[1];
+            for (int i = 1; i <= 16; ++i) {
+                const double k = i / 16.0, a = (1 - k) * (1 - k), b = 2 * k * (1 - k), d = k * k;
+                const double pu = a * from[0] + b * via[0] + d * to[0], pv = a * from[1] + b * via[1] + d * to[1];
+                const double dist = SegmentDistance(u, v, lastU, lastV, pu, pv);
+                if (dist < nearest) {
+                    nearest = dist;
+                    along = k;
+                }
+                lastU = pu;
+                lastV = pv;
+            }
+            const double half = 0.0030 - 0.0018 * along;
+            c = Mix(c, Colour{0.024, 0.021, 0.021}, Coverage((half - nearest) / px));
+        }
         const double cord = std::min(0.0006 + 0.5 * px - std::abs(u - LanternU), std::min(v - CordTop, LanternV - v));
         if (cord > -px)
             c = Mix(c, Colour{0.05, 0.04, 0.03}, Coverage(cord / px) * 0.8);
@@ -444,7 +493,7 @@ std::vector<uint8_t> DrawLakeMask(int width, int height)
         const double water = Coverage((v - shore) / px);
         const double open = SmoothStep(ReedsRight, ReedsZoneEnd, u);
         const double bank = Coverage((v - scene.Bank(u)) / px + 2);
-        return water * open * (1 - bank) * scene.Reflectivity(v);
+        return water * open * (1 - bank) * scene.Reflectivity(u, v);
     });
 }
 
@@ -457,7 +506,7 @@ std::vector<uint8_t> DrawFlagMask(int width, int height)
 std::vector<uint8_t> DrawReedsMask(int width, int height)
 {
     const LakesideScene scene(height);
-    const double reach = 16.0 / 640.0;
+    const double reach = 13.0 / 640.0;
     return MaskOf(width, height, [&](double u, double v) {
         double distance = 0, up = 0;
         scene.NearestReed(u, v, distance, up);
@@ -472,7 +521,7 @@ std::vector<uint8_t> DrawWillowMask(int width, int height)
     return MaskOf(width, height, [&](double u, double v) {
         const double across = SmoothStep(StrandsLeft - 0.01, StrandsLeft + 0.03, u) *
                               SmoothStep(StrandsRight + 0.03, StrandsRight - 0.01, u);
-        const double down = SmoothStep(CrownV + 0.02, 0.50, v) * SmoothStep(0.575, 0.545, v);
+        const double down = SmoothStep(CrownV + 0.02, 0.47, v) * SmoothStep(0.515, 0.495, v);
         // The trunk stands still.
         const double trunk = SmoothStep(0.032, 0.016, std::abs(u - LakesideScene::TrunkCentre(v)));
         return across * down * (1 - trunk);
