@@ -4,6 +4,7 @@
 
 #include "scene/brushes/DS_BackgroundCopy.h"
 #include "tools/document/PatternBrushRecords.h"
+#include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ using BackgroundCopyTest = PictureBrushTest;
 } // namespace
 
 // The rectangle is read whole, only its point matters; the clock stays
-// stopped.
+// stopped. Written back, the record is the same.
 TEST(BackgroundCopyRecord, ReadsRectangleAndMirrors)
 {
     BackgroundCopyContent content;
@@ -24,9 +25,9 @@ TEST(BackgroundCopyRecord, ReadsRectangleAndMirrors)
     content.pointY = -50;
     content.verticalMirror = 1;
     content.base.name = L"Lake";
+    const DocumentBuilder::Bytes bytes = BackgroundCopyRecordBytes(content);
     DS_BackgroundCopy brush;
-    EXPECT_EQ(0u, ReadRecord(BackgroundCopyRecordBytes(content),
-                             [&](ArchiveHandle& a, int32_t v) { brush.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecord(bytes, [&](ArchiveHandle& a, int32_t v) { brush.Read(a, v); }));
     EXPECT_EQ(5, brush.rectangle.left.value);
     EXPECT_EQ(9, brush.rectangle.bottom.value);
     EXPECT_EQ(100, brush.rectangle.pointX.value);
@@ -36,6 +37,9 @@ TEST(BackgroundCopyRecord, ReadsRectangleAndMirrors)
     EXPECT_EQ(75, brush.effectLink.value.stamp);
     EXPECT_EQ(0.0f, brush.speed.result);
     EXPECT_EQ(L"Lake", brush.name);
+    WritingHandle out;
+    brush.Write(out.handle);
+    EXPECT_TRUE(bytes == out.archive->Bytes());
 }
 
 // "offset" is the point in fractions of the picture, 1 more along each

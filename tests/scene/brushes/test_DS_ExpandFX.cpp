@@ -7,6 +7,7 @@
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_ExpandFX.h"
 #include "tools/document/MotionBrushRecords.h"
+#include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -39,6 +40,7 @@ Image SquareImage()
 
 } // namespace
 
+// Written back, the record is the same.
 TEST(ExpandRecord, ReadsItsFieldsAndTheCentre)
 {
     ExpandContent content;
@@ -48,14 +50,18 @@ TEST(ExpandRecord, ReadsItsFieldsAndTheCentre)
     content.centre[0] = 120.5f;
     content.centre[1] = 80.0f;
     content.base.speed = 100;
+    const DocumentBuilder::Bytes bytes = ExpandRecordBytes(content);
     DS_ExpandFX brush;
-    EXPECT_EQ(0u, ReadRecord(ExpandRecordBytes(content), [&](ArchiveHandle& a, int32_t v) { brush.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecord(bytes, [&](ArchiveHandle& a, int32_t v) { brush.Read(a, v); }));
     EXPECT_FLOAT_EQ(0.2f, brush.expansion.result);
     EXPECT_FLOAT_EQ(0.1f, brush.contraction.result);
     EXPECT_EQ(1, brush.mode.value);
     EXPECT_EQ(D3DXVECTOR3(120.5f, 80.0f, 0.0f), brush.centre.value);
     EXPECT_FLOAT_EQ(2.0f, brush.speed.result);
     EXPECT_EQ(102, brush.effectLink.value.stamp);
+    WritingHandle out;
+    brush.Write(out.handle);
+    EXPECT_TRUE(bytes == out.archive->Bytes());
 }
 
 // The triangle wave runs from -contraction at T = 0 up to expansion at π and
@@ -92,7 +98,8 @@ TEST_F(ExpandTest, AmplitudeFollowsTheRhythm)
 
 // The default centre is the middle of the picture placed when the brush is
 // made. A brush made before any picture takes the middle of the first
-// picture it is drawn over; a centre from the document stays.
+// picture it is drawn over; a centre from the document stays. Without a
+// picture the centre would be infinite: nothing is set.
 TEST_F(ExpandTest, CentreIsThePictureMiddleUnlessStored)
 {
     const PictureMapping saved = CurrentPictureMapping;
@@ -108,6 +115,8 @@ TEST_F(ExpandTest, CentreIsThePictureMiddleUnlessStored)
     ShowPicture(SolidTexture(Device(), 0xFF000000).Get(), 200, 100);
     DS_ExpandFX late;
     EXPECT_EQ(D3DXVECTOR3(100, 50, 0), late.centre.value);
+    // A mapping not published yet: the layer's own picture places the centre.
+    CurrentPictureMapping = PictureMapping();
     struct Case {
         DS_ExpandFX& brush;
         float x, y;
@@ -118,6 +127,14 @@ TEST_F(ExpandTest, CentreIsThePictureMiddleUnlessStored)
         EXPECT_EQ((std::vector<float>{c.x, c.y}), EffectFloats(c.brush.effect.Get(), "center", 2));
     }
     EXPECT_EQ(D3DXVECTOR3(100, 50, 0), early.centre.value);
+
+    // Without any picture nothing is set.
+    ShowPicture(SolidTexture(Device(), 0xFF000000).Get(), 0, 0);
+    CurrentPictureMapping = PictureMapping();
+    const float untouched[2] = {7, 7};
+    late.effect->SetFloatArray("center", untouched, 2);
+    late.Apply(layer);
+    EXPECT_EQ((std::vector<float>{7, 7}), EffectFloats(late.effect.Get(), "center", 2));
     CurrentPictureMapping = saved;
 }
 

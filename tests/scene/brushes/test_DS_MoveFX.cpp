@@ -7,6 +7,7 @@
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_MoveFX.h"
 #include "tools/document/MotionBrushRecords.h"
+#include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +31,8 @@ void UpdateAt(DS_MoveFX& brush, float time)
 
 // The record stores the angle without telling the binder, so the brush read
 // keeps the direction of angle 0; its copy (the one a slide draws) turns to
-// the angle read. Changes through the parameter turn it at once.
+// the angle read. Changes through the parameter turn it at once. Written
+// back, the record is the same.
 TEST(MoveRecord, DirectionFollowsTheAngleOnceCopiedOrChanged)
 {
     MoveContent content;
@@ -38,8 +40,12 @@ TEST(MoveRecord, DirectionFollowsTheAngleOnceCopiedOrChanged)
     content.amplitude = 100;
     content.angle = 90;
     content.base.speed = 25;
+    const DocumentBuilder::Bytes bytes = MoveRecordBytes(content);
     DS_MoveFX read;
-    EXPECT_EQ(0u, ReadRecord(MoveRecordBytes(content), [&](ArchiveHandle& a, int32_t v) { read.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecord(bytes, [&](ArchiveHandle& a, int32_t v) { read.Read(a, v); }));
+    WritingHandle out;
+    read.Write(out.handle);
+    EXPECT_TRUE(bytes == out.archive->Bytes());
     EXPECT_EQ(1, read.mode.value);
     EXPECT_FLOAT_EQ(0.02f, read.amplitude.result);
     EXPECT_EQ(90u, read.angle.value);

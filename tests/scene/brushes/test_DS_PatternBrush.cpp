@@ -7,6 +7,7 @@
 #include "scene/brushes/DS_PatternBrush.h"
 #include "tools/document/PatternBrushRecords.h"
 #include "tools/document/ResourceTableRecord.h"
+#include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
 
@@ -109,19 +110,25 @@ void ExpectSampleFields(const DS_PatternBrush& brush)
 
 } // namespace
 
-// Both records read to the same brush; the wrapper's copy, the one a slide
-// draws, is a plain pattern brush.
+// Both records read to the same brush and are written back as they were
+// read; the wrapper's copy, the one a slide draws, is a plain pattern brush.
 TEST(PatternRecord, BothRecordsReadTheSameBrush)
 {
+    const DocumentBuilder::Bytes plainBytes = PatternBrushRecordBytes(SampleContent());
     DS_PatternBrush plain;
-    EXPECT_EQ(0u, ReadRecord(PatternBrushRecordBytes(SampleContent()),
-                             [&](ArchiveHandle& a, int32_t v) { plain.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecord(plainBytes, [&](ArchiveHandle& a, int32_t v) { plain.Read(a, v); }));
     ExpectSampleFields(plain);
+    WritingHandle plainOut;
+    plain.Write(plainOut.handle);
+    EXPECT_TRUE(plainBytes == plainOut.archive->Bytes());
 
+    const DocumentBuilder::Bytes wrappedBytes = PatternBrushCRecordBytes(SampleContent());
     DS_PatternBrushC wrapped;
-    EXPECT_EQ(0u, ReadRecord(PatternBrushCRecordBytes(SampleContent()),
-                             [&](ArchiveHandle& a, int32_t v) { wrapped.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecord(wrappedBytes, [&](ArchiveHandle& a, int32_t v) { wrapped.Read(a, v); }));
     ExpectSampleFields(wrapped);
+    WritingHandle wrappedOut;
+    wrapped.Write(wrappedOut.handle);
+    EXPECT_TRUE(wrappedBytes == wrappedOut.archive->Bytes());
     const std::unique_ptr<DS_FX_Constructor> copy(wrapped.Clone());
     EXPECT_EQ(typeid(DS_PatternBrush), typeid(*copy));
     ExpectSampleFields(static_cast<const DS_PatternBrush&>(*copy));
