@@ -93,6 +93,16 @@ public:
 
     double Shore() const { return shore; }
 
+    // The flag's cloth: > 0 inside, in picture heights.
+    double Flag(double u, double v) const
+    {
+        const double height = FlagBottom - FlagTop;
+        const double freeEdge = FlagRight - 0.009 * Sine((v - FlagTop) / height * 1.2 + 0.1);
+        return std::min(std::min(u - FlagLeft, freeEdge - u), std::min(v - FlagTop, FlagBottom - v));
+    }
+
+    double Pixel() const { return px; }
+
     // The willow's trunk leans a little towards the lake's middle.
     static double TrunkCentre(double v) { return WillowU - 0.03 * (ShoreShare - v) / (ShoreShare - 0.30); }
 
@@ -301,7 +311,7 @@ private:
         if (knob > -px)
             c = Mix(c, Colour{0.45, 0.36, 0.16}, Coverage(knob / px));
 
-        const double cloth = FlagInside(u, v);
+        const double cloth = Flag(u, v);
         if (cloth > -px) {
             const double height = FlagBottom - FlagTop;
             c = Mix(c, BannerCloth((u - FlagLeft) / (2 * height), (v - FlagTop) / height, 0.0), Coverage(cloth / px));
@@ -415,18 +425,6 @@ private:
         }
         return c;
     }
-
-    double FlagInside(double u, double v) const
-    {
-        const double height = FlagBottom - FlagTop;
-        const double freeEdge = FlagRight - 0.009 * Sine((v - FlagTop) / height * 1.2 + 0.1);
-        return std::min(std::min(u - FlagLeft, freeEdge - u), std::min(v - FlagTop, FlagBottom - v));
-    }
-
-public:
-    // The flag's cloth, for its mask: > 0 inside, in picture heights.
-    double Flag(double u, double v) const { return FlagInside(u, v); }
-    double Pixel() const { return px; }
 
 private:
     int height;

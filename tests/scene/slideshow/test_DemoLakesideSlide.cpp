@@ -1,4 +1,5 @@
 // The demo document's lakeside slide, as the program reads it.
+#include "tests/scene/slideshow/AllocationCounter.h"
 #include "tests/scene/slideshow/SlideshowTest.h"
 
 #include "scene/brushes/DS_BrushObj.h"
@@ -19,7 +20,8 @@ DocumentBuilder::Bytes ReadDemoDocument()
 
 // No "common_res.dll" is shipped: every brush of the slide finds its effect
 // in the document, and the flag's pattern, a module's image list, plays from
-// the frames and delays the document embeds for its link.
+// the frames and delays the document embeds for its link. Its frames, the
+// lake's capture of the scene included, allocate nothing after the first.
 TEST_F(SlideshowTest, TheDemoLakesideSlidePlaysFromTheDocumentAlone)
 {
     const SceneDocument document = Load(ReadDemoDocument());
@@ -50,4 +52,26 @@ TEST_F(SlideshowTest, TheDemoLakesideSlidePlaysFromTheDocumentAlone)
         EXPECT_TRUE(frame);
     EXPECT_EQ(128u, flag->frames.width);
     EXPECT_EQ(64u, flag->frames.height);
+
+    for (const CountedPtr<DS_SlideContainer>& slide : document.root->slides)
+        if (slide.Get() == lakeside)
+            document.root->currentSlide = slide;
+    document.root->ActivateSlide();
+    IDirect3DDevice9* d = device.Device();
+    const auto frame = [&](float time) {
+        lakeside->Update(time);
+        d->BeginScene();
+        lakeside->RenderScene();
+        lakeside->FinishFrame();
+        d->EndScene();
+    };
+    frame(0.0f);
+    const long long before = AllocationsMade();
+    bool flagMoved = false;
+    for (float time = 0.05f; time < 3.0f; time += 0.05f) {
+        frame(time);
+        flagMoved = flagMoved || flag->frameIndex != 0;
+    }
+    EXPECT_EQ(before, AllocationsMade());
+    EXPECT_TRUE(flagMoved);
 }
