@@ -15,7 +15,11 @@
 #include "objects/particles/DS_GhostConstructor.h"
 #include "objects/particles/DS_RainConstructor.h"
 #include "objects/sound/SoundDevice.h"
+#include "scene/brushes/DS_BackgroundCopy.h"
+#include "scene/brushes/DS_ExpandFX.h"
 #include "scene/brushes/DS_FireFX.h"
+#include "scene/brushes/DS_MoveFX.h"
+#include "scene/brushes/DS_PatternBrush.h"
 #include "scene/layers/DS_2D_Light.h"
 #include "scene/layers/DS_FlameLight.h"
 #include "scene/layers/DS_GlassBallLight.h"
@@ -63,15 +67,15 @@ void RegisterDocumentClasses()
     // RegisterConstructorReader<DS_DischargeFXConstructor>(L"DS_DischargeFXConstructor");
     // RegisterConstructorReader<DS_ButterflyConstructor>(L"DS_ButterflyConstructor");
     // RegisterConstructorReader<DS_ClockConstructor>(L"DS_ClockConstructor");
-    // RegisterConstructorReader<DS_BackgroundCopy>(L"DS_BackgroundCopy");
+    RegisterConstructorReader<DS_BackgroundCopy>(L"DS_BackgroundCopy");
     // RegisterConstructorReader<DS_WavesFX>(L"DS_WavesFX");
     // RegisterConstructorReader<DS_LightFX>(L"DS_LightFX");
-    // RegisterConstructorReader<DS_PatternBrush>(L"DS_PatternBrush");
-    // RegisterConstructorReader<DS_PatternBrushC>(L"DS_PatternBrushC");
+    RegisterConstructorReader<DS_PatternBrush>(L"DS_PatternBrush");
+    RegisterConstructorReader<DS_PatternBrushC>(L"DS_PatternBrushC");
     // RegisterConstructorReader<DS_WaterFX>(L"DS_WaterFX");
-    // RegisterConstructorReader<DS_MoveFX>(L"DS_MoveFX");
+    RegisterConstructorReader<DS_MoveFX>(L"DS_MoveFX");
     RegisterConstructorReader<DS_FireFX>(L"DS_FireFX");
-    // RegisterConstructorReader<DS_ExpandFX>(L"DS_ExpandFX");
+    RegisterConstructorReader<DS_ExpandFX>(L"DS_ExpandFX");
     // RegisterConstructorReader<DS_3D_in_2D_array_Constructor>(L"DS_3D_in_2D_array_Constructor");
 }
 

@@ -5,6 +5,7 @@
 #include "tools/demodoc/FireSlides.h"
 #include "tools/demodoc/GlassAndGlyphSlides.h"
 #include "tools/demodoc/ParticleSlides.h"
+#include "tools/demodoc/LakesideSlides.h"
 #include "tools/document/Light2DRecord.h"
 
 #include <iterator>
@@ -72,6 +73,7 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
     AddFireSlides(demo);
     AddGlassAndGlyphSlides(demo);
     AddParticleSlides(demo);
+    AddLakesideSlides(demo);
 
     DocumentBuilder builder;
     DocumentVersionString(builder);
