@@ -9,6 +9,7 @@
 // state.
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/lifecycle/GlobalState.h"
+#include "objects/sound/DS_WAV_Constructor.h"
 #include "objects/sound/SoundDevice.h"
 #include "scene/layers/DS_2D_Light.h"
 #include "scene/slideshow/DS_SlideContainer.h"
@@ -75,7 +76,7 @@ void ScheduleSoundRelease()
 
 void RegisterSoundClasses()
 {
-    // RegisterConstructorReader<DS_WAV_Constructor>(L"DS_WAV_Constructor");
+    RegisterConstructorReader<DS_WAV_Constructor>(L"DS_WAV_Constructor");
 }
 
 bool StartUp()
