@@ -1,6 +1,7 @@
 #include "tools/demodoc/DemoDocument.h"
 
 #include "tools/assets/DemoArt.h"
+#include "tools/demodoc/SoundSlides.h"
 #include "tools/document/Light2DRecord.h"
 #include "tools/document/ResourceTableRecord.h"
 #include "tools/document/SlideshowRecords.h"
@@ -83,6 +84,7 @@ DocumentBuilder::Bytes BuildDemoDocument()
         show.slides.push_back(MakeSlide(Plans[i], path));
         table.images.push_back(MakePictureEntry(path, EncodeDemoPicture(pictures[i])));
     }
+    AddDemoSounds(show, table);
 
     DocumentBuilder builder;
     DocumentVersionString(builder);

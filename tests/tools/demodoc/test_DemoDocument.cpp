@@ -15,8 +15,9 @@ DocumentBuilder::Bytes ReadSourceFile(const std::string& relative)
 }
 
 // The program carries the whole document in its file, once per run on each
-// screen in memory: it stays a few megabytes.
-const std::size_t LargestDocument = 4u << 20;
+// screen in memory: with its pictures, sounds and two minutes of music it
+// stays within a few megabytes.
+const std::size_t LargestDocument = 12u << 20;
 
 } // namespace
 
