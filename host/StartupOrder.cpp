@@ -11,7 +11,11 @@
 #include "foundation/lifecycle/GlobalState.h"
 #include "objects/sound/DS_WAV_Constructor.h"
 #include "objects/sound/SoundDevice.h"
+#include "scene/brushes/DS_FireFX.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "scene/layers/DS_FlameLight.h"
+#include "scene/layers/DS_GlassBallLight.h"
+#include "scene/layers/DS_MatrixCodeLight.h"
 #include "scene/slideshow/DS_SlideContainer.h"
 
 #include <cstdlib>
@@ -32,9 +36,9 @@ void RegisterDocumentClasses()
 
     // A line stays commented out until its class exists.
     RegisterLightReader<DS_2D_Light>(L"DS_2D_Light");
-    // RegisterLightReader<DS_FlameLight>(L"DS_FlameLight");
-    // RegisterLightReader<DS_GlassBallLight>(L"DS_GlassBallLight");
-    // RegisterLightReader<DS_MatrixCodeLight>(L"DS_MatrixCodeLight");
+    RegisterLightReader<DS_FlameLight>(L"DS_FlameLight");
+    RegisterLightReader<DS_GlassBallLight>(L"DS_GlassBallLight");
+    RegisterLightReader<DS_MatrixCodeLight>(L"DS_MatrixCodeLight");
     RegisterSlideReader<DS_SlideContainer>(L"DS_SlideContainer");
     // RegisterLightReader<FakeUndervater>(L"FakeUndervater");
     // RegisterLightReader<FakeLake2D>(L"FakeLake2D");
@@ -62,7 +66,7 @@ void RegisterDocumentClasses()
     // RegisterConstructorReader<DS_PatternBrushC>(L"DS_PatternBrushC");
     // RegisterConstructorReader<DS_WaterFX>(L"DS_WaterFX");
     // RegisterConstructorReader<DS_MoveFX>(L"DS_MoveFX");
-    // RegisterConstructorReader<DS_FireFX>(L"DS_FireFX");
+    RegisterConstructorReader<DS_FireFX>(L"DS_FireFX");
     // RegisterConstructorReader<DS_ExpandFX>(L"DS_ExpandFX");
     // RegisterConstructorReader<DS_3D_in_2D_array_Constructor>(L"DS_3D_in_2D_array_Constructor");
 }
