@@ -70,8 +70,8 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
         demo.show.slides.push_back(MakeSlide(Plans[i], path));
     }
     AddFireSlides(demo);
-    AddGlassAndGlyphSlides(demo.show, demo.table);
-    AddDemoSounds(demo.show, demo.table);
+    AddGlassAndGlyphSlides(demo);
+    AddDemoSounds(demo);
 
     DocumentBuilder builder;
     DocumentVersionString(builder);

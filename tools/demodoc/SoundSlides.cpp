@@ -65,8 +65,10 @@ std::wstring WithoutExtension(const std::wstring& fileName) { return fileName.su
 
 } // namespace
 
-void AddDemoSounds(SlideShowContent& show, ResourceTableContent& table)
+void AddDemoSounds(DemoContent& demo)
 {
+    SlideShowContent& show = demo.show;
+    ResourceTableContent& table = demo.table;
     for (const DemoSound& sound : DemoSounds()) {
         const std::wstring path = std::wstring(DemoSoundFolder) + sound.fileName;
         table.otherFiles.push_back(MakeFileEntry(path, EncodeWav(sound.make())));

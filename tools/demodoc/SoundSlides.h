@@ -2,8 +2,7 @@
 // them, the WAV files in the resource table, and the music's audio files.
 #pragma once
 
-#include "tools/document/ResourceTableRecord.h"
-#include "tools/document/SlideshowRecords.h"
+#include "tools/demodoc/DemoContent.h"
 
 // Where the authoring side kept the sounds and the music.
 extern const wchar_t* const DemoSoundFolder;
@@ -11,4 +10,4 @@ extern const wchar_t* const DemoMusicFolder;
 
 // Adds to the show's slides (found by name) their sound objects, to the
 // table the WAV files they link to, and to the show its music.
-void AddDemoSounds(SlideShowContent& show, ResourceTableContent& table);
+void AddDemoSounds(DemoContent& demo);
