@@ -14,6 +14,7 @@
 #include "objects/particles/DS_FlowConstructor.h"
 #include "objects/particles/DS_GhostConstructor.h"
 #include "objects/particles/DS_RainConstructor.h"
+#include "objects/sound/DS_WAV_Constructor.h"
 #include "objects/sound/SoundDevice.h"
 #include "scene/brushes/DS_BackgroundCopy.h"
 #include "scene/brushes/DS_ExpandFX.h"
@@ -88,7 +89,7 @@ void ScheduleSoundRelease()
 
 void RegisterSoundClasses()
 {
-    // RegisterConstructorReader<DS_WAV_Constructor>(L"DS_WAV_Constructor");
+    RegisterConstructorReader<DS_WAV_Constructor>(L"DS_WAV_Constructor");
 }
 
 bool StartUp()

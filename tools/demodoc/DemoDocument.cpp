@@ -6,6 +6,7 @@
 #include "tools/demodoc/GlassAndGlyphSlides.h"
 #include "tools/demodoc/ParticleSlides.h"
 #include "tools/demodoc/LakesideSlides.h"
+#include "tools/demodoc/SoundSlides.h"
 #include "tools/document/Light2DRecord.h"
 
 #include <iterator>
@@ -74,6 +75,7 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
     AddGlassAndGlyphSlides(demo);
     AddParticleSlides(demo);
     AddLakesideSlides(demo);
+    AddDemoSounds(demo);
 
     DocumentBuilder builder;
     DocumentVersionString(builder);
