@@ -59,7 +59,14 @@ void SetWaterStates(IDirect3DDevice9* device)
 {
     device->SetRenderState(D3DRS_LIGHTING, TRUE);
     device->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
+    device->SetRenderState(D3DRS_COLORVERTEX, TRUE);
+    device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1);
+    device->SetRenderState(D3DRS_AMBIENTMATERIALSOURCE, D3DMCS_MATERIAL);
+    device->SetRenderState(D3DRS_EMISSIVEMATERIALSOURCE, D3DMCS_MATERIAL);
     device->SetRenderState(D3DRS_SPECULARMATERIALSOURCE, D3DMCS_MATERIAL);
+    // Highlights seen from the camera's position: the water's view looks
+    // down its negative z axis, which a distant viewer would face away from.
+    device->SetRenderState(D3DRS_LOCALVIEWER, TRUE);
     // The camera's zoom scales the view; the highlights must not follow it.
     device->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
     device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
@@ -74,9 +81,13 @@ void SetWaterStates(IDirect3DDevice9* device)
     device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
 
     device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    // The lit diffuse colour is black (black material, black vertex colours,
+    // no ambient), so this is the texture as it stands. Reading the diffuse
+    // colour matters under Wine, which leaves the highlights out of a stage
+    // that reads the texture alone.
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
     device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
