@@ -28,8 +28,10 @@ const int32_t FirstVersionWithValues = 2;
 // document holds none for the lake.
 const int32_t NoiseResource = 2;
 
+// The reflection is a copy of the picture; beyond 4096 pixels a side it
+// would only cost memory, and no screen shows it finer.
 const uint32_t SmallestReflectionSide = 128;
-const uint32_t LargestReflectionExponent = 7;
+const uint32_t LargestReflectionExponent = 5;
 
 // The ripple turns by 4.5 radians per clock second and displaces the
 // reflection by at most 0.04 of its size.
@@ -195,22 +197,29 @@ ComHolder<IDirect3DTexture9> BuildLakeBumpTexture(IDirect3DTexture9* heights, fl
         }
     }
 
-    // The surface normal's sideways parts: central differences across the
-    // wrapped neighbours, steeper by amplitude, with the normal's upright
-    // part 1 before normalising.
+    // The surface normal's sideways parts: central differences, steeper by
+    // amplitude, with the normal's upright part 1 before normalising. The
+    // picture tiles across, so columns wrap; the fade makes the rows differ
+    // at the top and bottom, so there the difference is one-sided.
     std::vector<float> du(h.size());
     std::vector<float> dv(h.size());
     for (UINT y = 0; y < height; ++y) {
-        const UINT up = y == 0 ? height - 1 : y - 1;
-        const UINT down = y + 1 == height ? 0 : y + 1;
+        const UINT up = y == 0 ? 0 : y - 1;
+        const UINT down = y + 1 == height ? y : y + 1;
+        const float rowSpan = static_cast<float>(down - up);
         for (UINT x = 0; x < width; ++x) {
             const UINT left = x == 0 ? width - 1 : x - 1;
             const UINT right = x + 1 == width ? 0 : x + 1;
-            const float sx = -0.5f * amplitude * (h[static_cast<std::size_t>(y) * width + right] - h[static_cast<std::size_t>(y) * width + left]);
-            const float sy = -0.5f * amplitude * (h[static_cast<std::size_t>(down) * width + x] - h[static_cast<std::size_t>(up) * width + x]);
+            const std::size_t at = static_cast<std::size_t>(y) * width;
+            const float sx = -0.5f * amplitude * (h[at + right] - h[at + left]);
+            const float sy = rowSpan > 0.0f ? -amplitude *
+                                                  (h[static_cast<std::size_t>(down) * width + x] -
+                                                   h[static_cast<std::size_t>(up) * width + x]) /
+                                                  rowSpan
+                                            : 0.0f;
             const float inverseLength = 1.0f / std::sqrt(sx * sx + sy * sy + 1.0f);
-            du[static_cast<std::size_t>(y) * width + x] = sx * inverseLength;
-            dv[static_cast<std::size_t>(y) * width + x] = sy * inverseLength;
+            du[at + x] = sx * inverseLength;
+            dv[at + x] = sy * inverseLength;
         }
     }
 

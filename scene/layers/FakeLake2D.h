@@ -25,8 +25,8 @@
 void ReflectQuad(ScreenQuad& quad, float f);
 
 // A V8U8 bump texture with a full mip chain, managed: the slopes of the
-// heights picture's red channel times amplitude (wrapping at the edges, as
-// the picture tiles), with the heights eased towards flat from the bottom
+// heights picture's red channel times amplitude (wrapping from side to side,
+// as the picture tiles), with the heights eased towards flat from the bottom
 // row up to the top row by fade (0 keeps them all, 1 flattens the top row).
 // None when the picture cannot be read or the texture cannot be made.
 ComHolder<IDirect3DTexture9> BuildLakeBumpTexture(IDirect3DTexture9* heights, float fade, float amplitude);
@@ -63,7 +63,8 @@ public:
 
     // The lake's fraction of the picture height, 0 (no lake) or more.
     float LakeFraction() const;
-    // The reflection's size exponent held within what a texture can be.
+    // The reflection's size exponent held within 0 and what a texture of
+    // the device (at most 4096 a side) can be.
     uint32_t ReflectionExponent() const;
     // The tint colour as a D3DCOLOR with alpha 0.
     D3DCOLOR TintColour() const;
