@@ -10,7 +10,9 @@
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/lifecycle/GlobalState.h"
 #include "objects/sound/SoundDevice.h"
+#include "scene/brushes/DS_FireFX.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "scene/layers/DS_FlameLight.h"
 #include "scene/layers/DS_WaterRingLight.h"
 #include "scene/layers/FakeLake2D.h"
 #include "scene/slideshow/DS_SlideContainer.h"
@@ -33,7 +35,7 @@ void RegisterDocumentClasses()
 
     // A line stays commented out until its class exists.
     RegisterLightReader<DS_2D_Light>(L"DS_2D_Light");
-    // RegisterLightReader<DS_FlameLight>(L"DS_FlameLight");
+    RegisterLightReader<DS_FlameLight>(L"DS_FlameLight");
     // RegisterLightReader<DS_GlassBallLight>(L"DS_GlassBallLight");
     // RegisterLightReader<DS_MatrixCodeLight>(L"DS_MatrixCodeLight");
     RegisterSlideReader<DS_SlideContainer>(L"DS_SlideContainer");
@@ -63,7 +65,7 @@ void RegisterDocumentClasses()
     // RegisterConstructorReader<DS_PatternBrushC>(L"DS_PatternBrushC");
     // RegisterConstructorReader<DS_WaterFX>(L"DS_WaterFX");
     // RegisterConstructorReader<DS_MoveFX>(L"DS_MoveFX");
-    // RegisterConstructorReader<DS_FireFX>(L"DS_FireFX");
+    RegisterConstructorReader<DS_FireFX>(L"DS_FireFX");
     // RegisterConstructorReader<DS_ExpandFX>(L"DS_ExpandFX");
     // RegisterConstructorReader<DS_3D_in_2D_array_Constructor>(L"DS_3D_in_2D_array_Constructor");
 }

@@ -8,3 +8,8 @@
 #define IDR_SCENE 107
 
 #define IDS_DISPLAY_NAME 1000
+
+// Compiled effects (RT_RCDATA), under the numbers by which documents' module
+// links name them; the build compiles them from res/effects.
+#define IDR_EFFECT_HEATHAZE 63
+#define IDR_EFFECT_FIRE 92

@@ -31,6 +31,14 @@ int32_t ResourceNumber(const DS_FileLink3& link)
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(link.value.stamp) & 0xFFFFFFFFu));
 }
 
+// Effects and meshes that a module or empty link names by number are looked
+// for among the program's own resources when the module does not load: the
+// program carries them. A disk link's stamp is a file time, not a number.
+ModuleFallback FallbackFor(const DS_FileLink3& link)
+{
+    return link.IsDiskLink() ? ModuleFallback::None : ModuleFallback::ProgramResources;
+}
+
 // The picture of a record, by default on the current document's cache;
 // without a cache there is nothing to make it with.
 SizedTexture RecordTexture(const ResourceRecord& record, ResourceCache* cache = CurrentResourceCache)
@@ -358,7 +366,7 @@ ComHolder<ID3DXEffect> DS_DocResManager::GetLinkEffect(const DS_FileLink3& link)
         // effect is retried from the records alone.
         if (records.empty()) {
             records.emplace_back(ResourceNumber(link), link.value.path);
-            LoadModuleResource(records.back(), EffectResourceType);
+            LoadModuleResource(records.back(), EffectResourceType, FallbackFor(link));
         }
         // The last record wins: an editor appends the newest compile.
         slot = CreateEffect(records.back());
@@ -374,7 +382,7 @@ LoadedMesh& DS_DocResManager::GetLinkMesh(const DS_FileLink3& link, UINT stride)
     Records& records = table->allRecords[link.value];
     if (records.empty()) {
         records.emplace_back(ResourceNumber(link), link.value.path);
-        LoadModuleResource(records.back());
+        LoadModuleResource(records.back(), PictureResourceType, FallbackFor(link));
     }
     const ResourceRecord& first = records.front();
     mesh = LoadMeshFromMemory(first.Bytes(), first.Size(), stride);

@@ -93,11 +93,14 @@ ResourceBytes FindResourceBytes(HMODULE module, int32_t number, const wchar_t* t
     return {static_cast<const uint8_t*>(data), size};
 }
 
-bool LoadModuleResource(ResourceRecord& record, const wchar_t* type)
+bool LoadModuleResource(ResourceRecord& record, const wchar_t* type, ModuleFallback fallback)
 {
     HMODULE module = nullptr;
-    if (!LoadResourceModule(record.modulePath, module))
-        return false;
+    if (!LoadResourceModule(record.modulePath, module)) {
+        if (fallback == ModuleFallback::None)
+            return false;
+        module = nullptr; // the program itself
+    }
     const ResourceBytes bytes = FindResourceBytes(module, record.resourceId, type);
     if (!bytes)
         return false;

@@ -36,7 +36,18 @@ extern const wchar_t* const PictureResourceType;
 // The type of compiled effects in resource modules (RT_RCDATA).
 extern const wchar_t* const EffectResourceType;
 
+// Where a resource is looked for when the record's module does not load.
+enum class ModuleFallback {
+    // Nowhere: the record stays without bytes.
+    None,
+    // Among the program's own resources of the same number and type, which
+    // carry the effects and meshes that documents name by module number.
+    ProgramResources,
+};
+
 // Loads the record's module and copies its resource of the record's number
 // and the given type into the record's bytes. False, with the bytes
-// unchanged, when the module does not load or lacks the resource.
-bool LoadModuleResource(ResourceRecord& record, const wchar_t* type = PictureResourceType);
+// unchanged, when neither the module nor, as fallback says, the program has
+// the resource.
+bool LoadModuleResource(ResourceRecord& record, const wchar_t* type = PictureResourceType,
+                        ModuleFallback fallback = ModuleFallback::None);

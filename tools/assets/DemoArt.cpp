@@ -1,5 +1,6 @@
 #include "tools/assets/DemoArt.h"
 
+#include "tools/assets/ArtKit.h"
 #include "tools/assets/JpegWriter.h"
 
 #include <algorithm>
@@ -9,111 +10,12 @@
 // sqrt), floor and comparisons: no library transcendental and no library
 // generator, whose results may differ between runtimes, so the pictures come
 // out the same everywhere.
+using namespace art;
+
 namespace {
 
 constexpr int JpegQuality = 92;
 
-struct Colour {
-    double r, g, b;
-};
-
-Colour operator+(Colour a, Colour b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
-Colour operator*(Colour a, double k) { return {a.r * k, a.g * k, a.b * k}; }
-
-double Clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
-double Mix(double a, double b, double t) { return a + (b - a) * t; }
-Colour Mix(Colour a, Colour b, double t) { return {Mix(a.r, b.r, t), Mix(a.g, b.g, t), Mix(a.b, b.b, t)}; }
-double SmoothStep(double e0, double e1, double x)
-{
-    const double t = Clamp01((x - e0) / (e1 - e0));
-    return t * t * (3 - 2 * t);
-}
-double Fraction(double x) { return x - std::floor(x); }
-// A soft round glow: 1 at the centre, one half at distance `radius`.
-double Glow(double distance, double radius)
-{
-    const double t = distance / radius;
-    return 1.0 / (1.0 + t * t);
-}
-
-// Colour at position t of a gradient through stops at increasing positions.
-struct Stop {
-    double at;
-    Colour colour;
-};
-template <std::size_t N>
-Colour Gradient(const Stop (&stops)[N], double t)
-{
-    if (t <= stops[0].at)
-        return stops[0].colour;
-    for (std::size_t i = 1; i < N; ++i)
-        if (t <= stops[i].at)
-            return Mix(stops[i - 1].colour, stops[i].colour, SmoothStep(stops[i - 1].at, stops[i].at, t));
-    return stops[N - 1].colour;
-}
-
-uint32_t Hash(int32_t x, int32_t y, uint32_t seed)
-{
-    uint32_t h = seed * 0x9E3779B9u ^ static_cast<uint32_t>(x) * 0x85EBCA6Bu ^ static_cast<uint32_t>(y) * 0xC2B2AE35u;
-    h ^= h >> 16;
-    h *= 0x7FEB352Du;
-    h ^= h >> 15;
-    h *= 0x846CA68Bu;
-    return h ^ (h >> 16);
-}
-// Uniform in [0, 1).
-double Random(int32_t x, int32_t y, uint32_t seed) { return (Hash(x, y, seed) >> 8) / 16777216.0; }
-
-double Ease(double t) { return t * t * (3 - 2 * t); }
-
-// Smooth value noise in [0, 1].
-double Noise(double x, double y, uint32_t seed)
-{
-    const double fx = std::floor(x), fy = std::floor(y);
-    const int32_t ix = static_cast<int32_t>(fx), iy = static_cast<int32_t>(fy);
-    const double sx = Ease(x - fx), sy = Ease(y - fy);
-    const double a = Random(ix, iy, seed), b = Random(ix + 1, iy, seed);
-    const double c = Random(ix, iy + 1, seed), d = Random(ix + 1, iy + 1, seed);
-    return a + (b - a) * sx + (c - a) * sy + (a - b - c + d) * sx * sy;
-}
-double Noise(double x, uint32_t seed)
-{
-    const double fx = std::floor(x);
-    const int32_t ix = static_cast<int32_t>(fx);
-    const double a = Random(ix, 0, seed);
-    return a + (Random(ix + 1, 0, seed) - a) * Ease(x - fx);
-}
-
-// Fractal sums of octaves of halving amplitude, normalised to [0, 1]. The
-// two-dimensional one turns each octave so the lattice does not show.
-double Fbm(double x, double y, uint32_t seed, int octaves)
-{
-    double sum = 0, weight = 0, amplitude = 1;
-    for (int i = 0; i < octaves; ++i) {
-        sum += amplitude * Noise(x, y, seed + static_cast<uint32_t>(i));
-        weight += amplitude;
-        amplitude *= 0.5;
-        const double nx = 1.6 * x - 1.2 * y + 17.3, ny = 1.2 * x + 1.6 * y - 9.1;
-        x = nx;
-        y = ny;
-    }
-    return sum / weight;
-}
-double Fbm(double x, uint32_t seed, int octaves)
-{
-    double sum = 0, weight = 0, amplitude = 1;
-    for (int i = 0; i < octaves; ++i) {
-        sum += amplitude * Noise(x, seed + static_cast<uint32_t>(i));
-        weight += amplitude;
-        amplitude *= 0.5;
-        x = 2.03 * x + 5.7;
-    }
-    return sum / weight;
-}
-
-// How much of a pixel lies beyond an edge, from the signed distance to it in
-// pixels: a one-pixel ramp that smooths silhouettes.
-double Coverage(double distanceInPixels) { return Clamp01(distanceInPixels + 0.5); }
 
 // Stars on a grid of square cells, at most one per cell and kept far enough
 // inside it that a pixel only ever looks at its own cell.
@@ -147,32 +49,6 @@ Colour Stars(const StarLayer& layer, double px, double py, double densityScale =
     }
     const Colour tint = Mix(Colour{0.72, 0.82, 1.0}, Colour{1.0, 0.88, 0.72}, Random(ix, iy, layer.seed + 5));
     return tint * (light * power);
-}
-
-// Writes a colour with up to half a step of fixed noise added, so gradients
-// in dark skies do not break into bands once quantised to eight bits.
-void PutPixel(Image& image, int x, int y, Colour c)
-{
-    const double dither = (Random(x, y, 0x5EED) - 0.5) / 255.0;
-    uint8_t* p = image.Pixel(x, y);
-    for (int i = 0; i < 3; ++i) {
-        const double v = (i == 0 ? c.r : i == 1 ? c.g : c.b) + dither;
-        p[i] = static_cast<uint8_t>(static_cast<int>(Clamp01(v) * 255.0 + 0.5));
-    }
-    p[3] = 255;
-}
-
-// Calls shade(x, u, v) for each pixel: its column, and its centre measured
-// in picture heights from the top left.
-template <class Shader>
-Image Render(int width, int height, Shader shade)
-{
-    Image image(width, height);
-    const double unit = 1.0 / height;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            PutPixel(image, x, y, shade(x, (x + 0.5) * unit, (y + 0.5) * unit));
-    return image;
 }
 
 // --- Moonlit hills -------------------------------------------------------

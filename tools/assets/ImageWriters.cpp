@@ -280,3 +280,55 @@ Bytes EncodeIco(const std::vector<Image>& images)
         out.insert(out.end(), e.begin(), e.end());
     return out;
 }
+
+Bytes EncodeAlphaDds(const std::vector<uint8_t>& alpha, int size)
+{
+    constexpr uint32_t Caps = 0x1, Height = 0x2, Width = 0x4, PixelFormat = 0x1000, MipMapCount = 0x20000;
+    constexpr uint32_t AlphaOnly = 0x2;
+    constexpr uint32_t Complex = 0x8, Texture = 0x1000, MipMap = 0x400000;
+    uint32_t levels = 1;
+    for (int s = size; s > 1; s /= 2)
+        ++levels;
+
+    Bytes out = {'D', 'D', 'S', ' '};
+    PutLE32(out, 124);
+    PutLE32(out, Caps | Height | Width | PixelFormat | MipMapCount);
+    PutLE32(out, static_cast<uint32_t>(size));
+    PutLE32(out, static_cast<uint32_t>(size));
+    PutLE32(out, 0); // pitch or linear size
+    PutLE32(out, 0); // depth
+    PutLE32(out, levels);
+    for (int i = 0; i < 11; ++i)
+        PutLE32(out, 0);
+    PutLE32(out, 32); // pixel format size
+    PutLE32(out, AlphaOnly);
+    PutLE32(out, 0); // four-character code
+    PutLE32(out, 8); // bits per pixel
+    PutLE32(out, 0);
+    PutLE32(out, 0);
+    PutLE32(out, 0);
+    PutLE32(out, 0xFF); // alpha mask
+    PutLE32(out, Texture | Complex | MipMap);
+    for (int i = 0; i < 4; ++i)
+        PutLE32(out, 0);
+
+    std::vector<uint8_t> level = alpha;
+    level.resize(static_cast<std::size_t>(size) * size);
+    for (int s = size;; s /= 2) {
+        out.insert(out.end(), level.begin(), level.end());
+        if (s == 1)
+            break;
+        const int next = s / 2;
+        std::vector<uint8_t> smaller(static_cast<std::size_t>(next) * next);
+        for (int y = 0; y < next; ++y)
+            for (int x = 0; x < next; ++x) {
+                const auto at = [&](int dx, int dy) {
+                    return level[static_cast<std::size_t>(2 * y + dy) * s + 2 * x + dx];
+                };
+                smaller[static_cast<std::size_t>(y) * next + x] =
+                    static_cast<uint8_t>((at(0, 0) + at(1, 0) + at(0, 1) + at(1, 1) + 2) / 4);
+            }
+        level.swap(smaller);
+    }
+    return out;
+}

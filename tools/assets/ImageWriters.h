@@ -27,3 +27,8 @@ Bytes EncodeIco(const std::vector<Image>& images);
 // The zlib stream (RFC 1950) of data.
 Bytes ZlibCompress(const Bytes& data);
 uint32_t Crc32(const uint8_t* data, std::size_t size, uint32_t crc = 0);
+
+// A DDS file of one 8-bit alpha channel (D3DFMT_A8), size × size, with its
+// full chain of box-filtered mip levels: the way documents store brush masks.
+// alpha holds size × size bytes, rows top to bottom.
+Bytes EncodeAlphaDds(const std::vector<uint8_t>& alpha, int size);

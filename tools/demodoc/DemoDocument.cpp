@@ -1,9 +1,9 @@
 #include "tools/demodoc/DemoDocument.h"
 
 #include "tools/assets/DemoArt.h"
+#include "tools/demodoc/DemoContent.h"
+#include "tools/demodoc/FireSlides.h"
 #include "tools/document/Light2DRecord.h"
-#include "tools/document/ResourceTableRecord.h"
-#include "tools/document/SlideshowRecords.h"
 
 #include <iterator>
 #include <stdexcept>
@@ -52,41 +52,26 @@ SlideContent MakeSlide(const SlidePlan& plan, const std::wstring& picturePath)
     return slide;
 }
 
-// A disk picture as the resource table keeps it: one record holding the
-// file's bytes under its own path.
-TableRecordsEntry MakePictureEntry(const std::wstring& path, DocumentBuilder::Bytes content)
-{
-    TableResourceRecord record;
-    record.content = std::move(content);
-    record.path = path;
-    TableRecordsEntry entry;
-    entry.path = path;
-    entry.stamp = DemoPictureStamp;
-    entry.records.push_back(std::move(record));
-    return entry;
-}
-
 } // namespace
 
 std::wstring DemoPicturePath(const wchar_t* fileName) { return std::wstring(DemoPictureFolder) + fileName; }
 
-DocumentBuilder::Bytes BuildDemoDocument()
+DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
 {
     const std::vector<DemoPicture>& pictures = DemoPictures();
     if (pictures.size() != std::size(Plans))
         throw std::logic_error("every demo picture needs a slide plan");
 
-    SlideShowContent show;
-    ResourceTableContent table;
+    DemoContent demo(effectsFolder);
     for (std::size_t i = 0; i < pictures.size(); ++i) {
-        const std::wstring path = DemoPicturePath(pictures[i].fileName);
-        show.slides.push_back(MakeSlide(Plans[i], path));
-        table.images.push_back(MakePictureEntry(path, EncodeDemoPicture(pictures[i])));
+        const std::wstring path = demo.AddPicture(pictures[i].fileName, EncodeDemoPicture(pictures[i]));
+        demo.show.slides.push_back(MakeSlide(Plans[i], path));
     }
+    AddFireSlides(demo);
 
     DocumentBuilder builder;
     DocumentVersionString(builder);
-    SlideShowRecord(builder, show);
-    ResourceTableRecord(builder, table);
+    SlideShowRecord(builder, demo.show);
+    ResourceTableRecord(builder, demo.table);
     return builder.Take();
 }

@@ -16,5 +16,7 @@ extern const int64_t DemoPictureStamp;
 // The picture path of a demo picture's file name.
 std::wstring DemoPicturePath(const wchar_t* fileName);
 
-// The whole document, the same bytes on every run.
-DocumentBuilder::Bytes BuildDemoDocument();
+// The whole document, the same bytes on every run, with copies of the
+// compiled effects it uses read from the folder (<name>.fxo). Throws
+// std::runtime_error when one of them cannot be read.
+DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder);

@@ -1,17 +1,25 @@
-// Writes the demo scene document that the program embeds (normally
-// res/scene.dds):
-//   demodoc <file>
+// Writes the demo scene document that the program embeds; the build runs it
+// with the folder of the compiled effects, of which the document carries
+// copies:
+//   demodoc <file> <effects folder>
 #include "tools/demodoc/DemoDocument.h"
 
 #include <cstdio>
+#include <exception>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: demodoc <file>\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: demodoc <file> <effects folder>\n");
         return 2;
     }
-    const DocumentBuilder::Bytes document = BuildDemoDocument();
+    DocumentBuilder::Bytes document;
+    try {
+        document = BuildDemoDocument(argv[2]);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "demodoc: %s\n", error.what());
+        return 1;
+    }
     FILE* f = std::fopen(argv[1], "wb");
     bool ok = f != nullptr;
     if (f) {

@@ -385,3 +385,24 @@ TEST_F(ResourceLookupTest, LostAndResetDeviceLeavesEverythingUsable)
     EXPECT_TRUE(ColourNear(drawn.AtFraction(0.5, 0.5), Colour(TestEffectColour), 2));
     EXPECT_TRUE(ColourNear(drawn.AtFraction(0.05, 0.05), {0, 0, 0, 255}, 2));
 }
+
+// Effects and meshes that a module or empty link names by number come from
+// the program's own resources when the module does not load (the program
+// carries its effects); bytes found there that are not a mesh give none, and
+// a disk link's stamp, a file time, names no resource.
+TEST_F(ResourceLookupTest, NumberedEffectsAndMeshesFallBackToTheProgram)
+{
+    Fresh();
+    for (const wchar_t* module : {L"common_res.dll", L""}) {
+        const ComHolder<ID3DXEffect> fire = manager->GetLinkEffect(DS_FileLink3(92, module));
+        ASSERT_TRUE(fire);
+        EXPECT_TRUE(fire->GetTechniqueByName("AsEffect"));
+    }
+
+    const DS_FileLink3 noisePicture(2, L"common_res.dll");
+    EXPECT_EQ(0u, manager->GetLinkMesh(noisePicture, LoadedMeshStride).vertexCount);
+    ASSERT_EQ(1u, Table().allRecords[noisePicture.value].size());
+    EXPECT_TRUE(Table().allRecords[noisePicture.value][0].Bytes());
+
+    EXPECT_FALSE(manager->GetLinkEffect(DS_FileLink3(FileKey{L"C:\\effects\\fire.fxo", 92})));
+}

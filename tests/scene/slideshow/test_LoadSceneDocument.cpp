@@ -46,9 +46,9 @@ Bytes SlideRecord(const SlideContent& content)
     return builder.Take();
 }
 
-Bytes ReadSourceFile(const std::string& relative)
+Bytes ReadFile(const std::string& path)
 {
-    std::ifstream in(std::string(NIGHTGLASS_SOURCE_DIR) + "/" + relative, std::ios::binary);
+    std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -219,7 +219,7 @@ TEST_F(DamagedDocumentTest, EveryKindOfDamageFailsCleanly)
 
 TEST_F(DamagedDocumentTest, TheDemoDocumentCutAnywhereFailsCleanly)
 {
-    const Bytes demo = ReadSourceFile("res/scene.dds");
+    const Bytes demo = ReadFile(NIGHTGLASS_DEMO_DOCUMENT);
     ASSERT_GT(demo.size(), 4096u);
     {
         // The whole document reads; any shorter part of it must not.

@@ -1,0 +1,49 @@
+// The flame layer's heat haze: the scene captured this frame, redrawn over the
+// picture through the distortion effect's technique "BumpmapDistortLow2",
+// which shifts it by a scrolling bump picture.
+#pragma once
+
+#include "foundation/geometry/ComHolder.h"
+#include "foundation/geometry/DS_SimpleMesh.h"
+#include "foundation/geometry/VertexFormats.h"
+#include "foundation/params/MediaSpeedParam.h"
+#include "foundation/params/UINTSclaleTo.h"
+#include "foundation/resources/DS_FileLink3.h"
+#include "foundation/resources/DS_ImageFileLink.h"
+
+#include <d3d9.h>
+#include <d3dx9effect.h>
+
+class RenderTargetPair;
+
+class BumpDistortion {
+public:
+    // Bump picture ("common_res.dll", 62), effect (…, 63), speed 0.05,
+    // strength 0.05, bump scale 0.208.
+    BumpDistortion();
+    BumpDistortion(const BumpDistortion&) = delete;
+    BumpDistortion& operator=(const BumpDistortion&) = delete;
+
+    // The quad over an 800 × 600 placeholder, the bump texture and the effect
+    // from the current document; whether there is an effect.
+    bool Restore();
+    // The quad over a picture of width × height pixels.
+    void SetQuad(float width, float height);
+    // Advances the clock and sets the per-frame parameters.
+    void FrameMove(float t);
+    // The pair's current texture (the captured scene) through the effect,
+    // drawn once per pass with WORLD already set.
+    void Render(RenderTargetPair& pair);
+
+    // The picture rectangle; its frame's world matrix places the pass.
+    DS_SimpleMesh<DX_V::PT> quad;
+    DS_ImageFileLink bumpImage;
+    DS_HLSLEffectFile effectLink;
+    MediaSpeedParam speed;
+    UINTSclaleTo<float> strength;
+    UINTSclaleTo<float> bumpScale;
+    ComHolder<ID3DXEffect> effect;
+    ComHolder<IDirect3DTexture9> bumpTexture;
+    // Picture height / width.
+    float aspect = 1.0f;
+};

@@ -1,0 +1,202 @@
+// The flame layer: its record, the flame band over the picture's lower part,
+// the heat haze drawn from the captured scene, and what happens without its
+// effects and after a device reset.
+#include "scene/layers/DS_FlameLight.h"
+
+#include "foundation/render/SceneView.h"
+#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/scene/brushes/BrushTestSupport.h"
+#include "tests/scene/layers/LayerTestSupport.h"
+#include "tools/assets/ArtKit.h"
+#include "tools/document/BrushRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const FileKey PictureKey{L"picture.png", 3};
+constexpr int Side = 200;
+
+class FlameLightTest : public LayerTest<Side, Side> {
+protected:
+    void SetUp() override
+    {
+        LayerTest<Side, Side>::SetUp();
+        AddFirePictures(Device(), manager);
+    }
+
+    void ShowPicture(DS_FlameLight& layer, const Image& image)
+    {
+        picture = TextureOf(Device(), image);
+        AddPicture(manager, PictureKey, picture.Get(), static_cast<UINT>(image.width),
+                   static_cast<UINT>(image.height));
+        ActivateLayer(layer, PictureKey, Side, Side, SceneView::Stretch);
+    }
+
+    ComHolder<IDirect3DTexture9> picture;
+};
+
+// Dark blue, or with stripes: dark and light columns eight pixels wide.
+Image Picture(bool striped)
+{
+    Image image(Side, Side);
+    for (int y = 0; y < Side; ++y)
+        for (int x = 0; x < Side; ++x) {
+            uint8_t* p = image.Pixel(x, y);
+            const bool light = striped && (x / 8) % 2 == 1;
+            p[0] = light ? 230 : 10;
+            p[1] = light ? 230 : 10;
+            p[2] = light ? 230 : 40;
+            p[3] = 255;
+        }
+    return image;
+}
+
+// The brightest pixel of each row.
+std::vector<double> RowBrightness(const Pixels& pixels)
+{
+    std::vector<double> rows(static_cast<std::size_t>(pixels.Height()), 0.0);
+    for (int y = 0; y < pixels.Height(); ++y)
+        for (int x = 0; x < pixels.Width(); ++x)
+            rows[static_cast<std::size_t>(y)] = std::max(rows[static_cast<std::size_t>(y)], pixels.At(x, y).Brightness());
+    return rows;
+}
+
+double MeanDifference(const Pixels& a, const Pixels& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            sum += a.At(x, y).ColourDistance(b.At(x, y));
+    return sum / (a.Width() * a.Height());
+}
+
+void Advance(DS_FlameLight& layer, float seconds)
+{
+    for (float t = 0.1f; t <= seconds + 1e-4f; t += 0.1f)
+        layer.FrameMove(t);
+}
+
+} // namespace
+
+// The layer of a document: fire off, distortion on, the haze's speed,
+// strength and tiling, and the nested fire brush. Version 1 gives the fire's
+// speed after the drop and two old links in place of the fire record.
+TEST(FlameLightRecord, ReadsTheSwitchesTheHazeAndTheFire)
+{
+    FlameLightContent content;
+    content.fireSwitch = 0;
+    content.distortionSpeed = 16;
+    content.strength = 3;
+    content.fire.base.speed = 55;
+    DS_FlameLight layer;
+    EXPECT_EQ(0u, ReadRecord(FlameLightRecordBytes(content), [&](ArchiveHandle& a, int32_t v) { layer.Read(a, v); }));
+    EXPECT_EQ(0, layer.fireSwitch.value);
+    EXPECT_EQ(1, layer.distortionSwitch.value);
+    EXPECT_EQ(0u, layer.flameDrop.value);
+    EXPECT_EQ(62, layer.distortion.bumpImage.value.stamp);
+    EXPECT_EQ(63, layer.distortion.effectLink.value.stamp);
+    EXPECT_FLOAT_EQ(0.016f, layer.distortion.speed.result);
+    EXPECT_FLOAT_EQ(0.006f, layer.distortion.strength.result);
+    EXPECT_FLOAT_EQ(0.208f, layer.distortion.bumpScale.result);
+    EXPECT_EQ(7, layer.fire.patternLink.value.stamp);
+    EXPECT_FLOAT_EQ(1.1f, layer.fire.speed.result);
+
+    FlameLightContent old;
+    old.version = 1;
+    old.fireSpeed = 70;
+    old.flameDrop = 4;
+    DS_FlameLight oldLayer;
+    EXPECT_EQ(0u, ReadRecord(FlameLightRecordBytes(old), [&](ArchiveHandle& a, int32_t v) { oldLayer.Read(a, v); }));
+    EXPECT_EQ(4u, oldLayer.flameDrop.value);
+    EXPECT_FLOAT_EQ(1.4f, oldLayer.fire.speed.result);
+    EXPECT_EQ(7, oldLayer.fire.patternLink.value.stamp);
+    EXPECT_EQ(92, oldLayer.fire.effectLink.value.stamp);
+}
+
+// Flames rise from the picture's bottom and never above its lower 65 %; a
+// drop of 20 lowers the band's top to 45 %.
+TEST_F(FlameLightTest, FlameBandCoversTheLowerPartOfThePicture)
+{
+    for (const unsigned drop : {0u, 20u}) {
+        SCOPED_TRACE(drop);
+        DS_FlameLight layer;
+        layer.distortionSwitch.value = 0;
+        layer.flameDrop.value = drop;
+        ShowPicture(layer, Picture(false));
+        Advance(layer, 1.0f);
+        const std::vector<double> rows = RowBrightness(DrawSlideFrame(device, layer));
+        const int bandTop = static_cast<int>(Side * (drop == 0 ? 0.35 : 0.45));
+        for (int y = 0; y < bandTop - 1; ++y)
+            ASSERT_LT(rows[static_cast<std::size_t>(y)], 30.0) << "row " << y;
+        EXPECT_GT(*std::max_element(rows.begin() + Side * 3 / 4, rows.end()), 150.0);
+    }
+}
+
+// The haze moves the captured scene: stripes come out shifted, by more the
+// stronger it is, and not at all at strength 0.
+TEST_F(FlameLightTest, HazeShiftsTheCapturedScene)
+{
+    const auto frame = [&](unsigned strength) {
+        DS_FlameLight layer;
+        layer.fireSwitch.value = 0;
+        layer.distortion.strength.SetValue(strength, nullptr);
+        ShowPicture(layer, Picture(true));
+        EXPECT_TRUE(layer.NeedsSceneCapture());
+        Advance(layer, 1.0f);
+        return DrawSlideFrame(device, layer);
+    };
+    const Pixels plain = frame(0);
+    EXPECT_TRUE(ColourNear(plain.At(12, 100), {230, 230, 230, 255}, 8));
+    EXPECT_TRUE(ColourNear(plain.At(4, 100), {10, 10, 40, 255}, 8));
+    const double weak = MeanDifference(plain, frame(3));
+    const double strong = MeanDifference(plain, frame(25));
+    EXPECT_GT(weak, 1.0);
+    EXPECT_GT(strong, weak * 2);
+}
+
+// Without its effect the haze switches itself off: no capture, and the
+// picture shows as the plain layer draws it. A switch value other than 1 is
+// off in every respect.
+TEST_F(FlameLightTest, WithoutTheHazeThePictureStillShows)
+{
+    DS_FlameLight missing;
+    missing.fireSwitch.value = 0;
+    missing.distortion.effectLink.value = FileKey{L"absent.dll", 999};
+    ShowPicture(missing, Picture(true));
+    EXPECT_EQ(0, missing.distortionSwitch.value);
+    EXPECT_FALSE(missing.NeedsSceneCapture());
+    const Pixels shown = DrawSlideFrame(device, missing);
+    EXPECT_TRUE(ColourNear(shown.At(12, 100), {230, 230, 230, 255}, 8));
+    EXPECT_TRUE(ColourNear(shown.At(4, 100), {10, 10, 40, 255}, 8));
+
+    DS_FlameLight other;
+    other.fireSwitch.value = 0;
+    ShowPicture(other, Picture(true));
+    other.distortionSwitch.value = 2;
+    EXPECT_FALSE(other.NeedsSceneCapture());
+    EXPECT_LT(MeanDifference(shown, DrawSlideFrame(device, other)), 0.5);
+}
+
+// After a device reset the haze's effect works again: the frame shows the
+// shifted scene, not a black or unshifted one.
+TEST_F(FlameLightTest, HazeWorksAfterADeviceReset)
+{
+    DS_FlameLight layer;
+    layer.fireSwitch.value = 0;
+    layer.distortion.strength.SetValue(25, nullptr);
+    ShowPicture(layer, Picture(true));
+    Advance(layer, 1.0f);
+    const Pixels before = DrawSlideFrame(device, layer);
+
+    layer.OnDeviceInvalidated();
+    ASSERT_EQ(D3D_OK, device.Reset());
+    CurrentDevice = Device();
+    layer.OnDeviceRestored();
+    const Pixels after = DrawSlideFrame(device, layer);
+    EXPECT_LT(MeanDifference(before, after), 1.0);
+    EXPECT_GT(after.Mean(0, 0, Side, Side).Brightness(), 60.0);
+}
