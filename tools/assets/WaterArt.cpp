@@ -1,102 +1,15 @@
 #include "tools/assets/WaterArt.h"
 
+#include "tools/assets/ArtKit.h"
+
 #include <algorithm>
 #include <cmath>
 
-// Only exactly rounded arithmetic (+, -, *, /, sqrt), floor and comparisons
-// make the pixel values: no library transcendental and no library generator,
-// so the pictures come out the same everywhere.
 namespace {
 
-struct Colour {
-    double r, g, b;
-};
+using namespace art;
 
-Colour operator+(Colour a, Colour b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
-Colour operator*(Colour a, double k) { return {a.r * k, a.g * k, a.b * k}; }
 Colour operator*(Colour a, Colour b) { return {a.r * b.r, a.g * b.g, a.b * b.b}; }
-
-double Clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
-double Mix(double a, double b, double t) { return a + (b - a) * t; }
-Colour Mix(Colour a, Colour b, double t) { return {Mix(a.r, b.r, t), Mix(a.g, b.g, t), Mix(a.b, b.b, t)}; }
-double SmoothStep(double e0, double e1, double x)
-{
-    const double t = Clamp01((x - e0) / (e1 - e0));
-    return t * t * (3 - 2 * t);
-}
-// How much of a pixel lies inside an edge, from the signed distance to it in
-// pixels.
-double Coverage(double distanceInPixels) { return Clamp01(distanceInPixels + 0.5); }
-double Glow(double distance, double radius)
-{
-    const double t = distance / radius;
-    return 1.0 / (1.0 + t * t);
-}
-
-uint32_t Hash(int32_t x, int32_t y, uint32_t seed)
-{
-    uint32_t h = seed * 0x9E3779B9u ^ static_cast<uint32_t>(x) * 0x85EBCA6Bu ^ static_cast<uint32_t>(y) * 0xC2B2AE35u;
-    h ^= h >> 16;
-    h *= 0x7FEB352Du;
-    h ^= h >> 15;
-    h *= 0x846CA68Bu;
-    return h ^ (h >> 16);
-}
-// Uniform in [0, 1).
-double Random(int32_t x, int32_t y, uint32_t seed) { return (Hash(x, y, seed) >> 8) / 16777216.0; }
-double Ease(double t) { return t * t * (3 - 2 * t); }
-
-double Noise(double x, double y, uint32_t seed)
-{
-    const double fx = std::floor(x), fy = std::floor(y);
-    const int32_t ix = static_cast<int32_t>(fx), iy = static_cast<int32_t>(fy);
-    const double sx = Ease(x - fx), sy = Ease(y - fy);
-    const double a = Random(ix, iy, seed), b = Random(ix + 1, iy, seed);
-    const double c = Random(ix, iy + 1, seed), d = Random(ix + 1, iy + 1, seed);
-    return a + (b - a) * sx + (c - a) * sy + (a - b - c + d) * sx * sy;
-}
-
-// Octaves of halving amplitude, each turned so the lattice does not show;
-// in [0, 1].
-double Fbm(double x, double y, uint32_t seed, int octaves)
-{
-    double sum = 0, weight = 0, amplitude = 1;
-    for (int i = 0; i < octaves; ++i) {
-        sum += amplitude * Noise(x, y, seed + static_cast<uint32_t>(i));
-        weight += amplitude;
-        amplitude *= 0.5;
-        const double nx = 1.6 * x - 1.2 * y + 17.3, ny = 1.2 * x + 1.6 * y - 9.1;
-        x = nx;
-        y = ny;
-    }
-    return sum / weight;
-}
-
-struct Stop {
-    double at;
-    Colour colour;
-};
-template <std::size_t N>
-Colour Gradient(const Stop (&stops)[N], double t)
-{
-    if (t <= stops[0].at)
-        return stops[0].colour;
-    for (std::size_t i = 1; i < N; ++i)
-        if (t <= stops[i].at)
-            return Mix(stops[i - 1].colour, stops[i].colour, SmoothStep(stops[i - 1].at, stops[i].at, t));
-    return stops[N - 1].colour;
-}
-
-// With up to half a step of fixed noise, so dark gradients do not band.
-void PutPixel(Image& image, int x, int y, Colour c)
-{
-    const double dither = (Random(x, y, 0xD17E) - 0.5) / 255.0;
-    uint8_t* p = image.Pixel(x, y);
-    const double channels[3] = {c.r, c.g, c.b};
-    for (int i = 0; i < 3; ++i)
-        p[i] = static_cast<uint8_t>(static_cast<int>(Clamp01(channels[i] + dither) * 255.0 + 0.5));
-    p[3] = 255;
-}
 
 // --- Mountains over a lake -------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include "tools/assets/DemoArt.h"
 #include "tools/demodoc/DemoContent.h"
 #include "tools/demodoc/FireSlides.h"
+#include "tools/demodoc/WaterLayerSlides.h"
 #include "tools/document/Light2DRecord.h"
 
 #include <iterator>
@@ -68,6 +69,7 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
         demo.show.slides.push_back(MakeSlide(Plans[i], path));
     }
     AddFireSlides(demo);
+    AddWaterLayerSlides(demo);
 
     DocumentBuilder builder;
     DocumentVersionString(builder);
