@@ -302,13 +302,18 @@ TEST_F(WaterRingTest, DropMakesALitRing)
 }
 
 // Before a reset the layer lets go of its default-pool buffers and textures,
-// so the reset succeeds; restored, the water draws again in both modes.
+// so the reset succeeds; restored, the water draws again in both modes, and
+// the document's device objects (a brush's render-target pair here) are made
+// again too.
 TEST_F(WaterRingTest, DrawsAgainAfterADeviceReset)
 {
     ComHolder<IDirect3DTexture9> cells = CellTexture(Device(), 64);
     AddPicture(manager, PictureKey, cells.Get(), 400, 300);
     for (int mode : {0, 1}) {
         SCOPED_TRACE(mode);
+        RenderTargetPair brushPair;
+        brushPair.Create(64, 64);
+        manager.Table().renderTargets[GuidKey::Fresh()] = &brushPair;
         DS_WaterRingLight layer;
         layer.mode.value = mode;
         ActivateLayer(layer, PictureKey, 256, 192, SceneView::Fit);
@@ -318,8 +323,11 @@ TEST_F(WaterRingTest, DrawsAgainAfterADeviceReset)
         layer.OnDeviceInvalidated();
         EXPECT_FALSE(layer.grid->vertexBuffer);
         EXPECT_FALSE(layer.grid->indexBuffer);
+        EXPECT_FALSE(brushPair.current);
         ASSERT_EQ(D3D_OK, device.Reset());
         layer.OnDeviceRestored();
+        EXPECT_TRUE(brushPair.current);
+        manager.Table().renderTargets.clear();
         Calm(layer);
         ExpectCellsThroughFlatWater(DrawFrame(device, layer));
     }

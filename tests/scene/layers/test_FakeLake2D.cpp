@@ -357,7 +357,9 @@ TEST_F(LakeTest, RestoredStagesPairColourAndAlpha)
 // On the screen: the picture above the horizon, the band above it mirrored
 // below, under the tint; with a flat bump texture an exact mirror, with the
 // noise-built one a mirror that ripples as the clock turns, the picture
-// above the horizon staying still. After a device reset it draws again.
+// above the horizon staying still. After a device reset it draws again, and
+// the document's device objects (a brush's render-target pair here) are
+// made again too.
 TEST_F(LakeTest, LakeMirrorsThePictureAndRipples)
 {
     ComHolder<IDirect3DTexture9> rows = PictureTexture(Device());
@@ -382,9 +384,14 @@ TEST_F(LakeTest, LakeMirrorsThePictureAndRipples)
         layer.FrameMove(0.0f);
         expectMirror(DrawFrame(device, layer));
 
+        RenderTargetPair brushPair;
+        brushPair.Create(64, 64);
+        manager.Table().renderTargets[GuidKey::Fresh()] = &brushPair;
         layer.OnDeviceInvalidated();
         ASSERT_EQ(D3D_OK, device.Reset());
         layer.OnDeviceRestored();
+        EXPECT_TRUE(brushPair.current);
+        manager.Table().renderTargets.clear();
         expectMirror(DrawFrame(device, layer));
     }
 
