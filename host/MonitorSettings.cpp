@@ -30,15 +30,6 @@ private:
     }
 };
 
-// The adapter record of monitor m, or null when it has none.
-AdapterRecord* AdapterOfMonitor(const CD3DScreensaver& saver, int m)
-{
-    const int a = saver.monitors[m].adapterIndex;
-    if (a < 0 || a >= saver.adapterCount)
-        return nullptr;
-    return saver.adapters[a].get();
-}
-
 void WriteMode(const RegistryKey& screen, const AdapterRecord& adapter)
 {
     screen.WriteDword(WidthValue, adapter.storedWidth);
@@ -48,6 +39,16 @@ void WriteMode(const RegistryKey& screen, const AdapterRecord& adapter)
 }
 
 } // namespace
+
+AdapterRecord* AdapterOfMonitor(const CD3DScreensaver& saver, int monitor)
+{
+    if (monitor < 0 || monitor >= saver.monitorCount)
+        return nullptr;
+    const int a = saver.monitors[monitor].adapterIndex;
+    if (a < 0 || a >= saver.adapterCount)
+        return nullptr;
+    return saver.adapters[a].get();
+}
 
 void ReadMonitorSettings(CD3DScreensaver& saver, const RegistryKey& key)
 {

@@ -9,6 +9,10 @@
 
 class CD3DScreensaver;
 
+// The adapter record of the monitor, or null when the monitor has none or
+// is not in the monitor list.
+AdapterRecord* AdapterOfMonitor(const CD3DScreensaver& saver, int monitor);
+
 // Reads "AllScreensSame" and each monitor's values into its adapter record.
 // Values stored for another adapter than the monitor's own are ignored but
 // for "Leave Black".

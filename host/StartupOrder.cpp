@@ -13,6 +13,8 @@
 #include "scene/brushes/DS_FireFX.h"
 #include "scene/layers/DS_2D_Light.h"
 #include "scene/layers/DS_FlameLight.h"
+#include "scene/layers/DS_GlassBallLight.h"
+#include "scene/layers/DS_MatrixCodeLight.h"
 #include "scene/layers/DS_WaterRingLight.h"
 #include "scene/layers/FakeLake2D.h"
 #include "scene/slideshow/DS_SlideContainer.h"
@@ -36,8 +38,8 @@ void RegisterDocumentClasses()
     // A line stays commented out until its class exists.
     RegisterLightReader<DS_2D_Light>(L"DS_2D_Light");
     RegisterLightReader<DS_FlameLight>(L"DS_FlameLight");
-    // RegisterLightReader<DS_GlassBallLight>(L"DS_GlassBallLight");
-    // RegisterLightReader<DS_MatrixCodeLight>(L"DS_MatrixCodeLight");
+    RegisterLightReader<DS_GlassBallLight>(L"DS_GlassBallLight");
+    RegisterLightReader<DS_MatrixCodeLight>(L"DS_MatrixCodeLight");
     RegisterSlideReader<DS_SlideContainer>(L"DS_SlideContainer");
     // RegisterLightReader<FakeUndervater>(L"FakeUndervater");
     RegisterLightReader<FakeLake2D>(L"FakeLake2D");

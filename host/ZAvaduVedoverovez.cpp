@@ -4,6 +4,8 @@
 #include "host/DeviceRequirements.h"
 #include "host/MonitorSettings.h"
 #include "host/Settings.h"
+#include "host/SettingsDialog.h"
+#include "host/SoundDialog.h"
 #include "objects/sound/SoundDevice.h"
 #include "res/resource.h"
 
@@ -49,8 +51,19 @@ ZAvaduVedoverovez::~ZAvaduVedoverovez()
 
 void ZAvaduVedoverovez::ShowConfigDialog()
 {
-    // The settings dialog is not part of the program yet: Configure mode
-    // ends without showing anything.
+    // Owned by the window given with /c, so that it is modal to the
+    // system's screen-saver settings.
+    ShowSettingsDialog(*this, parentWindow);
+}
+
+void ZAvaduVedoverovez::ShowExtraDialog(HWND owner)
+{
+    ShowExtraSettingsDialog(owner);
+}
+
+INT_PTR ZAvaduVedoverovez::SoundDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    return HandleSoundDialogMessage(dialog, message, wparam, lparam);
 }
 
 void ZAvaduVedoverovez::ReadSettings()

@@ -15,7 +15,10 @@ public:
     ZAvaduVedoverovez();
     ~ZAvaduVedoverovez() override;
 
+    // The settings dialog, owned by the window given on the command line.
     void ShowConfigDialog() override;
+    void ShowExtraDialog(HWND owner) override;
+    INT_PTR SoundDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) override;
     void ReadSettings() override;
     void OnScreenSelected(int index) override;
     HRESULT CheckDeviceRequirements(const D3DCAPS9& caps, DWORD behaviorFlags, D3DFORMAT backBufferFormat) override;

@@ -3,6 +3,7 @@
 #include "tools/assets/DemoArt.h"
 #include "tools/demodoc/DemoContent.h"
 #include "tools/demodoc/FireSlides.h"
+#include "tools/demodoc/GlassAndGlyphSlides.h"
 #include "tools/demodoc/WaterLayerSlides.h"
 #include "tools/document/Light2DRecord.h"
 
@@ -69,6 +70,7 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
         demo.show.slides.push_back(MakeSlide(Plans[i], path));
     }
     AddFireSlides(demo);
+    AddGlassAndGlyphSlides(demo.show, demo.table);
     AddWaterLayerSlides(demo);
 
     DocumentBuilder builder;

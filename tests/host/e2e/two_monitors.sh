@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Two monitors side by side (Xorg's dummy driver, 800 × 600 each): the
 # full-screen show opens one window per monitor, each monitor shows the demo
-# document drawn by a device of its own, and a key ends both.
+# document drawn by a device of its own, and a key ends both. The display
+# settings have a tab for each monitor.
 source "$(dirname "$0")/e2e-lib.sh"
 
 cat >"$work/xorg.conf" <<'CONF'
@@ -49,4 +50,13 @@ windows=$(helper windows | tr -d '\r' | sort)
 
 xdotool key space
 expect_saver_ends 15 "a key press"
+
+start_saver /c
+helper dialog Nightglass click 1006 >/dev/null 2>&1 || fail "no settings dialog"
+texts=$(helper dialog "Display Settings" texts 2>/dev/null | tr -d '\r')
+grep -qxF $'2000\ttabs\t2\t0' <<<"$texts" || fail "the display settings of two monitors: $texts"
+helper dialog "Display Settings" click 2 >/dev/null 2>&1 || fail "no display settings"
+helper dialog "Display Settings" gone >/dev/null 2>&1 || fail "the display settings stayed"
+helper dialog Nightglass click 2 >/dev/null 2>&1 || fail "no settings dialog to cancel"
+expect_saver_ends 15 "Cancel in the settings dialog"
 echo "two monitors: passed"

@@ -1,0 +1,154 @@
+#include "tools/demodoc/GlassAndGlyphSlides.h"
+
+#include "tools/assets/GlassArt.h"
+#include "tools/assets/GlyphArt.h"
+#include "tools/assets/NightCityArt.h"
+#include "tools/demodoc/DemoDocument.h"
+#include "tools/document/GlassBallRecord.h"
+#include "tools/document/MatrixCodeRecord.h"
+
+namespace {
+
+const wchar_t* const ArtModule = L"common_res.dll";
+const int32_t GlassHighlight = 58;
+const int32_t GlassRim = 59;
+const int32_t GlassShadow = 60;
+const int32_t GlyphStrip = 40;
+
+// COLORREF values (0x00BBGGRR).
+const uint32_t NightIndigo = 0x00200A08;
+const uint32_t StudioSlate = 0x00584A40;
+const uint32_t CodeGreen = 0x0048F048;
+const uint32_t PaleGreen = 0x00E8FFE8;
+const uint32_t White = 0x00FFFFFF;
+
+// A module picture the document carries for a module that does not load.
+TableRecordsEntry ModulePicture(int32_t id, DocumentBuilder::Bytes content)
+{
+    TableResourceRecord record;
+    record.id = id;
+    record.module = ArtModule;
+    record.content = std::move(content);
+    TableRecordsEntry entry;
+    entry.path = ArtModule;
+    entry.stamp = id;
+    entry.records.push_back(std::move(record));
+    return entry;
+}
+
+LightContent PictureLayer(const std::wstring& path, int32_t camera, uint32_t zoom, uint32_t speed)
+{
+    LightContent base;
+    base.picturePath = path;
+    base.pictureStamp = DemoPictureStamp;
+    base.cameraEnabled = camera;
+    base.cameraZoom = zoom;
+    base.cameraSpeed = speed;
+    return base;
+}
+
+SlideContent Slide(const wchar_t* name, uint32_t fadeIn, uint32_t display, uint32_t fadeOut,
+                   DocumentBuilder::Bytes layer)
+{
+    SlideContent slide;
+    slide.name = name;
+    slide.fadeIn = fadeIn;
+    slide.display = display;
+    slide.fadeOut = fadeOut;
+    slide.layer = std::move(layer);
+    return slide;
+}
+
+// The aurora seen through a crystal ball that floats over a studio
+// backdrop, swaying slowly, its shadow on the floor below.
+SlideContent CrystalBall()
+{
+    GlassBallContent ball;
+    ball.base = PictureLayer(DemoPicturePath(L"aurora-lake.jpg"), 0, 120, 50);
+    ball.size = 40;
+    ball.depth = 30;
+    ball.y = -30;
+    ball.shadow = 1;
+    ball.motionMode = 3;
+    ball.motionSpeed = 150;
+    ball.topColour = NightIndigo;
+    ball.bottomColour = StudioSlate;
+    return Slide(L"Crystal ball", 2, 12, 2, GlassBallRecordBytes(ball));
+}
+
+// The moonlit hills rolling inside a clear ball that rests in the desert
+// night, the second picture standing behind it.
+SlideContent RollingBall()
+{
+    GlassBallContent ball;
+    ball.base = PictureLayer(DemoPicturePath(L"moonlit-hills.jpg"), 0, 120, 50);
+    ball.backgroundPath = DemoPicturePath(L"desert-galaxy.jpg");
+    ball.backgroundStamp = DemoPictureStamp;
+    ball.pictureBackground = 1;
+    ball.size = 45;
+    ball.depth = 60;
+    ball.x = 0;
+    ball.y = 45;
+    ball.motionMode = 1;
+    ball.motionSpeed = 100;
+    return Slide(L"Rolling ball", 2, 12, 2, GlassBallRecordBytes(ball));
+}
+
+// Green code rains over the aurora while the camera drifts.
+SlideContent CodeOverAurora()
+{
+    MatrixCodeContent rain;
+    rain.base = PictureLayer(DemoPicturePath(L"aurora-lake.jpg"), 1, 115, 40);
+    rain.cellSize = 22;
+    rain.density = 45;
+    rain.frozenCount = 40;
+    rain.flicker = 1;
+    rain.backgroundMode = 0;
+    rain.streamMode = 2;
+    rain.trailColour = CodeGreen;
+    rain.headColour = PaleGreen;
+    rain.brightness = 10;
+    return Slide(L"Code over the aurora", 2, 11, 2, MatrixCodeRecordBytes(rain));
+}
+
+// The night city drawn by the code alone: over black, each glyph as bright
+// as the picture beneath it, the heads white.
+SlideContent CodeCity()
+{
+    MatrixCodeContent rain;
+    rain.base = PictureLayer(DemoPicturePath(L"night-city.jpg"), 0, 120, 50);
+    rain.cellSize = 18;
+    rain.density = 90;
+    rain.frozenCount = 6;
+    rain.flicker = 0;
+    rain.backgroundMode = 1;
+    rain.streamMode = 2;
+    rain.trailColour = CodeGreen;
+    rain.headColour = White;
+    rain.brightness = 0;
+    return Slide(L"Code city", 2, 12, 2, MatrixCodeRecordBytes(rain));
+}
+
+} // namespace
+
+void AddGlassAndGlyphSlides(SlideShowContent& show, ResourceTableContent& table)
+{
+    show.slides.push_back(CrystalBall());
+    show.slides.push_back(RollingBall());
+    show.slides.push_back(CodeOverAurora());
+    show.slides.push_back(CodeCity());
+
+    table.images.push_back(ModulePicture(GlassHighlight, MakeGlassHighlightFile()));
+    table.images.push_back(ModulePicture(GlassRim, MakeGlassRimFile()));
+    table.images.push_back(ModulePicture(GlassShadow, MakeGlassShadowFile()));
+    table.images.push_back(ModulePicture(GlyphStrip, MakeGlyphStripFile()));
+
+    TableResourceRecord city;
+    city.content = MakeNightCityFile();
+    city.path = DemoPicturePath(L"night-city.jpg");
+    TableRecordsEntry entry;
+    entry.path = city.path;
+    entry.stamp = DemoPictureStamp;
+    entry.records.push_back(std::move(city));
+    table.images.push_back(std::move(entry));
+}
