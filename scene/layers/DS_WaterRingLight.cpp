@@ -33,13 +33,6 @@ const float FarPlane = 2000.0f;
 
 const D3DCOLOR OpaqueBlack = 0xFF000000;
 
-void ReadScaled(ArchiveHandle& archive, UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = 0;
-    archive->ReadUInt(value);
-    parameter.SetValue(value, nullptr);
-}
-
 void WriteValue(ArchiveHandle& archive, unsigned int value)
 {
     uint32_t stored = value;
@@ -129,12 +122,9 @@ DS_WaterRingLight::DS_WaterRingLight()
     : grid(std::make_unique<WaterGrid>()), worldMatrix(Identity()), viewMatrix(Identity()),
       cameraMatrix(Identity()), projectionMatrix(Identity())
 {
-    dropRate.scale = DropRateScale;
-    dropRate.SetValue(DefaultDropRate, nullptr);
-    shine.scale = ShineScale;
-    shine.SetValue(DefaultShine, nullptr);
-    shinePower.scale = ShinePowerScale;
-    shinePower.SetValue(DefaultShinePower, nullptr);
+    SetScaled(dropRate, DefaultDropRate, DropRateScale, 0.0f);
+    SetScaled(shine, DefaultShine, ShineScale, 0.0f);
+    SetScaled(shinePower, DefaultShinePower, ShinePowerScale, 0.0f);
 }
 
 DS_WaterRingLight::~DS_WaterRingLight() = default;
@@ -148,9 +138,9 @@ void DS_WaterRingLight::Read(ArchiveHandle& archive, int32_t version)
             archive->ReadUInt(value);
             setting->value = value;
         }
-        ReadScaled(archive, dropRate);
-        ReadScaled(archive, shine);
-        ReadScaled(archive, shinePower);
+        ReadScaledValue(archive, dropRate);
+        ReadScaledValue(archive, shine);
+        ReadScaledValue(archive, shinePower);
     }
     long storedMode = 0;
     archive->ReadLong(storedMode);
@@ -164,9 +154,9 @@ void DS_WaterRingLight::Write(ArchiveHandle& archive)
     for (const MediaParamT<unsigned int>* setting :
          {&waveSpeed, &rowDensity, &columnDensity, &dropStrength, &damping, &refractionDepth})
         WriteValue(archive, setting->value);
-    WriteValue(archive, dropRate.value);
-    WriteValue(archive, shine.value);
-    WriteValue(archive, shinePower.value);
+    WriteScaledValue(archive, dropRate);
+    WriteScaledValue(archive, shine);
+    WriteScaledValue(archive, shinePower);
     long storedMode = mode.value;
     archive->WriteLong(storedMode);
     DS_2D_Light::Write(archive);

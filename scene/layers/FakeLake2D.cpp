@@ -41,21 +41,6 @@ const float RippleScale = 0.04f;
 // The bump texture spans from just inside its edge to the tiling value.
 const float BumpInset = 0.01f;
 
-void InitScaled(UINTSclaleTo<float>& parameter, unsigned int value, float scale, float offset)
-{
-    parameter.scale = scale;
-    parameter.offset = offset;
-    parameter.value = value;
-    parameter.Recompute();
-}
-
-void ReadScaled(ArchiveHandle& archive, UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = 0;
-    archive->ReadUInt(value);
-    parameter.SetValue(value, nullptr);
-}
-
 void WriteValue(ArchiveHandle& archive, unsigned int value)
 {
     uint32_t stored = value;
@@ -244,13 +229,13 @@ ComHolder<IDirect3DTexture9> BuildLakeBumpTexture(IDirect3DTexture9* heights, fl
 
 FakeLake2D::FakeLake2D() : bumpKey(GuidKey::Fresh())
 {
-    InitScaled(rippleSpeed, 50, 0.02f, 0.0f);
-    InitScaled(bumpTiling, 100, 0.01f, 0.0f);
+    SetScaled(rippleSpeed, 50, 0.02f, 0.0f);
+    SetScaled(bumpTiling, 100, 0.01f, 0.0f);
     // Every value leaves the result below 0.5; from 100 on it is 0 or less.
-    InitScaled(lakeFraction, 25, -0.005f, 0.5f);
-    InitScaled(bumpFade, 100, 0.01f, 0.0f);
-    InitScaled(tintStrength, 31, 0.008f, 0.0f);
-    InitScaled(tintFalloff, 58, 0.01f, 0.0f);
+    SetScaled(lakeFraction, 25, -0.005f, 0.5f);
+    SetScaled(bumpFade, 100, 0.01f, 0.0f);
+    SetScaled(tintStrength, 31, 0.008f, 0.0f);
+    SetScaled(tintFalloff, 58, 0.01f, 0.0f);
     D3DXMatrixIdentity(&bumpMatrix);
 }
 
@@ -259,12 +244,12 @@ FakeLake2D::~FakeLake2D() = default;
 void FakeLake2D::Read(ArchiveHandle& archive, int32_t version)
 {
     if (version >= FirstVersionWithValues) {
-        ReadScaled(archive, bumpTiling);
-        ReadScaled(archive, rippleSpeed);
-        ReadScaled(archive, lakeFraction);
-        ReadScaled(archive, bumpFade);
-        ReadScaled(archive, tintStrength);
-        ReadScaled(archive, tintFalloff);
+        ReadScaledValue(archive, bumpTiling);
+        ReadScaledValue(archive, rippleSpeed);
+        ReadScaledValue(archive, lakeFraction);
+        ReadScaledValue(archive, bumpFade);
+        ReadScaledValue(archive, tintStrength);
+        ReadScaledValue(archive, tintFalloff);
         uint32_t value = 0;
         archive->ReadUInt(value);
         bumpAmplitude.value = value;
@@ -289,12 +274,12 @@ void FakeLake2D::Write(ArchiveHandle& archive)
     WriteObjectHeader(archive, RecordName, WrittenVersion);
     if (CurrentResManager)
         CurrentResManager->GuidTexture(bumpKey) = bumpTexture;
-    WriteValue(archive, bumpTiling.value);
-    WriteValue(archive, rippleSpeed.value);
-    WriteValue(archive, lakeFraction.value);
-    WriteValue(archive, bumpFade.value);
-    WriteValue(archive, tintStrength.value);
-    WriteValue(archive, tintFalloff.value);
+    WriteScaledValue(archive, bumpTiling);
+    WriteScaledValue(archive, rippleSpeed);
+    WriteScaledValue(archive, lakeFraction);
+    WriteScaledValue(archive, bumpFade);
+    WriteScaledValue(archive, tintStrength);
+    WriteScaledValue(archive, tintFalloff);
     WriteValue(archive, bumpAmplitude.value);
     WriteValue(archive, horizonBand.value);
     int32_t exponent = reflectionSizeExponent.value;

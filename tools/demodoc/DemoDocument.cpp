@@ -70,7 +70,7 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
         demo.show.slides.push_back(MakeSlide(Plans[i], path));
     }
     AddFireSlides(demo);
-    AddGlassAndGlyphSlides(demo.show, demo.table);
+    AddGlassAndGlyphSlides(demo);
     AddWaterLayerSlides(demo);
 
     DocumentBuilder builder;
