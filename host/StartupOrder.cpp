@@ -25,6 +25,8 @@
 #include "scene/layers/DS_FlameLight.h"
 #include "scene/layers/DS_GlassBallLight.h"
 #include "scene/layers/DS_MatrixCodeLight.h"
+#include "scene/layers/DS_WaterRingLight.h"
+#include "scene/layers/FakeLake2D.h"
 #include "scene/slideshow/DS_SlideContainer.h"
 
 #include <cstdlib>
@@ -50,8 +52,8 @@ void RegisterDocumentClasses()
     RegisterLightReader<DS_MatrixCodeLight>(L"DS_MatrixCodeLight");
     RegisterSlideReader<DS_SlideContainer>(L"DS_SlideContainer");
     // RegisterLightReader<FakeUndervater>(L"FakeUndervater");
-    // RegisterLightReader<FakeLake2D>(L"FakeLake2D");
-    // RegisterLightReader<DS_WaterRingLight>(L"DS_WaterRingLight");
+    RegisterLightReader<FakeLake2D>(L"FakeLake2D");
+    RegisterLightReader<DS_WaterRingLight>(L"DS_WaterRingLight");
     // RegisterConstructorReader<DS_GodRayConstructor>(L"DS_GodRayConstructor");
     // RegisterConstructorReader<DS_SparkleConstructor>(L"DS_SparkleConstructor");
     RegisterConstructorReader<DS_FlowConstructor>(L"DS_FlowConstructor");
