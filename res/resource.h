@@ -65,4 +65,8 @@
 // Compiled effects (RT_RCDATA), under the numbers by which documents' module
 // links name them; the build compiles them from res/effects.
 #define IDR_EFFECT_HEATHAZE 63
+#define IDR_EFFECT_BACKGROUNDCOPY 75
+#define IDR_EFFECT_PATTERN 78
+#define IDR_EFFECT_MOVE 91
 #define IDR_EFFECT_FIRE 92
+#define IDR_EFFECT_EXPAND 102

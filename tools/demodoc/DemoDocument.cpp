@@ -4,6 +4,10 @@
 #include "tools/demodoc/DemoContent.h"
 #include "tools/demodoc/FireSlides.h"
 #include "tools/demodoc/GlassAndGlyphSlides.h"
+#include "tools/demodoc/LakesideSlides.h"
+#include "tools/demodoc/ParticleSlides.h"
+#include "tools/demodoc/SoundSlides.h"
+#include "tools/demodoc/WaterLayerSlides.h"
 #include "tools/document/Light2DRecord.h"
 
 #include <iterator>
@@ -70,6 +74,11 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
     }
     AddFireSlides(demo);
     AddGlassAndGlyphSlides(demo);
+    AddParticleSlides(demo);
+    AddLakesideSlides(demo);
+    AddWaterLayerSlides(demo);
+    // Last: the sounds go onto slides the families above made.
+    AddDemoSounds(demo);
 
     DocumentBuilder builder;
     DocumentVersionString(builder);
