@@ -195,6 +195,20 @@ void SceneView::UseBorders(SceneBorders* screenBorders)
     borders = screenBorders ? screenBorders : &ownBorders;
 }
 
+void SceneView::ReleaseBordersOf(IDirect3DDevice9* device)
+{
+    DS_SimpleMesh<DX_V::SPC>& first = ownBorders.quads[0];
+    if (!device || !first.vertices)
+        return;
+    ComHolder<IDirect3DDevice9> owner;
+    first.vertices->GetDevice(owner.Out());
+    if (owner.Get() != device)
+        return;
+    for (DS_SimpleMesh<DX_V::SPC>& border : ownBorders.quads)
+        border.vertices.Release();
+    std::fill(ownBorders.placedAt, ownBorders.placedAt + 4, NAN);
+}
+
 void SceneView::DrawBorders()
 {
     if (mode != Fit || !CurrentDevice)

@@ -59,6 +59,11 @@ public:
     // from now on: the selected screen's, made on its device; none gives the
     // view's own set back. The set must outlive its use or be handed back.
     void UseBorders(SceneBorders* screenBorders);
+    // The device is going: the view's own border set lets go of the buffers
+    // made on it. The view lives until the process ends, and a buffer would
+    // keep its device, and the window system's context behind it, alive past
+    // its window until then.
+    void ReleaseBordersOf(IDirect3DDevice9* device);
     // The borders of Fit mode, in their exact colour whatever the earlier
     // draws left on stage 0; nothing in the other modes.
     void DrawBorders();

@@ -328,3 +328,30 @@ TEST_F(SceneViewTest, ScreenPointsMapIntoPictureAndRectanglesContainTheirEdges)
     GlobalSceneView = saved;
     CurrentPictureMapping = PictureMapping();
 }
+
+// Each screen hands the view a border set made on its own device; the view's
+// own set lets go of a device's buffers when that device goes, so that the
+// view, which lives until the process ends, keeps no device alive.
+TEST_F(SceneViewTest, ScreensBringTheirOwnBordersAndTheOwnSetLetsAGoingDeviceGo)
+{
+    SceneView view;
+    view.ResetBorderColors();
+    SceneBorders screen;
+    view.UseBorders(&screen);
+    view.ResetBorderColors();
+    view.Setup(1024, 768, Picture(1000, 500), SceneView::Fit, false);
+    ASSERT_TRUE(screen.quads[0].vertices);
+    ExpectBox({0, 0, 1024, 129}, BorderBox(view, SceneView::TopBorder));
+
+    view.UseBorders(nullptr);
+    ASSERT_NE(&screen, view.borders);
+    ASSERT_TRUE(view.borders->quads[0].vertices);
+    TestDevice other(64, 64);
+    ASSERT_TRUE(other.Ok());
+    view.ReleaseBordersOf(other.Device());
+    EXPECT_TRUE(view.borders->quads[0].vertices);
+    view.ReleaseBordersOf(Device());
+    for (const DS_SimpleMesh<DX_V::SPC>& quad : view.borders->quads)
+        EXPECT_FALSE(quad.vertices);
+    EXPECT_TRUE(screen.quads[0].vertices);
+}
