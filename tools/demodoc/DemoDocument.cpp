@@ -4,6 +4,7 @@
 #include "tools/demodoc/DemoContent.h"
 #include "tools/demodoc/FireSlides.h"
 #include "tools/demodoc/GlassAndGlyphSlides.h"
+#include "tools/demodoc/WaterSlides.h"
 #include "tools/document/Light2DRecord.h"
 
 #include <iterator>
@@ -70,6 +71,7 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
     }
     AddFireSlides(demo);
     AddGlassAndGlyphSlides(demo.show, demo.table);
+    AddWaterSlides(demo);
 
     DocumentBuilder builder;
     DocumentVersionString(builder);
