@@ -1,6 +1,7 @@
 #include "host/CD3DScreensaver.h"
 
 #include "foundation/SaverError.h"
+#include "host/MusicGraph.h"
 #include "res/resource.h"
 
 #include <windowsx.h>
@@ -46,6 +47,10 @@ CD3DScreensaver::CD3DScreensaver()
 
 CD3DScreensaver::~CD3DScreensaver()
 {
+    // Normally gone with the screen devices; a show that never made one
+    // still must not leave the graph to the process's exit, which it would
+    // not survive.
+    ReleaseMusicGraph();
     if (SaverInstance == this)
         SaverInstance = nullptr;
 }
@@ -90,6 +95,8 @@ HRESULT CD3DScreensaver::CreateFromCommandLine(HINSTANCE moduleInstance, const w
         return S_OK;
     }
     ReadSettings();
+    if (mode == LaunchMode::Full || mode == LaunchMode::Test)
+        InitMusicGraph(mainWindow);
     return S_OK;
 }
 
@@ -324,6 +331,10 @@ LRESULT CD3DScreensaver::WindowProc(HWND window, UINT message, WPARAM wparam, LP
         break;
     case WM_USER:
         SetTimer(window, PreviewTimer, PreviewWaitMilliseconds, nullptr);
+        break;
+    case MusicEventMessage:
+        // One event per message: the graph posts one message for each.
+        OnMusicEvent(GetMusicEvent());
         break;
     default:
         break;

@@ -3,7 +3,9 @@
 #include "foundation/SaverError.h"
 #include "foundation/render/CurrentDevice.h"
 #include "foundation/resources/ResourceCache.h"
+#include "host/MusicPlaylist.h"
 #include "host/Settings.h"
+#include "host/SoundVolume.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 
 namespace {
@@ -98,11 +100,11 @@ HRESULT ScenePlayer::LoadAndStartScene()
 
     for (const CountedPtr<DS_SlideContainer>& slide : root->slides)
         slide->BuildObjects();
-    // The music is wired in here once the playlist exists: each audio file
-    // written to the temporary folder when its stored path is absent.
+    for (const CountedPtr<DS_AudioFile>& audio : root->audioFiles)
+        ExtractAudioToTemp(*audio);
     root->SetPicturePosition(GetPicturePosition());
-    // And here: the playlist started on the first audio file, and the
-    // primary sound buffer's volume set from the sound settings.
+    StartPlaylist(playlist, root->audioFiles);
+    ApplySoundVolume();
     return S_OK;
 }
 

@@ -6,6 +6,7 @@
 
 #include "foundation/render/TexturedQuad.h"
 #include "foundation/resources/DS_DocResManager.h"
+#include "host/MusicPlaylist.h"
 #include "scene/slideshow/DS_SlideShow_Light.h"
 
 #include <windows.h>
@@ -37,8 +38,10 @@ public:
     // The splash picture, centred on black. A scene that does not begin
     // leaves the splash to be tried again on the next frame.
     void ShowSplash();
-    // Reads the document, builds every slide's objects and applies the
-    // picture position. Runs once, even when it fails.
+    // Reads the document, builds every slide's objects, writes out the
+    // music that is not on this computer, applies the picture position,
+    // starts the music and sets the sound volume. Runs once, even when it
+    // fails.
     HRESULT LoadAndStartScene();
     void UpdatePlayer(float time);
     // The root's frame between BeginScene and EndScene.
@@ -57,6 +60,9 @@ public:
     DS_DocResManager* ResourceManager() const { return resourceManager.get(); }
     bool Loaded() const { return loaded; }
     bool SplashShown() const { return splashShown; }
+
+    // The document's music and the track to play next.
+    MusicPlaylist playlist;
 
 private:
     TexturedQuad splashQuad;

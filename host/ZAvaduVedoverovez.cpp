@@ -3,9 +3,12 @@
 #include "foundation/SaverError.h"
 #include "host/DeviceRequirements.h"
 #include "host/MonitorSettings.h"
+#include "host/MusicGraph.h"
+#include "host/MusicPlaylist.h"
 #include "host/Settings.h"
 #include "host/SettingsDialog.h"
 #include "host/SoundDialog.h"
+#include "host/SoundVolume.h"
 #include "objects/sound/SoundDevice.h"
 #include "res/resource.h"
 
@@ -87,9 +90,11 @@ HRESULT ZAvaduVedoverovez::CheckDeviceRequirements(const D3DCAPS9& caps, DWORD, 
 HRESULT ZAvaduVedoverovez::OnDeviceRestored()
 {
     try {
-        // Not built yet: the DirectSound device is started here with the
-        // main window, once, and tried again at the next restore when it
-        // failed.
+        // Once per process; a start that failed (no sound card) is tried
+        // again at the next restore, and the show goes on silent meanwhile.
+        InitDirectSound(mainWindow);
+        // The volume went to full before the reset: the user's comes back.
+        ApplySoundVolume();
 
         // The current slide's layer makes its default-pool objects again and
         // sets its device state, so that the frame drawn right after a reset
@@ -120,14 +125,18 @@ HRESULT ZAvaduVedoverovez::OnDeviceInvalidated()
         PrimarySoundBuffer->SetVolume(PrimaryBufferVolume);
         PrimarySoundBuffer->Stop();
     }
-    // Not built yet: the music is stopped and its filter graph released
-    // here, before the scene.
+    if (MusicControl)
+        MusicControl->Stop();
+    ReleaseMusicGraph();
     if (currentPlayer)
         currentPlayer->OnDeviceInvalidated();
     return S_OK;
 }
 
-void ZAvaduVedoverovez::OnMusicEvent(int)
+void ZAvaduVedoverovez::OnMusicEvent(int code)
 {
-    // Not built yet: the end of a track starts the current player's next one.
+    // With two screens the one graph plays the music of the player selected
+    // last; its playlist moves on.
+    if (currentPlayer)
+        PlayNextTrack(currentPlayer->playlist, code);
 }

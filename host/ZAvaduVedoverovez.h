@@ -22,14 +22,19 @@ public:
     void ReadSettings() override;
     void OnScreenSelected(int index) override;
     HRESULT CheckDeviceRequirements(const D3DCAPS9& caps, DWORD behaviorFlags, D3DFORMAT backBufferFormat) override;
-    // After each device creation and each successful reset. Never fails: a
-    // failure inside becomes the error state MediaNotFound.
+    // After each device creation and each successful reset: the sound device
+    // is started (once) with the user's volume, and the current slide gets
+    // its device objects back. Never fails: a failure inside becomes the
+    // error state MediaNotFound.
     HRESULT OnDeviceRestored() override;
     // One frame of the current player: its splash, its load, then its show.
     HRESULT RenderFrame() override;
-    // Before a reset and when the devices go: the sound stops and the scene
-    // lets go of its default-pool objects.
+    // Before a reset and when the devices go: the sound and the music stop,
+    // the music's graph goes and the scene lets go of its default-pool
+    // objects.
     HRESULT OnDeviceInvalidated() override;
+    // An event of the music's graph: the end of a track starts the current
+    // player's next one.
     void OnMusicEvent(int code) override;
 
     // Indexed like the screen devices.

@@ -1,5 +1,7 @@
 #include "foundation/params/UINTSclaleTo.h"
 
+#include "foundation/archive/DS_IOF_Virtual.h"
+
 #include <cstdint>
 
 namespace {
@@ -32,4 +34,33 @@ template <>
 float ScaledResult<float>(float offset, float scale, unsigned int value)
 {
     return static_cast<float>(Scaled(offset, scale, value));
+}
+
+void SetScaled(UINTSclaleTo<float>& parameter, unsigned int value, float scale, float offset)
+{
+    parameter.scale = scale;
+    parameter.offset = offset;
+    parameter.SetValue(value, nullptr);
+    parameter.Recompute();
+}
+
+void CopyScaled(UINTSclaleTo<float>& to, const UINTSclaleTo<float>& from)
+{
+    to.scale = from.scale;
+    to.offset = from.offset;
+    to.value = from.value;
+    to.NotifyListeners(nullptr);
+}
+
+void ReadScaledValue(ArchiveHandle& archive, UINTSclaleTo<float>& parameter)
+{
+    uint32_t value = 0;
+    archive->ReadUInt(value);
+    parameter.SetValue(value, nullptr);
+}
+
+void WriteScaledValue(ArchiveHandle& archive, const UINTSclaleTo<float>& parameter)
+{
+    uint32_t value = parameter.value;
+    archive->WriteUInt(value);
 }

@@ -51,3 +51,17 @@ public:
     float scale = 1.0f;
     float offset = 0.0f;
 };
+
+class ArchiveHandle;
+
+// The helpers every owner of scaled float parameters shares.
+
+// Scale, offset and value at once, the result computed from them.
+void SetScaled(UINTSclaleTo<float>& parameter, unsigned int value, float scale, float offset);
+// Value, scale and offset of another, every listener told so that the result
+// follows even when only the scale changed.
+void CopyScaled(UINTSclaleTo<float>& to, const UINTSclaleTo<float>& from);
+// A uint32 value from the archive, assigned through SetValue: listeners are
+// told when it differs, and the result follows.
+void ReadScaledValue(ArchiveHandle& archive, UINTSclaleTo<float>& parameter);
+void WriteScaledValue(ArchiveHandle& archive, const UINTSclaleTo<float>& parameter);

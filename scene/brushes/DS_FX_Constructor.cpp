@@ -21,23 +21,6 @@ const float ScaleStep = 0.02f;
 // The size the editor keeps masks at.
 const UINT StoredMaskSize = 512;
 
-// Value, scale and offset of another scaled parameter, every listener told so
-// that the result follows even when only the scale changed.
-void CopyScaled(UINTSclaleTo<float>& to, const UINTSclaleTo<float>& from)
-{
-    to.scale = from.scale;
-    to.offset = from.offset;
-    to.value = from.value;
-    to.NotifyListeners(nullptr);
-}
-
-void ReadScaledValue(ArchiveHandle& archive, UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = 0;
-    archive->ReadUInt(value);
-    parameter.SetValue(value, nullptr);
-}
-
 void CopyClock(MediaSpeedParam& to, const MediaSpeedParam& from)
 {
     to.step = from.step;

@@ -35,35 +35,6 @@ const float Scroll1 = 1.3f;
 const float Scroll2 = 2.1f;
 const float Scroll3 = 2.3f;
 
-void SetScaled(UINTSclaleTo<float>& parameter, unsigned int value, float scale, float offset)
-{
-    parameter.scale = scale;
-    parameter.offset = offset;
-    parameter.SetValue(value, nullptr);
-    parameter.Recompute();
-}
-
-void CopyScaled(UINTSclaleTo<float>& to, const UINTSclaleTo<float>& from)
-{
-    to.scale = from.scale;
-    to.offset = from.offset;
-    to.value = from.value;
-    to.NotifyListeners(nullptr);
-}
-
-void ReadScaledValue(ArchiveHandle& archive, UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = 0;
-    archive->ReadUInt(value);
-    parameter.SetValue(value, nullptr);
-}
-
-void WriteScaledValue(ArchiveHandle& archive, const UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = parameter.value;
-    archive->WriteUInt(value);
-}
-
 // A COLORREF's channels (red in the low byte) from 0 to 1.
 void ColourChannels(unsigned long colour, float rgb[3])
 {

@@ -20,14 +20,6 @@ const float StrengthFactor = 0.05f;
 const float PlaceholderWidth = 800.0f;
 const float PlaceholderHeight = 600.0f;
 
-void SetScaled(UINTSclaleTo<float>& parameter, unsigned int value, float scale, float offset)
-{
-    parameter.scale = scale;
-    parameter.offset = offset;
-    parameter.SetValue(value, nullptr);
-    parameter.Recompute();
-}
-
 // Bottom-left, top-left, bottom-right, top-right, as every picture strip.
 void WritePositions(DS_SimpleMesh<DX_V::PT>& quad, float width, float height)
 {

@@ -22,23 +22,6 @@ const float HoldSeconds = 0.5f;
 const float ShortestGlide = 5.0f;
 const float GlideSpread = 2.0f;
 
-// Value, scale and offset of another scaled parameter, with every listener
-// told so that the result follows even when only the scale changed.
-void CopyScaled(UINTSclaleTo<float>& to, const UINTSclaleTo<float>& from)
-{
-    to.scale = from.scale;
-    to.offset = from.offset;
-    to.value = from.value;
-    to.NotifyListeners(nullptr);
-}
-
-void ReadScaled(ArchiveHandle& archive, UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = 0;
-    archive->ReadUInt(value);
-    parameter.SetValue(value, nullptr);
-}
-
 // A random position in [-1, 1].
 float RandomPan()
 {
@@ -91,8 +74,8 @@ void DSM_Camera::ReadFields(ArchiveHandle& archive)
     long enabledValue = 0;
     archive->ReadLong(enabledValue);
     enabled.value = static_cast<int>(enabledValue);
-    ReadScaled(archive, zoom);
-    ReadScaled(archive, speed);
+    ReadScaledValue(archive, zoom);
+    ReadScaledValue(archive, speed);
 }
 
 std::unique_ptr<DSM_Camera> ReadCamera(ArchiveHandle& archive)

@@ -29,19 +29,6 @@ const float BandBottomV = 0.95f;
 const float PlaceholderWidth = 800.0f;
 const float PlaceholderHeight = 600.0f;
 
-void ReadScaledValue(ArchiveHandle& archive, UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = 0;
-    archive->ReadUInt(value);
-    parameter.SetValue(value, nullptr);
-}
-
-void WriteScaledValue(ArchiveHandle& archive, const UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = parameter.value;
-    archive->WriteUInt(value);
-}
-
 // Top-left, top-right, bottom-left, bottom-right.
 void WriteBandPositions(DS_SimpleMesh<DX_V::PT>& quad, float width, float top, float bottom)
 {

@@ -31,12 +31,14 @@ void WriteGroup(ArchiveHandle& archive, const DS_SlideContainer::ObjectVector& o
         constructor->Write(archive);
 }
 
-// One runtime object per constructor, in list order.
+// One runtime object per constructor, in list order. A constructor that
+// could not make its object leaves no empty place behind.
 void CreateObjects(const DS_SlideContainer::ConstructorList& constructors, DS_SlideContainer::ObjectVector& objects)
 {
     for (const std::unique_ptr<DS_ABObj_Constructor>& constructor : constructors) {
         CountedPtr<DS_ABObj> object(constructor->CreateObject());
-        objects.push_back(object);
+        if (object)
+            objects.push_back(object);
     }
 }
 

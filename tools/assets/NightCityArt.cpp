@@ -1,41 +1,18 @@
 #include "tools/assets/NightCityArt.h"
 
+#include "tools/assets/ArtKit.h"
 #include "tools/assets/JpegWriter.h"
 
 #include <algorithm>
 #include <cmath>
+
+using namespace art;
 
 namespace {
 
 const int PictureWidth = 1600;
 const int PictureHeight = 1000;
 const int Quality = 90;
-
-struct Colour {
-    double r, g, b;
-};
-
-double Clamp01(double v) { return std::clamp(v, 0.0, 1.0); }
-double SmoothStep(double e0, double e1, double x)
-{
-    const double t = Clamp01((x - e0) / (e1 - e0));
-    return t * t * (3 - 2 * t);
-}
-Colour Mix(Colour a, Colour b, double t)
-{
-    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
-uint32_t Hash(int32_t x, int32_t y, uint32_t seed)
-{
-    uint32_t h = seed * 0x9E3779B9u ^ static_cast<uint32_t>(x) * 0x85EBCA6Bu ^ static_cast<uint32_t>(y) * 0xC2B2AE35u;
-    h ^= h >> 16;
-    h *= 0x7FEB352Du;
-    h ^= h >> 15;
-    h *= 0x846CA68Bu;
-    return h ^ (h >> 16);
-}
-double Random(int32_t x, int32_t y, uint32_t seed) { return (Hash(x, y, seed) >> 8) / 16777216.0; }
 
 // One row of towers: each tower spans a random width and rises to a random
 // height; the row's base colour and window light come from the caller.

@@ -1,34 +1,23 @@
-// The water brush's ripple bump map (picture 89), and the demo's water
-// scenes with the masks their brushes paint through: a moonlit lake for the
-// water and waves brushes, a harbour at night for light brushes, and a coral
-// reef for the underwater layer.
+// The pictures of the water layers' demo slides, drawn in code: mountains
+// at dusk over a still lake for the lake layer to mirror, and a lily pond
+// seen from above for the water-ring layer's rain. The same bytes on every
+// run.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/assets/DemoArt.h"
 
 #include <vector>
 
-// Tileable ripples: the slope of a rippled water surface in red (across) and
-// green (down), 0.5 for level, and its height in blue.
-Image DrawRippleBump(int size);
+// The lake picture's waterline, as a fraction of its height from the top:
+// where the lake layer puts its horizon with its default depth (0.375).
+constexpr double MountainLakeWaterline = 0.625;
 
-// A mountain lake under the moon, the far shore's pines mirrored in it,
-// reeds and a rock in front.
-Image DrawMoonlitLake(int width, int height);
-// Brush masks (512 × 512 alpha over the whole picture): the open water of
-// the lake, without the reeds and the rock; the moon's glitter path on it.
-std::vector<uint8_t> DrawLakeWaterMask(int width, int height);
-std::vector<uint8_t> DrawMoonPathMask(int width, int height);
+// Snowy ridges at dusk with a rising moon, a shore of firs at the waterline
+// and, below it, the same scene dimly mirrored.
+Image DrawMountainLake(int width, int height);
+// A pond from above: pebbles and sand under clear green water, a few koi,
+// lily pads and two flowers floating on the surface.
+Image DrawLilyPond(int width, int height);
 
-// A harbour at night: a lighthouse on a headland, a cottage and a lantern on
-// the quay, their lights mirrored in the water.
-Image DrawHarbourLights(int width, int height);
-enum class HarbourLight { Lighthouse, Windows, Lantern };
-// The light and its glow, with its reflection on the water.
-std::vector<uint8_t> DrawHarbourLightMask(HarbourLight light, int width, int height);
-// The harbour's open water.
-std::vector<uint8_t> DrawHarbourWaterMask(int width, int height);
-
-// A coral reef seen from within the water: sunbeams from the surface, fish,
-// coral and sea grass over a sandy floor.
-Image DrawCoralReef(int width, int height);
+// The two pictures with their file names, sizes and formats.
+const std::vector<DemoPicture>& WaterPictures();

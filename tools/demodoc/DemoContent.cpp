@@ -81,6 +81,30 @@ GUID DemoContent::AddMask(uint32_t serial, const std::vector<uint8_t>& alpha)
     return DemoGuid(serial);
 }
 
+void DemoContent::AddModuleImageList(int32_t number, const std::vector<float>& delays,
+                                     const std::vector<std::pair<std::wstring, DocumentBuilder::Bytes>>& frames)
+{
+    if (HasModuleEntry(table.images, number))
+        return;
+    // A module's image list names its frames by file: the document keeps
+    // them under those paths, so they serve whether the module loads or not.
+    TableRecordsEntry entry;
+    entry.path = CommonModule;
+    entry.stamp = number;
+    for (const auto& [name, bytes] : frames) {
+        TableResourceRecord record;
+        record.content = bytes;
+        record.path = DemoPicturePath(name.c_str());
+        entry.records.push_back(std::move(record));
+    }
+    table.images.push_back(std::move(entry));
+    TableDelaysEntry timing;
+    timing.path = CommonModule;
+    timing.stamp = number;
+    timing.delays = delays;
+    table.delays.push_back(std::move(timing));
+}
+
 GUID DemoGuid(uint32_t serial)
 {
     // A version 4 layout with the project's fixed bits and the serial.

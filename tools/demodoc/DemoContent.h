@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The module that documents' numbered links name.
@@ -37,6 +38,11 @@ public:
     // A brush mask (512 × 512 alpha bytes) under a GUID made from `serial`;
     // returns the GUID.
     GUID AddMask(uint32_t serial, const std::vector<uint8_t>& alpha);
+    // A copy of "common_res.dll" image list `number`: its frames, each
+    // embedded under C:\Nightglass\Pictures\<name> as the list names it, and
+    // their delays in seconds (once).
+    void AddModuleImageList(int32_t number, const std::vector<float>& delays,
+                            const std::vector<std::pair<std::wstring, DocumentBuilder::Bytes>>& frames);
 
 private:
     bool HasModuleEntry(const std::vector<TableRecordsEntry>& entries, int32_t number) const;

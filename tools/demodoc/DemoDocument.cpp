@@ -4,6 +4,10 @@
 #include "tools/demodoc/DemoContent.h"
 #include "tools/demodoc/FireSlides.h"
 #include "tools/demodoc/GlassAndGlyphSlides.h"
+#include "tools/demodoc/LakesideSlides.h"
+#include "tools/demodoc/ParticleSlides.h"
+#include "tools/demodoc/SoundSlides.h"
+#include "tools/demodoc/WaterLayerSlides.h"
 #include "tools/demodoc/WaterSlides.h"
 #include "tools/document/Light2DRecord.h"
 
@@ -70,8 +74,13 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
         demo.show.slides.push_back(MakeSlide(Plans[i], path));
     }
     AddFireSlides(demo);
-    AddGlassAndGlyphSlides(demo.show, demo.table);
+    AddGlassAndGlyphSlides(demo);
+    AddParticleSlides(demo);
+    AddLakesideSlides(demo);
+    AddWaterLayerSlides(demo);
     AddWaterSlides(demo);
+    // Last: the sounds go onto slides the families above made.
+    AddDemoSounds(demo);
 
     DocumentBuilder builder;
     DocumentVersionString(builder);

@@ -9,7 +9,6 @@
 
 namespace {
 
-const wchar_t* const ArtModule = L"common_res.dll";
 const int32_t GlassHighlight = 58;
 const int32_t GlassRim = 59;
 const int32_t GlassShadow = 60;
@@ -21,20 +20,6 @@ const uint32_t StudioSlate = 0x00584A40;
 const uint32_t CodeGreen = 0x0048F048;
 const uint32_t PaleGreen = 0x00E8FFE8;
 const uint32_t White = 0x00FFFFFF;
-
-// A module picture the document carries for a module that does not load.
-TableRecordsEntry ModulePicture(int32_t id, DocumentBuilder::Bytes content)
-{
-    TableResourceRecord record;
-    record.id = id;
-    record.module = ArtModule;
-    record.content = std::move(content);
-    TableRecordsEntry entry;
-    entry.path = ArtModule;
-    entry.stamp = id;
-    entry.records.push_back(std::move(record));
-    return entry;
-}
 
 LightContent PictureLayer(const std::wstring& path, int32_t camera, uint32_t zoom, uint32_t speed)
 {
@@ -131,24 +116,16 @@ SlideContent CodeCity()
 
 } // namespace
 
-void AddGlassAndGlyphSlides(SlideShowContent& show, ResourceTableContent& table)
+void AddGlassAndGlyphSlides(DemoContent& demo)
 {
-    show.slides.push_back(CrystalBall());
-    show.slides.push_back(RollingBall());
-    show.slides.push_back(CodeOverAurora());
-    show.slides.push_back(CodeCity());
+    demo.show.slides.push_back(CrystalBall());
+    demo.show.slides.push_back(RollingBall());
+    demo.show.slides.push_back(CodeOverAurora());
+    demo.show.slides.push_back(CodeCity());
 
-    table.images.push_back(ModulePicture(GlassHighlight, MakeGlassHighlightFile()));
-    table.images.push_back(ModulePicture(GlassRim, MakeGlassRimFile()));
-    table.images.push_back(ModulePicture(GlassShadow, MakeGlassShadowFile()));
-    table.images.push_back(ModulePicture(GlyphStrip, MakeGlyphStripFile()));
-
-    TableResourceRecord city;
-    city.content = MakeNightCityFile();
-    city.path = DemoPicturePath(L"night-city.jpg");
-    TableRecordsEntry entry;
-    entry.path = city.path;
-    entry.stamp = DemoPictureStamp;
-    entry.records.push_back(std::move(city));
-    table.images.push_back(std::move(entry));
+    demo.AddModulePicture(GlassHighlight, MakeGlassHighlightFile());
+    demo.AddModulePicture(GlassRim, MakeGlassRimFile());
+    demo.AddModulePicture(GlassShadow, MakeGlassShadowFile());
+    demo.AddModulePicture(GlyphStrip, MakeGlyphStripFile());
+    demo.AddPicture(L"night-city.jpg", MakeNightCityFile());
 }

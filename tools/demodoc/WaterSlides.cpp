@@ -3,7 +3,7 @@
 #include "tools/demodoc/DemoDocument.h"
 
 #include "tools/assets/JpegWriter.h"
-#include "tools/assets/WaterArt.h"
+#include "tools/assets/WaterBrushArt.h"
 #include "tools/document/WaterBrushRecords.h"
 
 namespace {
@@ -126,14 +126,14 @@ SlideContent HarbourLightsSlide(DemoContent& demo)
     return slide;
 }
 
-SlideContent CoralReefSlide(DemoContent& demo)
+SlideContent SunlitReefSlide(DemoContent& demo)
 {
     UnderwaterLayerContent layer;
-    layer.base = PictureLayer(demo, L"coral-reef.jpg", DrawCoralReef(PictureWidth, PictureHeight));
+    layer.base = PictureLayer(demo, L"sunlit-reef.jpg", DrawSunlitReef(PictureWidth, PictureHeight));
     layer.base.cameraEnabled = 1;
     layer.base.cameraZoom = 115;
     layer.base.cameraSpeed = 30;
-    return Slide(L"Coral reef", UnderwaterLayerRecordBytes(layer));
+    return Slide(L"Sunlit reef", UnderwaterLayerRecordBytes(layer));
 }
 
 } // namespace
@@ -143,5 +143,5 @@ void AddWaterSlides(DemoContent& demo)
     AddWaterResources(demo);
     demo.show.slides.push_back(MoonlitLakeSlide(demo));
     demo.show.slides.push_back(HarbourLightsSlide(demo));
-    demo.show.slides.push_back(CoralReefSlide(demo));
+    demo.show.slides.push_back(SunlitReefSlide(demo));
 }

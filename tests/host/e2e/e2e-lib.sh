@@ -180,7 +180,7 @@ screen_shows_picture() {
 expect_screen_shows_picture() {
   local what=$1
   shift
-  wait_until 30 screen_shows_picture "$@" ||
+  wait_until 60 screen_shows_picture "$@" ||
     fail "$what: no picture over $*: $(pixels --stats "$1" "$2" 4) (mean black count)"
 }
 

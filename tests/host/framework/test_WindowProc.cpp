@@ -1,4 +1,5 @@
 #include "host/CD3DScreensaver.h"
+#include "host/MusicGraph.h"
 #include "tests/host/framework/RecordingSaver.h"
 
 #include <windowsx.h>
@@ -185,6 +186,8 @@ TEST_F(CreateStepTest, TestModeOpensA600By400WindowAndListsTheAdapters)
     EXPECT_GE(saver.adapterCount, 1);
     EXPECT_TRUE(saver.direct3D);
     EXPECT_EQ(THREAD_PRIORITY_IDLE, GetThreadPriority(GetCurrentThread()));
+    // The music's graph, made for the test window and the show only.
+    EXPECT_TRUE(MusicGraph && MusicControl && MusicSeeking && MusicEvents && MusicAudio);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
 }
 
@@ -204,6 +207,7 @@ TEST_F(CreateStepTest, PreviewOpensAChildOfTheParentAndWaitsForItsTimer)
     GetClientRect(parent.Get(), &parentClient);
     GetClientRect(saver.mainWindow, &client);
     EXPECT_TRUE(EqualRect(&parentClient, &client));
+    EXPECT_FALSE(MusicGraph);
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
 }
 

@@ -10,6 +10,7 @@
 #include "tests/scene/slideshow/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
 #include "tools/assets/DemoArt.h"
+#include "tools/assets/SoundArt.h"
 
 #include <gtest/gtest.h>
 
@@ -292,7 +293,11 @@ TEST_F(ScenePlayerTest, TheEmbeddedDemoDocumentLoadsWithItsPictures)
         EXPECT_GE(level.Height, UINT(pictures[i].height));
     }
     EXPECT_LT(cycle, 90u);
-    EXPECT_TRUE(document.root->audioFiles.empty());
+    // Its music, whole, in playing order.
+    ASSERT_EQ(DemoMusic().size(), document.root->audioFiles.size());
+    for (std::size_t i = 0; i < DemoMusic().size(); ++i)
+        EXPECT_EQ(EncodeWav(DemoMusic()[i].make()).size(),
+                  static_cast<std::size_t>(document.root->audioFiles[i]->file.Size()));
 }
 
 TEST_F(ScenePlayerTest, TheEmbeddedDemoDocumentPlays)

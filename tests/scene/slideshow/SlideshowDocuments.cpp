@@ -49,7 +49,8 @@ SlideShowContent FlatShowContent(const std::vector<FlatSlide>& slides)
 }
 
 DocumentBuilder::Bytes FlatSlideshow(const std::vector<FlatSlide>& slides,
-                                     const std::vector<AudioFileContent>& audioFiles)
+                                     const std::vector<AudioFileContent>& audioFiles,
+                                     const std::vector<TableRecordsEntry>& otherFiles)
 {
     SlideShowContent show = FlatShowContent(slides);
     show.audioFiles = audioFiles;
@@ -61,6 +62,7 @@ DocumentBuilder::Bytes FlatSlideshow(const std::vector<FlatSlide>& slides,
         record.path = FlatPicturePath(i);
         table.images.push_back({FlatPicturePath(i), FirstStamp + static_cast<int64_t>(i), {record}});
     }
+    table.otherFiles = otherFiles;
 
     DocumentBuilder builder;
     DocumentVersionString(builder);

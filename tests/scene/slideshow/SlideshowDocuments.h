@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tools/document/DocumentBuilder.h"
+#include "tools/document/ResourceTableRecord.h"
 #include "tools/document/SlideshowRecords.h"
 
 #include <windows.h>
@@ -33,7 +34,9 @@ DocumentBuilder::Bytes FlatPicture(DWORD colour);
 std::wstring FlatPicturePath(std::size_t index);
 
 // The slideshow record alone (root and slides), and a whole document: the
-// version string, that record and the resource table with the pictures.
+// version string, that record and the resource table with the pictures and
+// any other files the objects link to.
 SlideShowContent FlatShowContent(const std::vector<FlatSlide>& slides);
 DocumentBuilder::Bytes FlatSlideshow(const std::vector<FlatSlide>& slides,
-                                     const std::vector<AudioFileContent>& audioFiles = {});
+                                     const std::vector<AudioFileContent>& audioFiles = {},
+                                     const std::vector<TableRecordsEntry>& otherFiles = {});

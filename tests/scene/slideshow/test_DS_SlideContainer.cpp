@@ -2,6 +2,8 @@
 
 #include "tools/document/WritingArchive.h"
 
+#include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -69,6 +71,34 @@ TEST_F(SlideContainerTest, BuildingMakesTheObjectsInDocumentOrderAndDropsTheCons
     // The layer has its picture, at the size 1 × 1 until the slide is shown.
     EXPECT_EQ(16, slide->layer->GetPictureWidth());
     EXPECT_EQ(1, slide->layer->layerWidth);
+}
+
+namespace {
+
+// A constructor that cannot make its object.
+class NoObjectConstructor : public DS_ABObj_Constructor {
+public:
+    void Write(ArchiveHandle&) override {}
+    DS_ABObj* CreateObject() override { return nullptr; }
+};
+
+} // namespace
+
+// An object that could not be made leaves no empty place in the slide: the
+// others keep their order and every later frame walks only real objects.
+TEST_F(SlideContainerTest, AnObjectThatCannotBeMadeIsLeftOut)
+{
+    slide->visualConstructors.insert(std::next(slide->visualConstructors.begin()),
+                                     std::make_unique<NoObjectConstructor>());
+    slide->soundConstructors.push_back(std::make_unique<NoObjectConstructor>());
+
+    slide->BuildObjects();
+
+    ASSERT_EQ(2u, slide->visualObjects.size());
+    EXPECT_EQ(L"A", slide->visualObjects[0]->Constructor()->name);
+    EXPECT_EQ(L"B", slide->visualObjects[1]->Constructor()->name);
+    ASSERT_EQ(1u, slide->soundObjects.size());
+    EXPECT_EQ(L"S", slide->soundObjects[0]->Constructor()->name);
 }
 
 TEST_F(SlideContainerTest, ObjectsHearOfTheSlideInTheirGroupsAndOrder)

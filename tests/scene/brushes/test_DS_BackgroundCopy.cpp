@@ -1,0 +1,101 @@
+// The background copy: its record, the shift it hands its effect, and the
+// copy drawn shifted or mirrored inside the mask only.
+#include "tests/scene/brushes/PictureBrushTest.h"
+
+#include "scene/brushes/DS_BackgroundCopy.h"
+#include "tools/document/PatternBrushRecords.h"
+#include "tools/document/WritingArchive.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using BackgroundCopyTest = PictureBrushTest;
+
+} // namespace
+
+// The rectangle is read whole, only its point matters; the clock stays
+// stopped. Written back, the record is the same.
+TEST(BackgroundCopyRecord, ReadsRectangleAndMirrors)
+{
+    BackgroundCopyContent content;
+    content.left = 5;
+    content.bottom = 9;
+    content.pointX = 100;
+    content.pointY = -50;
+    content.verticalMirror = 1;
+    content.base.name = L"Lake";
+    const DocumentBuilder::Bytes bytes = BackgroundCopyRecordBytes(content);
+    DS_BackgroundCopy brush;
+    EXPECT_EQ(0u, ReadRecord(bytes, [&](ArchiveHandle& a, int32_t v) { brush.Read(a, v); }));
+    EXPECT_EQ(5, brush.rectangle.left.value);
+    EXPECT_EQ(9, brush.rectangle.bottom.value);
+    EXPECT_EQ(100, brush.rectangle.pointX.value);
+    EXPECT_EQ(-50, brush.rectangle.pointY.value);
+    EXPECT_EQ(1, brush.verticalMirror.value);
+    EXPECT_EQ(0, brush.horizontalMirror.value);
+    EXPECT_EQ(75, brush.effectLink.value.stamp);
+    EXPECT_EQ(0.0f, brush.speed.result);
+    EXPECT_EQ(L"Lake", brush.name);
+    WritingHandle out;
+    brush.Write(out.handle);
+    EXPECT_TRUE(bytes == out.archive->Bytes());
+}
+
+// "offset" is the point in fractions of the picture, 1 more along each
+// mirrored axis.
+TEST_F(BackgroundCopyTest, OffsetIsThePointOverThePicture)
+{
+    ShowPicture(CellTexture(Device(), 64).Get(), 400, 200);
+    struct Case {
+        int vertical, horizontal;
+        float x, y;
+    };
+    for (const Case& c : {Case{0, 0, 0.25f, -0.25f}, Case{1, 1, 1.25f, 0.75f}, Case{1, 0, 0.25f, 0.75f}}) {
+        DS_BackgroundCopy brush;
+        brush.rectangle.pointX.value = 100;
+        brush.rectangle.pointY.value = -50;
+        brush.verticalMirror.value = c.vertical;
+        brush.horizontalMirror.value = c.horizontal;
+        brush.BindResources(nullptr);
+        ASSERT_TRUE(brush.effect);
+        brush.Apply(layer);
+        EXPECT_EQ((std::vector<float>{c.x, c.y}), EffectFloats(brush.effect.Get(), "offset", 2));
+    }
+}
+
+// Inside the mask (the lower half) the copy shows shifted, mirrored across,
+// or mirrored top to bottom as a reflection; the upper half keeps the
+// picture. Both techniques draw the same.
+TEST_F(BackgroundCopyTest, CopyShowsShiftedOrMirroredInsideTheMask)
+{
+    ShowPicture(CellTexture(Device(), 64).Get());
+    struct Case {
+        const char* name;
+        int pointX, vertical, horizontal;
+        // Where the copy at (u, v) reads the picture.
+        double (*u)(double), (*v)(double);
+    };
+    const Case cases[] = {
+        {"shifted", 16, 0, 0, [](double u) { return u - 0.25; }, [](double v) { return v; }},
+        {"mirrored across", 0, 0, 1, [](double u) { return 1 - u; }, [](double v) { return v; }},
+        {"reflected", 0, 1, 0, [](double u) { return u; }, [](double v) { return 1 - v; }},
+    };
+    for (const Case& c : cases)
+        for (int flag : {0, 1}) {
+            SCOPED_TRACE(::testing::Message() << c.name << ", flag " << flag);
+            DS_BackgroundCopy brush;
+            brush.rectangle.pointX.value = c.pointX;
+            brush.verticalMirror.value = c.vertical;
+            brush.horizontalMirror.value = c.horizontal;
+            brush.backgroundFlag.value = flag;
+            MaskRows(brush, 32, 64);
+            const Pixels pixels = DrawBrush(brush);
+            for (int y = 4; y < 64; y += 16)
+                for (int x = 20; x < 64; x += 16) {
+                    const double u = (x + 0.5) / 64, v = (y + 0.5) / 64;
+                    const Rgba expected = y < 32 ? CellOf(u, v) : CellOf(c.u(u), c.v(v));
+                    EXPECT_TRUE(ColourNear(pixels.At(x, y), expected, 3)) << x << ", " << y;
+                }
+        }
+}

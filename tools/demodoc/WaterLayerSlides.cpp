@@ -1,0 +1,69 @@
+#include "tools/demodoc/WaterLayerSlides.h"
+
+#include "tools/demodoc/DemoDocument.h"
+
+#include "tools/assets/WaterArt.h"
+#include "tools/document/LakeRecord.h"
+#include "tools/document/WaterRingRecord.h"
+
+namespace {
+
+// The lake's key has no texture in the document: the program builds the
+// ripples from its own noise picture, the same on every system.
+constexpr uint32_t LakeBumpSerial = 0x0200;
+
+SlideContent MountainLakeSlide(DemoContent& demo)
+{
+    const DemoPicture& picture = WaterPictures()[0];
+    LakeContent lake;
+    lake.light.picturePath = demo.AddPicture(picture.fileName, EncodeDemoPicture(picture));
+    lake.light.pictureStamp = DemoPictureStamp;
+    // A slow drift towards the mountains; the lake follows the picture.
+    lake.light.cameraEnabled = 1;
+    lake.light.cameraZoom = 112;
+    lake.light.cameraSpeed = 30;
+    // The default depth puts the horizon on the picture's waterline.
+    lake.lakeFraction = 25;
+    // Dusk-blue water rather than the default green, and a reflection of
+    // 1024 pixels a side, sharp on large screens.
+    lake.tintColor = 0x502010;
+    lake.reflectionSizeExponent = 3;
+    lake.bumpKey = DemoGuid(LakeBumpSerial);
+
+    SlideContent slide;
+    slide.name = L"Mountain lake";
+    slide.fadeIn = 2;
+    slide.display = 14;
+    slide.fadeOut = 2;
+    slide.layer = LakeRecordBytes(lake);
+    return slide;
+}
+
+SlideContent LilyPondSlide(DemoContent& demo)
+{
+    const DemoPicture& picture = WaterPictures()[1];
+    WaterRingContent rings;
+    rings.light.picturePath = demo.AddPicture(picture.fileName, EncodeDemoPicture(picture));
+    rings.light.pictureStamp = DemoPictureStamp;
+    // A shower: two and a half drops a second, heavier than the default and seen
+    // through deeper water, so each ring bends the pebbles and pads.
+    rings.dropRate = 150;
+    rings.dropStrength = 180;
+    rings.refractionDepth = 60;
+
+    SlideContent slide;
+    slide.name = L"Rain on the lily pond";
+    slide.fadeIn = 2;
+    slide.display = 14;
+    slide.fadeOut = 2;
+    slide.layer = WaterRingRecordBytes(rings);
+    return slide;
+}
+
+} // namespace
+
+void AddWaterLayerSlides(DemoContent& demo)
+{
+    demo.show.slides.push_back(MountainLakeSlide(demo));
+    demo.show.slides.push_back(LilyPondSlide(demo));
+}
