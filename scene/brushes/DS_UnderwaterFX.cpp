@@ -16,35 +16,6 @@ const unsigned int DefaultSpeed = 25;
 // "time" runs at this single-precision fraction of the brush time.
 const float TimeRate = 0.08f;
 
-void SetScaled(UINTSclaleTo<float>& parameter, unsigned int value, float scale, float offset)
-{
-    parameter.scale = scale;
-    parameter.offset = offset;
-    parameter.SetValue(value, nullptr);
-    parameter.Recompute();
-}
-
-void CopyScaled(UINTSclaleTo<float>& to, const UINTSclaleTo<float>& from)
-{
-    to.scale = from.scale;
-    to.offset = from.offset;
-    to.value = from.value;
-    to.NotifyListeners(nullptr);
-}
-
-void ReadScaledValue(ArchiveHandle& archive, UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = 0;
-    archive->ReadUInt(value);
-    parameter.SetValue(value, nullptr);
-}
-
-void WriteScaledValue(ArchiveHandle& archive, const UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = parameter.value;
-    archive->WriteUInt(value);
-}
-
 } // namespace
 
 DS_UnderwaterFX::DS_UnderwaterFX()

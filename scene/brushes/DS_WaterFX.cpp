@@ -35,27 +35,6 @@ const float LargestProfileHeight = 1.0e6f;
 // A flat bump texel: no offset in either direction.
 const D3DCOLOR FlatBump = 0xFF808080;
 
-void SetScaled(UINTSclaleTo<float>& parameter, unsigned int value, float scale, float offset)
-{
-    parameter.scale = scale;
-    parameter.offset = offset;
-    parameter.SetValue(value, nullptr);
-    parameter.Recompute();
-}
-
-void ReadScaledValue(ArchiveHandle& archive, UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = 0;
-    archive->ReadUInt(value);
-    parameter.SetValue(value, nullptr);
-}
-
-void WriteScaledValue(ArchiveHandle& archive, const UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = parameter.value;
-    archive->WriteUInt(value);
-}
-
 } // namespace
 
 DS_WaterFX::DS_WaterFX() : angle(DefaultAngle), colour(White)

@@ -18,27 +18,6 @@ const unsigned int DefaultSpeed = 25;
 // "time" runs at this single-precision fraction of the brush time.
 const float TimeRate = 0.08f;
 
-void SetScaled(UINTSclaleTo<float>& parameter, unsigned int value, float scale, float offset)
-{
-    parameter.scale = scale;
-    parameter.offset = offset;
-    parameter.SetValue(value, nullptr);
-    parameter.Recompute();
-}
-
-void ReadScaledValue(ArchiveHandle& archive, UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = 0;
-    archive->ReadUInt(value);
-    parameter.SetValue(value, nullptr);
-}
-
-void WriteScaledValue(ArchiveHandle& archive, const UINTSclaleTo<float>& parameter)
-{
-    uint32_t value = parameter.value;
-    archive->WriteUInt(value);
-}
-
 void Transform(float out[4], const D3DXVECTOR4& v, const D3DXMATRIX& m)
 {
     D3DXVECTOR4 turned;
