@@ -19,9 +19,9 @@ public:
     // Version 1 has no wing scale and keeps 1.0.
     void Read(ArchiveHandle& archive, int32_t version);
 
-    // Part 0 the body, part 1 the wings (two-sided).
+    // Mesh part 0 the body, mesh part 1 the wings (two-sided).
     void BuildMeshParts(std::vector<MeshPart>& parts) override;
-    // Each instance's root in part 0, its two wing frames in part 1.
+    // Each instance's root in the body part, its two wing frames in the wings part.
     void LinkInstances(std::list<DS_Frame*>& instances, std::vector<MeshPart>& parts) override;
     // A root with the flight and two wing frames with its wing animations.
     DS_Frame* CreateInstance() override;

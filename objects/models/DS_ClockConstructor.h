@@ -26,17 +26,17 @@ public:
     ScreenQuad* GetScreenQuad(ScreenQuad& out) override;
     bool HitTest(float x, float y) override;
 
-    // Part 0 the face, part 1 the hands, both on the plate mesh, both
+    // Mesh part 0 the face, mesh part 1 the hands, both on the plate mesh, both
     // two-sided; the parts are remembered for later face changes.
     void BuildMeshParts(std::vector<MeshPart>& parts) override;
-    // Each instance's root in part 0, its hour and minute frames in part 1.
+    // Each instance's root in the face part, its hour and minute frames in the hands part.
     void LinkInstances(std::list<DS_Frame*>& instances, std::vector<MeshPart>& parts) override;
     // A root placed by AC_Static with the hour and minute hands.
     DS_Frame* CreateInstance() override;
     int GetMarkerStyle() override;
     DS_3D_Obj_Ctrl* Clone() override;
 
-    // The face link changed: part 0 takes the new picture.
+    // The face link changed: the face part takes the new picture.
     void OnImageChanged();
 
     // Left, right, top, bottom, and the clock's centre as the point.

@@ -311,6 +311,23 @@ TEST_F(ObjectArrayTest, PartsWithoutMeshOrPictureAreSkipped)
     }
 }
 
+// Once the runtime object exists, a new face picture on its clone's link
+// reaches the face part; the hands keep theirs.
+TEST_F(ObjectArrayTest, AFaceLinkChangeReachesTheFace)
+{
+    DS_ClockConstructor clock;
+    auto object = Make(clock);
+    EXPECT_EQ(face.Get(), object->parts[0].texture.Get());
+    object->objectCtrl->texture.value = WingKey;
+    object->objectCtrl->texture.NotifyListeners(nullptr);
+    EXPECT_EQ(wing.Get(), object->parts[0].texture.Get());
+    EXPECT_EQ(hands.Get(), object->parts[1].texture.Get());
+    // The constructor the slide keeps was not bound to the runtime object.
+    clock.texture.value = BodyKey;
+    clock.texture.NotifyListeners(nullptr);
+    EXPECT_EQ(wing.Get(), object->parts[0].texture.Get());
+}
+
 // A clock of size 400 in the middle of the picture: its face fills the
 // square, and its hands lie along the directions the time gives, 4 pixels
 // wide, the hour hand reaching 100 pixels from the centre and the minute
