@@ -66,7 +66,11 @@
 // links name them; the build compiles them from res/effects.
 #define IDR_EFFECT_HEATHAZE 63
 #define IDR_EFFECT_BACKGROUNDCOPY 75
+#define IDR_EFFECT_LIGHT 76
+#define IDR_EFFECT_WAVES 77
 #define IDR_EFFECT_PATTERN 78
+#define IDR_EFFECT_UNDERWATER 88
+#define IDR_EFFECT_WATER 90
 #define IDR_EFFECT_MOVE 91
 #define IDR_EFFECT_FIRE 92
 #define IDR_EFFECT_EXPAND 102

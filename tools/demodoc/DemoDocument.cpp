@@ -9,6 +9,7 @@
 #include "tools/demodoc/ParticleSlides.h"
 #include "tools/demodoc/SoundSlides.h"
 #include "tools/demodoc/WaterLayerSlides.h"
+#include "tools/demodoc/WaterSlides.h"
 #include "tools/document/Light2DRecord.h"
 
 #include <iterator>
@@ -78,6 +79,7 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
     AddParticleSlides(demo);
     AddLakesideSlides(demo);
     AddWaterLayerSlides(demo);
+    AddWaterSlides(demo);
     AddModelSlides(demo);
     // Last: the sounds go onto slides the families above made.
     AddDemoSounds(demo);
