@@ -9,6 +9,9 @@
 // state.
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/lifecycle/GlobalState.h"
+#include "objects/models/DS_3D_in_2D_array_Constructor.h"
+#include "objects/models/DS_ButterflyConstructor.h"
+#include "objects/models/DS_ClockConstructor.h"
 #include "objects/particles/DS_BirdConstructor.h"
 #include "objects/particles/DS_FishConstructor.h"
 #include "objects/particles/DS_FlowConstructor.h"
@@ -72,8 +75,8 @@ void RegisterDocumentClasses()
     RegisterConstructorReader<DS_BirdConstructor>(L"DS_BirdConstructor");
     // RegisterConstructorReader<DS_DischargeConstructor>(L"DS_DischargeConstructor");
     // RegisterConstructorReader<DS_DischargeFXConstructor>(L"DS_DischargeFXConstructor");
-    // RegisterConstructorReader<DS_ButterflyConstructor>(L"DS_ButterflyConstructor");
-    // RegisterConstructorReader<DS_ClockConstructor>(L"DS_ClockConstructor");
+    RegisterConstructorReader<DS_ButterflyConstructor>(L"DS_ButterflyConstructor");
+    RegisterConstructorReader<DS_ClockConstructor>(L"DS_ClockConstructor");
     RegisterConstructorReader<DS_BackgroundCopy>(L"DS_BackgroundCopy");
     RegisterConstructorReader<DS_WavesFX>(L"DS_WavesFX");
     RegisterConstructorReader<DS_LightFX>(L"DS_LightFX");
@@ -83,7 +86,7 @@ void RegisterDocumentClasses()
     RegisterConstructorReader<DS_MoveFX>(L"DS_MoveFX");
     RegisterConstructorReader<DS_FireFX>(L"DS_FireFX");
     RegisterConstructorReader<DS_ExpandFX>(L"DS_ExpandFX");
-    // RegisterConstructorReader<DS_3D_in_2D_array_Constructor>(L"DS_3D_in_2D_array_Constructor");
+    RegisterConstructorReader<DS_3D_in_2D_array_Constructor>(L"DS_3D_in_2D_array_Constructor");
 }
 
 void ScheduleSoundRelease()

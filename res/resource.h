@@ -74,3 +74,9 @@
 #define IDR_EFFECT_MOVE 91
 #define IDR_EFFECT_FIRE 92
 #define IDR_EFFECT_EXPAND 102
+
+// Meshes ("DDS" X files) under the numbers documents' module links name them
+// by; the build writes them with tools/meshgen.
+#define IDR_MESH_BUTTERFLY_BODY 68
+#define IDR_MESH_BUTTERFLY_WING 69
+#define IDR_MESH_CLOCK_PLATE 70

@@ -5,6 +5,7 @@
 #include "tools/demodoc/FireSlides.h"
 #include "tools/demodoc/GlassAndGlyphSlides.h"
 #include "tools/demodoc/LakesideSlides.h"
+#include "tools/demodoc/ModelSlides.h"
 #include "tools/demodoc/ParticleSlides.h"
 #include "tools/demodoc/SoundSlides.h"
 #include "tools/demodoc/WaterLayerSlides.h"
@@ -79,6 +80,7 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
     AddLakesideSlides(demo);
     AddWaterLayerSlides(demo);
     AddWaterSlides(demo);
+    AddModelSlides(demo);
     // Last: the sounds go onto slides the families above made.
     AddDemoSounds(demo);
 
