@@ -98,8 +98,20 @@ void DS_SlideContainer::Write(ArchiveHandle& archive)
 
 void DS_SlideContainer::OnDeviceInvalidated()
 {
+    for (const CountedPtr<DS_ABObj>& object : visualObjects)
+        if (object)
+            object->OnDeviceInvalidated();
     if (layer)
         layer->OnDeviceInvalidated();
+}
+
+void DS_SlideContainer::OnDeviceRestored()
+{
+    if (layer)
+        layer->OnDeviceRestored();
+    for (const CountedPtr<DS_ABObj>& object : visualObjects)
+        if (object)
+            object->OnDeviceRestored();
 }
 
 void DS_SlideContainer::BuildObjects()
@@ -119,8 +131,7 @@ void DS_SlideContainer::Activate()
     for (const CountedPtr<DS_ABObj>& object : visualObjects)
         if (object && object->Constructor())
             object->Constructor()->OnDeviceRestored();
-    if (layer)
-        layer->OnDeviceRestored();
+    OnDeviceRestored();
 }
 
 void DS_SlideContainer::SetSoundsActive(bool active)
@@ -157,7 +168,10 @@ void DS_SlideContainer::RenderScene()
 {
     if (!layer)
         return;
-    const int readers = CountSceneReaders();
+    // Without its pair (the textures could not be made) the layer draws as
+    // if nothing read the scene: the picture in place, every object onto
+    // the back buffer.
+    const int readers = layer->targetPair.current ? CountSceneReaders() : 0;
     if (readers > 0)
         layer->BeginSceneCapture();
     layer->DrawBackground(false);
@@ -174,6 +188,12 @@ void DS_SlideContainer::SetSize(int width, int height)
 {
     if (layer)
         layer->SetSize(width, height);
+}
+
+void DS_SlideContainer::RestoreView()
+{
+    if (layer)
+        layer->RestoreView();
 }
 
 void DS_SlideContainer::SetPicturePosition(int mode)
