@@ -33,6 +33,12 @@ public:
     virtual bool HitTest(float, float) { return false; }
     // Passes this object to its clone's OnObjectNotify; 0 without a clone.
     virtual int NotifyConstructor();
+    // Before a device reset: an object that holds default-pool resources
+    // (render targets) releases them here.
+    virtual void OnDeviceInvalidated() {}
+    // After a reset and whenever its slide becomes current: the object makes
+    // its default-pool resources, in place of any it still holds.
+    virtual void OnDeviceRestored() {}
 
     DS_ABObj_Constructor* Constructor() const { return clone.get(); }
 

@@ -98,8 +98,20 @@ void DS_SlideContainer::Write(ArchiveHandle& archive)
 
 void DS_SlideContainer::OnDeviceInvalidated()
 {
+    for (const CountedPtr<DS_ABObj>& object : visualObjects)
+        if (object)
+            object->OnDeviceInvalidated();
     if (layer)
         layer->OnDeviceInvalidated();
+}
+
+void DS_SlideContainer::OnDeviceRestored()
+{
+    if (layer)
+        layer->OnDeviceRestored();
+    for (const CountedPtr<DS_ABObj>& object : visualObjects)
+        if (object)
+            object->OnDeviceRestored();
 }
 
 void DS_SlideContainer::BuildObjects()
@@ -119,8 +131,7 @@ void DS_SlideContainer::Activate()
     for (const CountedPtr<DS_ABObj>& object : visualObjects)
         if (object && object->Constructor())
             object->Constructor()->OnDeviceRestored();
-    if (layer)
-        layer->OnDeviceRestored();
+    OnDeviceRestored();
 }
 
 void DS_SlideContainer::SetSoundsActive(bool active)

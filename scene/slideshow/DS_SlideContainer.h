@@ -32,8 +32,11 @@ public:
     // "DS_SlideContainer", version 2: the timing, the tag, the name, the
     // layer's record and both object groups.
     void Write(ArchiveHandle& archive) override;
-    // The layer lets go of its default-pool objects before a device reset.
+    // The visual objects, then the layer, let go of their default-pool
+    // objects before a device reset.
     virtual void OnDeviceInvalidated();
+    // After a reset: the layer, then the visual objects, make them again.
+    void OnDeviceRestored();
 
     // The record's fields after its header. A version 1 record has no second
     // object group. Values go straight into the parameters, telling no one.
@@ -46,7 +49,8 @@ public:
     // constructors go, each object keeping its own copy.
     void BuildObjects();
     // The slide becomes current: the objects' constructors hear of the
-    // device, then the layer restores its device objects and state.
+    // device, then the layer and the visual objects restore their device
+    // objects (and the layer its state).
     void Activate();
     // Starts (true) or stops (false) the sound objects.
     void SetSoundsActive(bool active);

@@ -161,10 +161,9 @@ void DS_SlideShow_Light::OnDeviceInvalidated()
 
 void DS_SlideShow_Light::OnDeviceRestored()
 {
-    if (!currentSlide)
-        return;
-    if (CountedPtr<DS_2D_Light> layer = currentSlide->GetLight())
-        layer->OnDeviceRestored();
+    // The other slides restore theirs when they become current.
+    if (currentSlide)
+        currentSlide->OnDeviceRestored();
 }
 
 void DS_SlideShow_Light::SetPicturePosition(int mode)

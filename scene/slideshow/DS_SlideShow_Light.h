@@ -29,9 +29,10 @@ public:
     // The current slide's scene and finishing pass, then the fade quad over
     // everything. Nothing before the first Update, nor without slides.
     virtual void Render();
-    // Every slide's layer lets go of its default-pool objects.
+    // Every slide's layer and visual objects let go of their default-pool
+    // objects.
     virtual void OnDeviceInvalidated();
-    // The current slide's layer makes them again.
+    // The current slide's layer and visual objects make them again.
     virtual void OnDeviceRestored();
     // Once per frame with the application time in seconds, before Render:
     // picks the slide and its fade, then advances the slide.
