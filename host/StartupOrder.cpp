@@ -9,6 +9,9 @@
 // state.
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/lifecycle/GlobalState.h"
+#include "objects/models/DS_3D_in_2D_array_Constructor.h"
+#include "objects/models/DS_ButterflyConstructor.h"
+#include "objects/models/DS_ClockConstructor.h"
 #include "objects/particles/DS_BirdConstructor.h"
 #include "objects/particles/DS_DischargeConstructor.h"
 #include "objects/particles/DS_DischargeFXConstructor.h"
@@ -28,14 +31,18 @@
 #include "scene/brushes/DS_BackgroundCopy.h"
 #include "scene/brushes/DS_ExpandFX.h"
 #include "scene/brushes/DS_FireFX.h"
+#include "scene/brushes/DS_LightFX.h"
 #include "scene/brushes/DS_MoveFX.h"
 #include "scene/brushes/DS_PatternBrush.h"
+#include "scene/brushes/DS_WaterFX.h"
+#include "scene/brushes/DS_WavesFX.h"
 #include "scene/layers/DS_2D_Light.h"
 #include "scene/layers/DS_FlameLight.h"
 #include "scene/layers/DS_GlassBallLight.h"
 #include "scene/layers/DS_MatrixCodeLight.h"
 #include "scene/layers/DS_WaterRingLight.h"
 #include "scene/layers/FakeLake2D.h"
+#include "scene/layers/FakeUndervater.h"
 #include "scene/slideshow/DS_SlideContainer.h"
 
 #include <cstdlib>
@@ -60,7 +67,7 @@ void RegisterDocumentClasses()
     RegisterLightReader<DS_GlassBallLight>(L"DS_GlassBallLight");
     RegisterLightReader<DS_MatrixCodeLight>(L"DS_MatrixCodeLight");
     RegisterSlideReader<DS_SlideContainer>(L"DS_SlideContainer");
-    // RegisterLightReader<FakeUndervater>(L"FakeUndervater");
+    RegisterLightReader<FakeUndervater>(L"FakeUndervater");
     RegisterLightReader<FakeLake2D>(L"FakeLake2D");
     RegisterLightReader<DS_WaterRingLight>(L"DS_WaterRingLight");
     RegisterConstructorReader<DS_GodRayConstructor>(L"DS_GodRayConstructor");
@@ -77,18 +84,18 @@ void RegisterDocumentClasses()
     RegisterConstructorReader<DS_BirdConstructor>(L"DS_BirdConstructor");
     RegisterConstructorReader<DS_DischargeConstructor>(L"DS_DischargeConstructor");
     RegisterConstructorReader<DS_DischargeFXConstructor>(L"DS_DischargeFXConstructor");
-    // RegisterConstructorReader<DS_ButterflyConstructor>(L"DS_ButterflyConstructor");
-    // RegisterConstructorReader<DS_ClockConstructor>(L"DS_ClockConstructor");
+    RegisterConstructorReader<DS_ButterflyConstructor>(L"DS_ButterflyConstructor");
+    RegisterConstructorReader<DS_ClockConstructor>(L"DS_ClockConstructor");
     RegisterConstructorReader<DS_BackgroundCopy>(L"DS_BackgroundCopy");
-    // RegisterConstructorReader<DS_WavesFX>(L"DS_WavesFX");
-    // RegisterConstructorReader<DS_LightFX>(L"DS_LightFX");
+    RegisterConstructorReader<DS_WavesFX>(L"DS_WavesFX");
+    RegisterConstructorReader<DS_LightFX>(L"DS_LightFX");
     RegisterConstructorReader<DS_PatternBrush>(L"DS_PatternBrush");
     RegisterConstructorReader<DS_PatternBrushC>(L"DS_PatternBrushC");
-    // RegisterConstructorReader<DS_WaterFX>(L"DS_WaterFX");
+    RegisterConstructorReader<DS_WaterFX>(L"DS_WaterFX");
     RegisterConstructorReader<DS_MoveFX>(L"DS_MoveFX");
     RegisterConstructorReader<DS_FireFX>(L"DS_FireFX");
     RegisterConstructorReader<DS_ExpandFX>(L"DS_ExpandFX");
-    // RegisterConstructorReader<DS_3D_in_2D_array_Constructor>(L"DS_3D_in_2D_array_Constructor");
+    RegisterConstructorReader<DS_3D_in_2D_array_Constructor>(L"DS_3D_in_2D_array_Constructor");
 }
 
 void ScheduleSoundRelease()

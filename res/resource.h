@@ -66,8 +66,18 @@
 // links name them; the build compiles them from res/effects.
 #define IDR_EFFECT_HEATHAZE 63
 #define IDR_EFFECT_BACKGROUNDCOPY 75
+#define IDR_EFFECT_LIGHT 76
+#define IDR_EFFECT_WAVES 77
 #define IDR_EFFECT_PATTERN 78
+#define IDR_EFFECT_UNDERWATER 88
+#define IDR_EFFECT_WATER 90
 #define IDR_EFFECT_MOVE 91
 #define IDR_EFFECT_FIRE 92
 #define IDR_EFFECT_GLOW 97
 #define IDR_EFFECT_EXPAND 102
+
+// Meshes ("DDS" X files) under the numbers documents' module links name them
+// by; the build writes them with tools/meshgen.
+#define IDR_MESH_BUTTERFLY_BODY 68
+#define IDR_MESH_BUTTERFLY_WING 69
+#define IDR_MESH_CLOCK_PLATE 70

@@ -512,11 +512,11 @@ Image DrawSunsetSea(int width, int height)
 const std::vector<DemoPicture>& DemoPictures()
 {
     static const std::vector<DemoPicture> pictures = {
-        {L"moonlit-hills.jpg", 1920, 1080, DemoFormat::Jpeg, DrawMoonlitHills},
-        {L"aurora-lake.jpg", 1600, 1200, DemoFormat::Jpeg, DrawAuroraLake},
-        {L"misty-forest.png", 1280, 1024, DemoFormat::Png, DrawMistyForest},
-        {L"desert-galaxy.jpg", 2048, 858, DemoFormat::Jpeg, DrawDesertGalaxy},
-        {L"sunset-sea.jpg", 1080, 1440, DemoFormat::Jpeg, DrawSunsetSea},
+        {L"moonlit-hills.jpg", 1280, 720, DemoFormat::Jpeg, DrawMoonlitHills},
+        {L"aurora-lake.jpg", 1024, 768, DemoFormat::Jpeg, DrawAuroraLake},
+        {L"misty-forest.png", 1000, 800, DemoFormat::Png, DrawMistyForest},
+        {L"desert-galaxy.jpg", 1280, 536, DemoFormat::Jpeg, DrawDesertGalaxy},
+        {L"sunset-sea.jpg", 768, 1024, DemoFormat::Jpeg, DrawSunsetSea},
     };
     return pictures;
 }

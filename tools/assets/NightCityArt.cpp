@@ -10,8 +10,8 @@ using namespace art;
 
 namespace {
 
-const int PictureWidth = 1600;
-const int PictureHeight = 1000;
+const int PictureWidth = 1280;
+const int PictureHeight = 800;
 const int Quality = 90;
 
 // One row of towers: each tower spans a random width and rises to a random

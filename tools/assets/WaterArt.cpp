@@ -285,8 +285,8 @@ Image DrawLilyPond(int width, int height)
 const std::vector<DemoPicture>& WaterPictures()
 {
     static const std::vector<DemoPicture> pictures = {
-        {L"mountain-lake.jpg", 1600, 1000, DemoFormat::Jpeg, DrawMountainLake},
-        {L"lily-pond.jpg", 1600, 1200, DemoFormat::Jpeg, DrawLilyPond},
+        {L"mountain-lake.jpg", 1280, 800, DemoFormat::Jpeg, DrawMountainLake},
+        {L"lily-pond.jpg", 1024, 768, DemoFormat::Jpeg, DrawLilyPond},
     };
     return pictures;
 }

@@ -72,6 +72,12 @@ void DemoContent::AddModuleEffect(int32_t number, const std::string& fileName)
     table.otherFiles.push_back(ModuleEntry(number, std::move(bytes)));
 }
 
+void DemoContent::AddModuleFile(int32_t number, DocumentBuilder::Bytes file)
+{
+    if (!HasModuleEntry(table.otherFiles, number))
+        table.otherFiles.push_back(ModuleEntry(number, std::move(file)));
+}
+
 GUID DemoContent::AddMask(uint32_t serial, const std::vector<uint8_t>& alpha)
 {
     TableGuidEntry entry;

@@ -35,6 +35,9 @@ public:
     // "common_res.dll" number `number` (once). Throws std::runtime_error when
     // the file cannot be read.
     void AddModuleEffect(int32_t number, const std::string& fileName);
+    // A copy of "common_res.dll" file `number` that is not a picture (a
+    // mesh, say) among the document's other files (once).
+    void AddModuleFile(int32_t number, DocumentBuilder::Bytes file);
     // A brush mask (512 × 512 alpha bytes) under a GUID made from `serial`;
     // returns the GUID.
     GUID AddMask(uint32_t serial, const std::vector<uint8_t>& alpha);

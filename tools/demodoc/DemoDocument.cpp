@@ -6,9 +6,11 @@
 #include "tools/demodoc/FireSlides.h"
 #include "tools/demodoc/GlassAndGlyphSlides.h"
 #include "tools/demodoc/LakesideSlides.h"
+#include "tools/demodoc/ModelSlides.h"
 #include "tools/demodoc/ParticleSlides.h"
 #include "tools/demodoc/SoundSlides.h"
 #include "tools/demodoc/WaterLayerSlides.h"
+#include "tools/demodoc/WaterSlides.h"
 #include "tools/document/Light2DRecord.h"
 
 #include <iterator>
@@ -78,6 +80,8 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
     AddParticleSlides(demo);
     AddLakesideSlides(demo);
     AddWaterLayerSlides(demo);
+    AddWaterSlides(demo);
+    AddModelSlides(demo);
     AddAmbientSlides(demo);
     // Last: the sounds go onto slides the families above made.
     AddDemoSounds(demo);

@@ -56,18 +56,23 @@ int main(int argc, char** argv)
     document.root->ActivateSlide();
     DS_SlideContainer& slide = *document.root->currentSlide;
 
+    // Every step is drawn, as the show draws every frame: some layers move
+    // on once per frame they draw.
     const double step = 1.0 / 30.0;
     double time = 0.0;
-    for (double at : seconds) {
-        while (time + step <= at + 1e-9) {
-            time += step;
-            slide.Update(static_cast<float>(time));
-        }
+    const auto drawFrame = [&] {
         device.Device()->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 0, 0), 1.0f, 0);
         device.Device()->BeginScene();
         slide.RenderScene();
         slide.FinishFrame();
         device.Device()->EndScene();
+    };
+    for (double at : seconds) {
+        while (time + step <= at + 1e-9) {
+            time += step;
+            slide.Update(static_cast<float>(time));
+            drawFrame();
+        }
         IDirect3DSurface9* back = nullptr;
         device.Device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back);
         char name[64];

@@ -1,0 +1,73 @@
+#include "objects/models/DS_3D_Obj_Ctrl.h"
+
+#include "foundation/archive/DS_IOF_Virtual.h"
+#include "foundation/archive/ObjectHeader.h"
+#include "foundation/resources/DS_DocResManager.h"
+#include "foundation/resources/MeshLoaders.h"
+#include "objects/models/DS_3DObjArray.h"
+
+namespace {
+
+const wchar_t* const RecordName = L"DS_3D_Obj_Ctrl";
+constexpr int32_t WrittenVersion = 1;
+
+} // namespace
+
+DS_3D_Obj_Ctrl::DS_3D_Obj_Ctrl() = default;
+
+DS_3D_Obj_Ctrl::DS_3D_Obj_Ctrl(const DS_3D_Obj_Ctrl& other)
+    : DS_ViewObjCtrl(other), count(other.count), size(other.size), texture(other.texture), mesh(other.mesh)
+{
+}
+
+DS_3D_Obj_Ctrl::~DS_3D_Obj_Ctrl() = default;
+
+void DS_3D_Obj_Ctrl::Write(ArchiveHandle& archive)
+{
+    WriteObjectHeader(archive, RecordName, WrittenVersion);
+    uint32_t countValue = count.value;
+    uint32_t sizeValue = size.value;
+    archive->WriteUInt(countValue);
+    archive->WriteUInt(sizeValue);
+    WriteFileLink(texture, archive);
+    WriteFileLink(mesh, archive);
+    WriteBody(archive);
+}
+
+DS_ABObj* DS_3D_Obj_Ctrl::CreateObject() { return new DS_3DObjArray(Clone()); }
+
+void DS_3D_Obj_Ctrl::LinkInstances(std::list<DS_Frame*>&, std::vector<MeshPart>&) {}
+
+int DS_3D_Obj_Ctrl::GetMarkerStyle() { return 0; }
+
+void DS_3D_Obj_Ctrl::ReadBase(ArchiveHandle& archive)
+{
+    ReadObjectHeader(archive);
+    archive->ReadUInt(count.value);
+    archive->ReadUInt(size.value);
+    ReadFileLink(archive, texture);
+    ReadFileLink(archive, mesh);
+    ReadBody(archive);
+}
+
+void LoadMeshPart(const DS_ImageFileLink& texture, MeshPart& part, const DS_MeshFile& mesh)
+{
+    if (!CurrentResManager)
+        return;
+    const TextureSet& textures = CurrentResManager->GetLinkTextures(texture);
+    part.texture = textures.Frame(0);
+
+    const LoadedMesh& loaded = CurrentResManager->GetLinkMesh(mesh, LoadedMeshStride);
+    part.vertices = loaded.vertices;
+    part.vertexCount = loaded.vertexCount;
+    part.indices = loaded.indices;
+    part.indexedPrimitiveCount = loaded.faceCount;
+    part.boundingRadius = loaded.radius;
+    part.boundingCentre = loaded.centre;
+    part.primitiveType = D3DPT_TRIANGLELIST;
+}
+
+bool IsDrawable(const MeshPart& part)
+{
+    return part.vertices && part.indices && part.vertexCount != 0 && part.indexedPrimitiveCount != 0 && part.texture;
+}

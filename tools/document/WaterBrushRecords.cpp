@@ -1,0 +1,108 @@
+#include "tools/document/WaterBrushRecords.h"
+
+namespace {
+
+const int64_t LightEffect = 76;
+const int64_t WavesEffect = 77;
+const int64_t UnderwaterEffect = 88;
+const int64_t WaterEffect = 90;
+
+template <class Content>
+DocumentBuilder::Bytes BytesOf(DocumentBuilder& (*record)(DocumentBuilder&, const Content&), const Content& content)
+{
+    DocumentBuilder builder;
+    record(builder, content);
+    return builder.Take();
+}
+
+} // namespace
+
+WaterContent::WaterContent()
+{
+    base.effectStamp = WaterEffect;
+    base.scale = 30;
+    base.name = L"Water";
+}
+
+DocumentBuilder& WaterRecord(DocumentBuilder& builder, const WaterContent& content)
+{
+    builder.Header(L"DS_WaterFX", 1)
+        .UInt(content.shape)
+        .UInt(content.ripple)
+        .UInt(content.drift)
+        .UInt(content.wave)
+        .UInt(content.angle)
+        .UInt(content.shadows)
+        .UInt(content.height)
+        .Int(content.colour)
+        .Link(content.bumpPath, content.bumpStamp);
+    return BrushBaseRecord(builder, content.base);
+}
+
+DocumentBuilder::Bytes WaterRecordBytes(const WaterContent& content) { return BytesOf(WaterRecord, content); }
+
+WavesContent::WavesContent()
+{
+    base.effectStamp = WavesEffect;
+    base.speed = 25;
+    base.name = L"Wave brush";
+}
+
+DocumentBuilder& WavesRecord(DocumentBuilder& builder, const WavesContent& content)
+{
+    builder.Header(L"DS_WavesFX", 1)
+        .UInt(content.amplitude)
+        .UInt(content.wavelength)
+        .UInt(content.angle)
+        .Int(content.normalMode);
+    return BrushBaseRecord(builder, content.base);
+}
+
+DocumentBuilder::Bytes WavesRecordBytes(const WavesContent& content) { return BytesOf(WavesRecord, content); }
+
+LightBrushContent::LightBrushContent()
+{
+    base.effectStamp = LightEffect;
+    base.speed = 40;
+    base.name = L"Light";
+}
+
+DocumentBuilder& LightBrushRecord(DocumentBuilder& builder, const LightBrushContent& content)
+{
+    builder.Header(L"DS_LightFX", 1).UInt(content.strength).Int(content.mode);
+    return BrushBaseRecord(builder, content.base);
+}
+
+DocumentBuilder::Bytes LightBrushRecordBytes(const LightBrushContent& content)
+{
+    return BytesOf(LightBrushRecord, content);
+}
+
+UnderwaterContent::UnderwaterContent()
+{
+    base.effectStamp = UnderwaterEffect;
+    base.speed = 25;
+    base.maskFlag = false;
+    base.name = L"";
+}
+
+DocumentBuilder& UnderwaterRecord(DocumentBuilder& builder, const UnderwaterContent& content)
+{
+    builder.Header(L"DS_UnderwaterFX", 1).UInt(content.amplitude).UInt(content.wavelength);
+    return BrushBaseRecord(builder, content.base);
+}
+
+DocumentBuilder& UnderwaterLayerRecord(DocumentBuilder& builder, const UnderwaterLayerContent& content)
+{
+    builder.Header(L"FakeUndervater", content.version);
+    if (content.version == 1)
+        builder.UInt(content.speed);
+    else
+        UnderwaterRecord(builder, content.water);
+    return Light2DRecord(builder, content.base);
+}
+
+DocumentBuilder::Bytes UnderwaterLayerRecordBytes(const UnderwaterLayerContent& content)
+{
+    return BytesOf(UnderwaterLayerRecord, content);
+}
