@@ -17,8 +17,6 @@ float RandomDrift() { return RandomUnit() * DriftRange - DriftRange * 0.5f; }
 
 } // namespace
 
-DS_SparkleConstructor::DS_SparkleConstructor() { viewFlag = true; }
-
 void DS_SparkleConstructor::Write(ArchiveHandle& archive)
 {
     WriteObjectHeader(archive, RecordName, WrittenVersion);

@@ -7,8 +7,8 @@
 
 class DS_SparkleConstructor : public DS_ParticleSystemCtrl {
 public:
-    // The sprite defaults; the view's flag set.
-    DS_SparkleConstructor();
+    // The sprite defaults.
+    DS_SparkleConstructor() = default;
     DS_SparkleConstructor(const DS_SparkleConstructor& other) = default;
     ~DS_SparkleConstructor() override = default;
 

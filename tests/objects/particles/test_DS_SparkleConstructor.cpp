@@ -27,7 +27,6 @@ TEST(SparkleConstructor, Record)
     ASSERT_TRUE(read);
     EXPECT_EQ(40u, read->count.value);
     EXPECT_EQ(1.5f, read->phaseSpeed);
-    EXPECT_TRUE(DS_SparkleConstructor().viewFlag);
 }
 
 // Size factor and phase sign, then velocity x and y, the point in the view

@@ -193,7 +193,8 @@ TEST(StatObjConstructor, ADischargeJumpsToAnotherFrame)
     while (static_cast<unsigned int>(d[next]) % 4 == current)
         ++next;
     EXPECT_EQ(static_cast<unsigned int>(d[next]) % 4, discharge.NextFrameIndex(current));
-    EXPECT_EQ(DrawsFrom(8080, static_cast<int>(next) + 2).back(), Rand());
+    const int following = Rand();
+    EXPECT_EQ(DrawsFrom(8080, static_cast<int>(next) + 2).back(), following);
 
     unsigned int frame = 0;
     std::set<unsigned int> shown;
@@ -209,7 +210,8 @@ TEST(StatObjConstructor, ADischargeJumpsToAnotherFrame)
     discharge.frameCount = 1;
     ResetRandForTesting(5);
     EXPECT_EQ(0u, discharge.NextFrameIndex(0));
-    EXPECT_EQ(DrawsFrom(5, 1)[0], Rand());
+    const int untouched = Rand();
+    EXPECT_EQ(DrawsFrom(5, 1)[0], untouched);
 
     discharge.frameCount = 0;
     EXPECT_EQ(0u, discharge.NextFrameIndex(0));
@@ -357,4 +359,35 @@ TEST_F(StaticObjectDrawTest, ADischargeFlickersThroughItsFrames)
     const std::vector<DX_V::PCT> quad = ReadVertices(object->SpriteGeometry());
     EXPECT_FLOAT_EQ(object->gridFrameIndex * 0.25f, quad[0].u);
     EXPECT_FLOAT_EQ((object->gridFrameIndex + 1) * 0.25f, quad[2].u);
+}
+
+// A strip of one frame keeps showing it, switch after switch, with no draw
+// of the generator; a strip of no frames shows nothing at all.
+TEST_F(StaticObjectDrawTest, ADischargeOfOneFrameStaysAndOfNoneShowsNothing)
+{
+    for (uint32_t frames : {1u, 0u}) {
+        SCOPED_TRACE(frames);
+        DS_DischargeConstructor discharge;
+        discharge.baseSize.value = 64;
+        discharge.mainImage.value = SignKey;
+        discharge.frameGrid = true;
+        discharge.frameCount = frames;
+        discharge.frameRate = 10.0f;
+        discharge.rectangle.pointX.value = 128;
+        discharge.rectangle.pointY.value = 128;
+        const auto object = Make(discharge);
+        for (int step = 1; step < 20; ++step)
+            object->Update(step * 0.03f);
+        ResetRandForTesting(5);
+        const Pixels pixels = Frame(*object, 0.6f);
+        EXPECT_EQ(0u, object->gridFrameIndex);
+        const int untouched = Rand();
+        EXPECT_EQ(DrawsFrom(5, 1)[0], untouched);
+        if (frames == 1) {
+            EXPECT_TRUE(ColourNear(pixels.At(100, 122), Rgba::FromArgb(Red), 2));
+            EXPECT_TRUE(ColourNear(pixels.At(155, 132), Rgba::FromArgb(Yellow), 2));
+        } else {
+            EXPECT_TRUE(pixels.AllNear(0, 0, 256, 256, Rgba::FromArgb(Grey), 0));
+        }
+    }
 }
