@@ -92,12 +92,22 @@ Image DrawSunlitForest(int width, int height)
         for (const Row& row : rows) {
             for (const Trunk& t : row.trunks) {
                 double across = 0;
-                if (v < row.floor && InTrunk(t, u, v, across)) {
+                // The foot flares into roots and sinks into the moss and the
+                // ground haze instead of ending on a straight edge.
+                const double foot = SmoothStep(row.floor - 0.06, row.floor + 0.02, v);
+                const double flare = 1 + 0.9 * foot * foot;
+                if (v < row.floor + 0.02 && InTrunk(Trunk{t.u, t.width * flare, t.lean}, u, v, across)) {
                     // Bark: lit on the side facing the sun, ridged lengthwise.
                     const double bark = 0.7 + 0.4 * Fbm(across * 3 + t.u * 40, v * 40, 311, 3);
                     const double side = Clamp01(0.35 + 0.65 * across);
                     const Colour wood = Colour{0.20, 0.14, 0.09} * (bark * (0.35 + 0.9 * side * (0.4 + sunlight)));
-                    c = Mix(wood, Mix(Colour{0.2, 0.3, 0.2}, hazeColour, 0.3 + 0.7 * sunlight), row.haze);
+                    const double haze = row.haze + (1 - row.haze) * 0.45 * foot;
+                    const Colour trunk = Mix(wood, Mix(Colour{0.2, 0.3, 0.2}, hazeColour, 0.3 + 0.7 * sunlight), haze);
+                    // Roots thin out into the ground: the edge of the flare
+                    // and the last of the foot fade into what lies behind.
+                    const double sink = SmoothStep(row.floor + 0.02, row.floor - 0.01, v + 0.02 * Fbm(u * 90, 351, 2));
+                    const double edge = 1 - foot * SmoothStep(0.55, 1.0, std::fabs(across));
+                    c = Mix(c, trunk, sink * edge);
                 }
             }
         }
@@ -264,7 +274,7 @@ Image DrawDuskMeadow(int width, int height)
         // drifts of wild flowers in the middle distance.
         const double depth = (v - meadow(u)) / (1 - meadow(u));
         const double texture = Fbm(u * 24, v * 70, 531, 4);
-        Colour grass = Mix(Colour{0.42, 0.38, 0.15}, Colour{0.06, 0.10, 0.04}, SmoothStep(0.0, 0.75, depth));
+        Colour grass = Mix(Colour{0.31, 0.28, 0.13}, Colour{0.05, 0.09, 0.04}, SmoothStep(0.0, 0.7, depth));
         grass = grass * (0.72 + 0.45 * texture);
         grass = grass + Colour{0.5, 0.3, 0.1} * (0.35 * Glow(std::fabs(u - sunU), 0.4) * (1 - depth));
         const double drift = SmoothStep(0.62, 0.8, Fbm(u * 5, v * 16, 541, 4)) * SmoothStep(0.7, 0.1, depth);
@@ -439,14 +449,27 @@ Image DrawFlower(FlowerKind kind)
         turn = turn / 4 + 0.25;
         switch (kind) {
         case FlowerKind::Poppy: {
-            // Four broad red petals around a dark heart.
-            const double petals = 22 + 4 * Sine(turn * 4 + 0.1);
-            if (r < petals + 0.5) {
-                const double shade = 0.65 + 0.35 * (1 - r / petals) + 0.1 * Fbm(dx / 5, dy / 5, seed, 3);
-                paint = Over(paint, Paint{Colour{0.85, 0.12, 0.06} * shade, Clamp01(petals + 0.5 - r)});
+            // Four round, crinkled petals, the two behind first, each darker
+            // towards the heart and lit along its rim; a dark heart ringed by
+            // stamens.
+            for (int k : {0, 2, 1, 3}) {
+                const double a = k / 4.0 + 0.125;
+                const double px = bloomX + 10 * Sine(a + 0.25), py = bloomY + 8 * Sine(a);
+                const double pr = std::sqrt((x - px) * (x - px) + (y - py) * (y - py));
+                const double radius = (k % 2 ? 14.5 : 13.5) + 1.2 * Fbm(x / 4, y / 4, seed + static_cast<uint32_t>(k), 2);
+                if (pr < radius + 0.5) {
+                    const double crinkle = 0.9 + 0.15 * Fbm(dx / 3, dy / 9, seed + 5, 3);
+                    const double rim = SmoothStep(radius - 4, radius - 0.5, pr);
+                    const double shade = (0.55 + 0.35 * SmoothStep(3, 14, r) + 0.2 * rim) * (k % 2 ? 1.0 : 0.85);
+                    paint = Over(paint, Paint{Colour{0.86, 0.13, 0.07} * (shade * crinkle) + Colour{0.10, 0.05, 0.0} * rim,
+                                              Clamp01(radius + 0.5 - pr)});
+                }
             }
-            if (r < 6.5)
-                paint = Over(paint, Paint{Colour{0.08, 0.06, 0.08}, Clamp01(6.5 - r)});
+            const double stamens = 7.5 + 1.2 * std::fabs(Sine(turn * 9));
+            if (r < stamens + 0.5)
+                paint = Over(paint, Paint{Colour{0.10, 0.07, 0.10}, 0.85 * Clamp01(stamens + 0.5 - r)});
+            if (r < 4.5)
+                paint = Over(paint, Paint{Colour{0.16, 0.14, 0.10} * (0.8 + 0.3 * (1 - r / 4.5)), Clamp01(4.5 - r)});
             break;
         }
         case FlowerKind::Daisy: {

@@ -31,19 +31,21 @@ struct ArcLook {
     double filament;
 };
 
-// The core line's offset from the strip's middle at u, in pixels: none over
-// the ends, a jagged wander in between that returns to the middle at both
-// tiling edges.
+// The core line's offset from the strip's middle at u, in pixels: a jagged
+// wander that returns to the middle at both tiling edges. An arc segment is
+// usually drawn several times shorter than the strip is wide, so the wander
+// has only a few kinks: squeezed along the arc they stay kinks rather than
+// turning into a fuzz of spikes.
 double ArcOffset(double u, double amplitude, uint32_t seed)
 {
     // A small wander over the ends too, back in the middle at the tip and at
     // the tiling edge.
     if (u <= InnerLeft)
-        return amplitude * 0.3 * Jag((u - Tip) / (InnerLeft - Tip), 5, seed + 3);
+        return amplitude * 0.3 * Jag((u - Tip) / (InnerLeft - Tip), 3, seed + 3);
     if (u >= InnerRight)
-        return amplitude * 0.3 * Jag((u - InnerRight) / (1 - Tip - InnerRight), 5, seed + 5);
+        return amplitude * 0.3 * Jag((u - InnerRight) / (1 - Tip - InnerRight), 3, seed + 5);
     const double t = (u - InnerLeft) / (InnerRight - InnerLeft);
-    return amplitude * (Jag(t, 9, seed) * 0.8 + Jag(t, 31, seed + 7) * 0.35);
+    return amplitude * (Jag(t, 5, seed) * 0.85 + Jag(t, 11, seed + 7) * 0.2);
 }
 
 std::vector<Point> ArcLine(double amplitude, double from, double to, uint32_t seed)
@@ -76,8 +78,8 @@ Paint ArcStripPaint(Point p, const std::vector<Point>& core, const std::vector<P
 
 Image DrawArcStrips(ArcStyle style)
 {
-    const ArcLook look = style == ArcStyle::Sharp ? ArcLook{0.85, 2.6, 0.38, 4.5, 0.55}
-                                                  : ArcLook{1.9, 4.5, 0.55, 6.5, 0.3};
+    const ArcLook look = style == ArcStyle::Sharp ? ArcLook{0.85, 2.6, 0.38, 3.2, 0.55}
+                                                  : ArcLook{1.9, 4.5, 0.55, 4.2, 0.3};
     const uint32_t seed = style == ArcStyle::Sharp ? 9500u : 9800u;
     std::vector<std::vector<Point>> cores, filaments;
     for (uint32_t strip = 0; strip < 2; ++strip) {
@@ -102,11 +104,17 @@ Image DrawArcGlow()
         for (int x = 0; x < Width; ++x) {
             const double u = (x + 0.5) / Width;
             const double across = std::fabs((y % Strip) + 0.5 - Strip / 2.0) / (Strip / 2.0);
+            // Over the end caps the glow rounds off towards the arc's tip, so
+            // that the arc's ends glow as a blunt point rather than stopping
+            // at the quad's edge.
+            const double along = u < InnerLeft ? (InnerLeft - u) / InnerLeft
+                                 : u > InnerRight ? (u - InnerRight) / (1 - InnerRight)
+                                                  : 0.0;
+            const double d = std::sqrt(across * across + along * along);
             // A bright middle with a long soft tail, gone by the strip's edge.
-            const double band = Glow(across, 0.28) * (1 - across * across);
-            const double ends = SmoothStep(0.0, 0.14, u) * SmoothStep(1.0, 0.86, u);
+            const double glow = Glow(d, 0.28) * Clamp01(1 - d * d);
             // Premultiplied: the grey level is the amount of glow, as is alpha.
-            PutGrey(image, x, y, band * ends, band * ends);
+            PutGrey(image, x, y, glow, glow);
         }
     return image;
 }
@@ -293,7 +301,10 @@ Layer Coil(double u, double v, double cx, double light)
     // The coil's windings.
     if (std::fabs(u - cx) < CoilHalfWidth && v > CoilTop && v < CoilBottom) {
         const double s = (u - cx) / CoilHalfWidth;
-        const double winding = 0.7 + 0.3 * std::fabs(Fraction(v / 0.005) * 2 - 1);
+        // Turns of copper wire, each a little rounded, with a dark groove
+        // between them.
+        const double turn = std::fabs(Fraction(v / 0.008) * 2 - 1);
+        const double winding = 0.45 + 0.55 * SmoothStep(1.0, 0.55, turn);
         const double shade = CylinderShade(s, lightSide) * (0.4 + 0.6 * light);
         const double glint = Power(Clamp01(1 - std::fabs(s - 0.45 * lightSide) / 0.18), 2) * light * 0.6;
         return {copper * (shade * winding) + Colour{0.6, 0.7, 1.0} * glint, true};

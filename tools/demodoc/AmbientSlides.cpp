@@ -145,11 +145,14 @@ SlideContent ForestSlide()
 SlideContent StormSlide()
 {
     SlideContent slide = Slide(StormSlideName, L"storm-fields.jpg", false);
-    SpriteContent bolts = Sprite(L"lightning.png", 3, 360, 0, BoltViolet);
+    // The strikes come down left of the lone tree (which stands in front of
+    // them) and reach the hills: the bolt is about as tall as the sky above
+    // them, and a bolt lies wholly inside its view.
+    SpriteContent bolts = Sprite(L"lightning.png", 3, 384, 0, BoltViolet);
     bolts.additive = 1;
-    bolts.sizeMin = 0.85f;
+    bolts.sizeMin = 0.96f;
     bolts.sizeMax = 1.0f;
-    bolts.view = Region(0.08, 0.92, 0.0, Ambient().fieldsHorizon + 0.02);
+    bolts.view = Region(0.03, 0.63, 0.0, Ambient().fieldsHorizon + 0.03);
     bolts.view.flag = true;
 
     SpriteContent flashes = Sprite(L"cloud-flash.png", 2, 700, 35, FlashBlue);
@@ -247,10 +250,13 @@ SlideContent WorkshopSlide()
 {
     SlideContent slide = Slide(WorkshopSlideName, L"workshop.jpg", false);
     const WorkshopLayout& w = Workshop();
+    // The arcs strike a little way onto the toroids' tubes, where the
+    // metal takes the glow's blunt ends.
+    constexpr double OntoTheTube = 7;
     GlowArcContent main;
-    main.start[0] = static_cast<float>(w.leftToroidX * SceneWidth);
+    main.start[0] = static_cast<float>(w.leftToroidX * SceneWidth - OntoTheTube);
     main.start[1] = static_cast<float>(w.toroidY * SceneHeight);
-    main.end[0] = static_cast<float>(w.rightToroidX * SceneWidth);
+    main.end[0] = static_cast<float>(w.rightToroidX * SceneWidth + OntoTheTube);
     main.end[1] = main.start[1];
     main.jitter = 70;
     main.morphSpeed = 70;
