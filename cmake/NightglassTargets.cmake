@@ -4,9 +4,10 @@
 set(NIGHTGLASS_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 set(NIGHTGLASS_WARNINGS -Wall -Wextra -Wpedantic -Wno-unknown-pragmas)
 
-# The platform libraries, in link order.
+# The platform libraries, in link order; D3DX is delay-loaded.
+include(D3DXDelayLoad)
 set(NIGHTGLASS_PLATFORM_LIBS
-  d3dx9 d3d9 dsound dxguid winmm strmiids ole32 oleaut32 uuid comctl32 gdiplus shlwapi)
+  ${NIGHTGLASS_D3DX_LIBRARY} d3d9 dsound dxguid winmm strmiids ole32 oleaut32 uuid comctl32 gdiplus shlwapi)
 
 function(nightglass_settings target)
   target_compile_definitions(${target} PRIVATE ${NIGHTGLASS_DEFINES})

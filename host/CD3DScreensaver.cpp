@@ -273,6 +273,15 @@ LRESULT CD3DScreensaver::WindowProc(HWND window, UINT message, WPARAM wparam, LP
         if (mode == LaunchMode::Preview || mode == LaunchMode::Test)
             CloseShow();
         break;
+    case WM_CLOSE:
+        // Only another program closes a window of the full-screen show (the
+        // show refuses SC_CLOSE): destroying it would leave the loop running
+        // without a window, so the show ends instead.
+        if (mode == LaunchMode::Full) {
+            EndShow();
+            return 0;
+        }
+        break;
     case WM_PAINT: {
         PAINTSTRUCT paint{};
         HDC dc = BeginPaint(window, &paint);
@@ -363,6 +372,7 @@ void CD3DScreensaver::EndShow()
         endRequested = true;
         return;
     }
+    showEnded = true;
     if (mode == LaunchMode::Full)
         SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
     ReleaseScreenDevices();

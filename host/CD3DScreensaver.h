@@ -181,6 +181,8 @@ private:
 
     int busy = 0;
     bool endRequested = false;
+    // Set once the show has ended (devices released, WM_QUIT posted).
+    bool showEnded = false;
     DWORD lastErrorBoxTick = 0;
     bool errorBoxTicking = false;
     int framesCounted = 0;

@@ -40,7 +40,9 @@ HRESULT CD3DScreensaver::RunMessageLoop()
             return hr;
         CreateScreenDevices();
     }
-    if (mode == LaunchMode::Full)
+    // An end asked for while the devices were made has run already and
+    // turned the flag off: it must stay off.
+    if (mode == LaunchMode::Full && !showEnded)
         SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, TRUE, nullptr, 0);
 
     MSG message{};

@@ -44,15 +44,19 @@ ScenePlayer::~ScenePlayer()
 {
     root.reset();
     resourceManager.reset();
+    if (GlobalSceneView && GlobalSceneView->borders == &borders)
+        GlobalSceneView->UseBorders(nullptr);
 }
 
 void ScenePlayer::MakeCurrent(IDirect3DDevice9* device)
 {
     CurrentDevice = device;
-    if (resourceManager) {
-        CurrentResManager = resourceManager.get();
-        CurrentResourceCache = &resourceManager->Cache();
-    }
+    // Never the previous screen's document: its textures, effects and meshes
+    // belong to that screen's device.
+    CurrentResManager = resourceManager.get();
+    CurrentResourceCache = resourceManager ? &resourceManager->Cache() : nullptr;
+    if (GlobalSceneView)
+        GlobalSceneView->UseBorders(&borders);
 }
 
 HRESULT ScenePlayer::RunFrame(float appTime)

@@ -4,6 +4,7 @@
 // document, so every texture, effect and mesh stays on its screen's device.
 #pragma once
 
+#include "foundation/render/SceneView.h"
 #include "foundation/render/TexturedQuad.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "host/MusicPlaylist.h"
@@ -19,14 +20,16 @@
 class ScenePlayer {
 public:
     ScenePlayer() = default;
-    // The root goes before the resource manager that its objects came from.
+    // The root goes before the resource manager that its objects came from;
+    // the scene view is handed back its own borders when it holds these.
     ~ScenePlayer();
     ScenePlayer(const ScenePlayer&) = delete;
     ScenePlayer& operator=(const ScenePlayer&) = delete;
 
-    // The screen was selected: device becomes CurrentDevice and, once the
-    // document is loaded, this player's manager CurrentResManager with its
-    // cache CurrentResourceCache (before that both keep their values).
+    // The screen was selected: device becomes CurrentDevice, this player's
+    // manager CurrentResManager with its cache CurrentResourceCache (none
+    // before the document is loaded), and its border quads those of the
+    // scene view.
     void MakeCurrent(IDirect3DDevice9* device);
 
     // One frame of this player's screen at the application time: the splash,
@@ -66,6 +69,8 @@ public:
 
 private:
     TexturedQuad splashQuad;
+    // The scene view's Fit borders on this screen's device.
+    SceneBorders borders;
     std::unique_ptr<DS_SlideShow_Light> root;
     std::unique_ptr<DS_DocResManager> resourceManager;
     // Set as the load starts, so that it never runs twice.

@@ -1,6 +1,7 @@
 #include "host/ZAvaduVedoverovez.h"
 
 #include "foundation/SaverError.h"
+#include "host/D3DXRuntime.h"
 #include "host/DeviceRequirements.h"
 #include "host/MonitorSettings.h"
 #include "host/MusicGraph.h"
@@ -80,6 +81,11 @@ void ZAvaduVedoverovez::OnScreenSelected(int index)
         return;
     currentPlayer = &players[index];
     currentPlayer->MakeCurrent(device);
+}
+
+HRESULT ZAvaduVedoverovez::OnDirect3DCreated()
+{
+    return LoadD3DXRuntime() ? S_OK : NoDirect3D;
 }
 
 HRESULT ZAvaduVedoverovez::CheckDeviceRequirements(const D3DCAPS9& caps, DWORD, D3DFORMAT backBufferFormat)

@@ -21,6 +21,9 @@ public:
     INT_PTR SoundDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) override;
     void ReadSettings() override;
     void OnScreenSelected(int index) override;
+    // NoDirect3D when the D3DX runtime is not installed: every mode then
+    // shows that text instead of drawing.
+    HRESULT OnDirect3DCreated() override;
     HRESULT CheckDeviceRequirements(const D3DCAPS9& caps, DWORD behaviorFlags, D3DFORMAT backBufferFormat) override;
     // After each device creation and each successful reset: the sound device
     // is started (once) with the user's volume, and the current slide gets

@@ -106,3 +106,13 @@ void DS_IOF_R<ResourceBuffer>::ReadPoint(POINT& point)
     point.y = y;
     mark.Done();
 }
+
+void DS_IOF_R<ResourceBuffer>::ReadCount(int32_t& count, std::size_t elementSize)
+{
+    ReadMark mark(*buffer);
+    const int32_t read = Load<int32_t>(*buffer);
+    if (read > 0 && elementSize > 0 && static_cast<std::size_t>(read) > buffer->Remaining() / elementSize)
+        throw MediaLoadError("a count runs past the end of the document");
+    count = read;
+    mark.Done();
+}

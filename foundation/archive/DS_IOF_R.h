@@ -27,6 +27,7 @@ public:
     void ReadLong(long& value) override;
 
     std::size_t BytesLeft() const override { return buffer->Remaining(); }
+    void ReadCount(int32_t& count, std::size_t elementSize) override;
 
 private:
     ResourceBuffer* buffer;

@@ -47,6 +47,11 @@ public:
     // Bytes a reader may still consume, so that counts can be checked before
     // anything is allocated for them. Archives that only write have no limit.
     virtual std::size_t BytesLeft() const { return SIZE_MAX; }
+    // An int32 count of elements of elementSize bytes each, all of which must
+    // still follow it; when they do not, MediaLoadError is thrown and nothing
+    // is consumed, as with every other failed read. Archives without a limit
+    // read the count alone.
+    virtual void ReadCount(int32_t& count, std::size_t) { ReadInt(count); }
 };
 
 // Owns the archive being read; every document reader receives it by reference.

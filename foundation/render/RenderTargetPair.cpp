@@ -80,10 +80,13 @@ void RenderTargetPair::BeginTarget(const TextureHolder& texture)
 
 void RenderTargetPair::EndTarget()
 {
+    // Only what BeginTarget saved: an EndTarget without it, or on a device
+    // without a depth buffer, must not take the device's surfaces away.
     if (CurrentDevice) {
         if (savedTarget)
             CurrentDevice->SetRenderTarget(0, savedTarget.Get());
-        CurrentDevice->SetDepthStencilSurface(savedDepthStencil.Get());
+        if (savedDepthStencil)
+            CurrentDevice->SetDepthStencilSurface(savedDepthStencil.Get());
     }
     savedTarget.Release();
     savedDepthStencil.Release();

@@ -10,6 +10,9 @@
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/SizedTexture.h"
 
+#include <algorithm>
+#include <iterator>
+
 SceneView* GlobalSceneView = nullptr;
 
 namespace {
@@ -152,6 +155,16 @@ void SceneView::Setup(int w, int h, const SizedTexture& image, int newMode, bool
 
 void SceneView::MoveBorders(float left, float top, float fittedW, float fittedH)
 {
+    // The view is set up again at every screen's frame: quads already at
+    // this placement are not locked and written again. Quads not made yet
+    // are not marked as placed.
+    const float placement[4] = {left, top, fittedW, fittedH};
+    if (std::equal(placement, placement + 4, borders->placedAt))
+        return;
+    const bool made = std::all_of(std::begin(borders->quads), std::end(borders->quads),
+                                  [](const DS_SimpleMesh<DX_V::SPC>& quad) { return quad.vertices.Get() != nullptr; });
+    if (made)
+        std::copy(placement, placement + 4, borders->placedAt);
     // In Fit mode one of left and top is 0, so the pair of bands across that
     // axis has no size.
     const float sideRight = RoundUpEdge(left);
@@ -160,19 +173,40 @@ void SceneView::MoveBorders(float left, float top, float fittedW, float fittedH)
     const float bandBottom = RoundUpEdge(top);
     const float rightShift = left + fittedW;
     const float bottomShift = top + fittedH;
-    WriteBorder(borders[LeftBorder], ScreenQuad::Rectangle(0.0f, 0.0f, sideRight, sideBottom));
-    WriteBorder(borders[RightBorder],
-                ScreenQuad::Rectangle(rightShift, 0.0f, sideRight + rightShift, sideBottom));
-    WriteBorder(borders[TopBorder], ScreenQuad::Rectangle(0.0f, 0.0f, bandRight, bandBottom));
-    WriteBorder(borders[BottomBorder],
-                ScreenQuad::Rectangle(0.0f, bottomShift, bandRight, bandBottom + bottomShift));
+    DS_SimpleMesh<DX_V::SPC>* quads = borders->quads;
+    WriteBorder(quads[LeftBorder], ScreenQuad::Rectangle(0.0f, 0.0f, sideRight, sideBottom));
+    WriteBorder(quads[RightBorder], ScreenQuad::Rectangle(rightShift, 0.0f, sideRight + rightShift, sideBottom));
+    WriteBorder(quads[TopBorder], ScreenQuad::Rectangle(0.0f, 0.0f, bandRight, bandBottom));
+    WriteBorder(quads[BottomBorder], ScreenQuad::Rectangle(0.0f, bottomShift, bandRight, bandBottom + bottomShift));
 }
 
 void SceneView::ResetBorderColors()
 {
     const ScreenQuad whole = ScreenQuad::FromBackBuffer();
-    for (DS_SimpleMesh<DX_V::SPC>& border : borders)
+    for (DS_SimpleMesh<DX_V::SPC>& border : borders->quads)
         SetQuadSPC(border, OpaqueBlack, whole);
+    // The new buffers span the whole back buffer: the next Setup must move
+    // them whatever the placement.
+    std::fill(borders->placedAt, borders->placedAt + 4, NAN);
+}
+
+void SceneView::UseBorders(SceneBorders* screenBorders)
+{
+    borders = screenBorders ? screenBorders : &ownBorders;
+}
+
+void SceneView::ReleaseBordersOf(IDirect3DDevice9* device)
+{
+    DS_SimpleMesh<DX_V::SPC>& first = ownBorders.quads[0];
+    if (!device || !first.vertices)
+        return;
+    ComHolder<IDirect3DDevice9> owner;
+    first.vertices->GetDevice(owner.Out());
+    if (owner.Get() != device)
+        return;
+    for (DS_SimpleMesh<DX_V::SPC>& border : ownBorders.quads)
+        border.vertices.Release();
+    std::fill(ownBorders.placedAt, ownBorders.placedAt + 4, NAN);
 }
 
 void SceneView::DrawBorders()
@@ -180,7 +214,7 @@ void SceneView::DrawBorders()
     if (mode != Fit || !CurrentDevice)
         return;
     SelectDiffuseOnStage0();
-    for (const DS_SimpleMesh<DX_V::SPC>& border : borders) {
+    for (const DS_SimpleMesh<DX_V::SPC>& border : borders->quads) {
         if (!border.vertices)
             continue;
         BindQuadSPCForDraw(border);
@@ -216,6 +250,10 @@ void SceneView::GetViewProjection(D3DXMATRIX& out) const
 
 void SceneView::SetCameraOffset(float z, float px, float py)
 {
+    // A zoom of 0 or less (a document may store 0) would divide by zero or
+    // mirror the picture: it is taken as no zoom.
+    if (!(z > 0.0f))
+        z = 1.0f;
     const float tx = (px + 1.0f) * (1.0f - z) / 2.0f * static_cast<float>(imageWidth) / z;
     const float ty = (py + 1.0f) * (1.0f - z) / 2.0f * static_cast<float>(imageHeight) / z;
     D3DXMATRIX translation;

@@ -16,9 +16,25 @@
 #include <windows.h>
 #include <d3dx9math.h>
 
+#include <cmath>
 #include <cstdint>
 
 struct SizedTexture;
+
+// The four bands of Fit mode, in the order left, right, top, bottom. Their
+// vertex buffers belong to the device they were made on, so each screen
+// keeps a set of its own and hands it to the view when it is selected.
+struct SceneBorders {
+    SceneBorders() = default;
+    SceneBorders(const SceneBorders&) = delete;
+    SceneBorders& operator=(const SceneBorders&) = delete;
+
+    DS_SimpleMesh<DX_V::SPC> quads[4];
+    // The fitted rectangle the quads were last moved to (left, top, width,
+    // height), so that a placement set up again every frame rewrites them
+    // only when it changed; NaN until they are first moved.
+    float placedAt[4] = {NAN, NAN, NAN, NAN};
+};
 
 class SceneView {
 public:
@@ -26,6 +42,9 @@ public:
     enum Border { LeftBorder = 0, RightBorder = 1, TopBorder = 2, BottomBorder = 3 };
 
     SceneView();
+    // Borders points into the view itself until a screen hands it its own.
+    SceneView(const SceneView&) = delete;
+    SceneView& operator=(const SceneView&) = delete;
 
     // Places an image in a w × h layer by mode and sets WORLD, VIEW and
     // PROJECTION. inTargetPixels: w and h are already the target's pixels
@@ -36,6 +55,15 @@ public:
     // (Re)creates the border quads, opaque black over the whole back buffer;
     // Setup then only moves their corners.
     void ResetBorderColors();
+    // The border set that Setup, ResetBorderColors and DrawBorders work on
+    // from now on: the selected screen's, made on its device; none gives the
+    // view's own set back. The set must outlive its use or be handed back.
+    void UseBorders(SceneBorders* screenBorders);
+    // The device is going: the view's own border set lets go of the buffers
+    // made on it. The view lives until the process ends, and a buffer would
+    // keep its device, and the window system's context behind it, alive past
+    // its window until then.
+    void ReleaseBordersOf(IDirect3DDevice9* device);
     // The borders of Fit mode, in their exact colour whatever the earlier
     // draws left on stage 0; nothing in the other modes.
     void DrawBorders();
@@ -51,7 +79,7 @@ public:
     void GetViewProjection(D3DXMATRIX& out) const;
 
     // Zooms by z about the image point at fraction ((px + 1) / 2, (py + 1) / 2);
-    // z = 1 gives no camera at all.
+    // z = 1 gives no camera at all, and so does a z of 0 or less.
     void SetCameraOffset(float z, float px, float py);
     // The shift in image pixels that camera and fill apply before scaling.
     float GetViewOffsetX() const;
@@ -68,7 +96,8 @@ public:
     float offsetX = 0.0f;
     float offsetY = 0.0f;
     D3DXMATRIX camera;
-    DS_SimpleMesh<DX_V::SPC> borders[4];
+    // The border set in use: the view's own, or the selected screen's.
+    SceneBorders* borders = &ownBorders;
     int32_t mode = Fit;
     UINT imageWidth = 0;
     UINT imageHeight = 0;
@@ -80,6 +109,8 @@ private:
     // camera (unless in Capture mode) × fill offset × fill scale × picture.
     D3DXMATRIX PictureTransform() const;
     void MoveBorders(float left, float top, float fittedW, float fittedH);
+
+    SceneBorders ownBorders;
 };
 
 // The one scene view every screen shares; built by InitGlobalState before the

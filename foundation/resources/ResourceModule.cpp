@@ -47,11 +47,37 @@ ds_string SystemFolder()
     return ds_string(buffer.data(), length) + L"\\";
 }
 
+// A module is only ever read for its resources: mapped as an image so that
+// FindResourceW finds them, but neither its start-up code nor its imports
+// run. A file that is missing, damaged or on a drive without its medium gives
+// no module, without the system's critical-error box.
+HMODULE LoadAsData(const ds_string& path)
+{
+    DWORD previousMode = 0;
+    const bool quiet = SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previousMode);
+    HMODULE module =
+        LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    if (quiet)
+        SetThreadErrorMode(previousMode, nullptr);
+    return module;
+}
+
 HMODULE LoadFrom(const ds_string& folder, const ds_string& name)
 {
     if (folder.empty())
         return nullptr;
-    return LoadLibraryW((folder + name).c_str());
+    return LoadAsData(folder + name);
+}
+
+// Only a path with the extension ".dll" names a module; anything else (an
+// effect or picture file on disk) is never handed to the loader.
+bool NamesModule(const ds_string& name)
+{
+    const ds_string extension = L".dll";
+    if (name.size() <= extension.size())
+        return false;
+    return CompareStringOrdinal(name.c_str() + name.size() - extension.size(), static_cast<int>(extension.size()),
+                                extension.c_str(), static_cast<int>(extension.size()), TRUE) == CSTR_EQUAL;
 }
 
 } // namespace
@@ -61,8 +87,10 @@ bool LoadResourceModule(const ds_string& name, HMODULE& module)
     module = nullptr;
     if (name.empty())
         return true;
+    if (!NamesModule(name))
+        return false;
     if (HasFolder(name)) {
-        module = LoadLibraryW(name.c_str());
+        module = LoadAsData(name);
     } else {
         module = LoadFrom(ProgramFolder(), name);
         if (!module)

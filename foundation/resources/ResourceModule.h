@@ -9,12 +9,14 @@
 
 class ResourceRecord;
 
-// Loads the module that a link or record names; the module stays loaded.
-// The empty name stands for the program itself: true with no handle, so that
-// resource look-ups search the program's own resources. A bare file name is
-// looked for beside the program, then in the system folder, never in the
-// current folder or along PATH, so that no stray file of that name is loaded;
-// a name with a folder is loaded as given.
+// Loads the module that a link or record names, as data for its resources
+// only: no code of it ever runs. The module stays loaded. The empty name
+// stands for the program itself: true with no handle, so that resource
+// look-ups search the program's own resources. A name that does not end in
+// ".dll" names no module: false. A bare file name is looked for beside the
+// program, then in the system folder, never in the current folder or along
+// PATH, so that no stray file of that name is loaded; a name with a folder
+// is loaded as given.
 bool LoadResourceModule(const ds_string& name, HMODULE& module);
 
 // The bytes of a loaded resource; they live as long as the module.

@@ -133,6 +133,15 @@ void DS_2D_Light::SetPicturePosition(int mode)
     DS_2D_Light::SetSize(layerWidth, layerHeight);
 }
 
+void DS_2D_Light::RestoreView()
+{
+    // SetSize places the picture in the view's current mode, which another
+    // screen's layer may have left.
+    if (GlobalSceneView)
+        GlobalSceneView->mode = pictureMode;
+    SetSize(layerWidth, layerHeight);
+}
+
 void DS_2D_Light::OnPictureChanged()
 {
     pictureQuad.LoadLinkImage(pictureLink);

@@ -145,6 +145,12 @@ public:
     // was running already.
     bool ResetCameraPan();
 
+    // Places the picture through the scene view and publishes the picture
+    // mapping again, in this layer's mode and at its size, through the
+    // virtual SetSize. The view and the mapping are shared by every screen,
+    // so each screen's frame starts with this from its own current layer.
+    void RestoreView();
+
     DS_ImageFileLink pictureLink;
     DSM_Camera camera;
     // The picture in picture pixels, with its texture and size.

@@ -101,7 +101,8 @@ void DS_2D_Light::RenderObjects(DS_2D_Light& layer, const std::vector<CountedPtr
         // not be made included.
         if (!object)
             continue;
-        if (object->NeedsBackground()) {
+        // With n at 0 no capture is open: a reader gets the plain picture.
+        if (object->NeedsBackground() && n > 0) {
             --n;
             // Each flip starts the next texture black, so an object that
             // reads the background redraws the whole picture area.

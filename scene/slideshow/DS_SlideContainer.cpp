@@ -168,7 +168,10 @@ void DS_SlideContainer::RenderScene()
 {
     if (!layer)
         return;
-    const int readers = CountSceneReaders();
+    // Without its pair (the textures could not be made) the layer draws as
+    // if nothing read the scene: the picture in place, every object onto
+    // the back buffer.
+    const int readers = layer->targetPair.current ? CountSceneReaders() : 0;
     if (readers > 0)
         layer->BeginSceneCapture();
     layer->DrawBackground(false);
@@ -185,6 +188,12 @@ void DS_SlideContainer::SetSize(int width, int height)
 {
     if (layer)
         layer->SetSize(width, height);
+}
+
+void DS_SlideContainer::RestoreView()
+{
+    if (layer)
+        layer->RestoreView();
 }
 
 void DS_SlideContainer::SetPicturePosition(int mode)

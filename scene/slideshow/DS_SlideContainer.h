@@ -64,6 +64,8 @@ public:
     void FinishFrame();
     void SetSize(int width, int height);
     void SetPicturePosition(int mode);
+    // The layer places its picture again in the shared scene view.
+    void RestoreView();
     // A share of the layer.
     CountedPtr<DS_2D_Light> GetLight() const { return layer; }
 

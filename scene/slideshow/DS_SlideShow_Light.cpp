@@ -91,8 +91,13 @@ void DS_SlideShow_Light::Update(float time)
         if (slides.empty())
             return;
         ShowFirstSlide(time);
-    } else if (slides.size() >= 2) {
-        AdvanceShow(time);
+    } else {
+        // Another screen may have drawn since this root's last frame: the
+        // shared view and picture mapping are set up again before anything
+        // reads them.
+        currentSlide->RestoreView();
+        if (slides.size() >= 2)
+            AdvanceShow(time);
     }
     currentSlide->Update(time);
 }
@@ -104,6 +109,7 @@ void DS_SlideShow_Light::ShowFirstSlide(float time)
     // fully.
     start = time - Seconds(currentSlide->fadeIn.value);
     ActivateSlide();
+    fadeOpacity = 0.0f;
     fadeQuad = std::make_unique<DS_SimpleMesh<DX_V::SPC>>();
     fadeQuad->primitiveType = D3DPT_TRIANGLESTRIP;
     SetQuadSPC(*fadeQuad, TransparentBlack, ScreenQuad::FromBackBuffer());
@@ -129,7 +135,9 @@ void DS_SlideShow_Light::AdvanceShow(float time)
     // On the frame of a switch the slide just left still gives the lengths,
     // so the new slide starts black when the old one had a fade-in.
     const float opacity = FadeOpacity(time - start, Seconds(f), Seconds(d), Seconds(o));
-    SetQuadAlphasSPC(*fadeQuad, opacity, opacity, opacity, opacity);
+    if (opacity != fadeOpacity)
+        SetQuadAlphasSPC(*fadeQuad, opacity, opacity, opacity, opacity);
+    fadeOpacity = opacity;
 }
 
 void DS_SlideShow_Light::ActivateSlide()
@@ -149,6 +157,10 @@ void DS_SlideShow_Light::Render()
         return;
     currentSlide->RenderScene();
     currentSlide->FinishFrame();
+    // Fully transparent, the quad would blend over the whole back buffer and
+    // leave every pixel as it is.
+    if (fadeOpacity <= 0.0f)
+        return;
     if (CountedPtr<DS_2D_Light> layer = currentSlide->GetLight())
         layer->DrawOverlayQuad(*fadeQuad);
 }

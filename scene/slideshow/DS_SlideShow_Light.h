@@ -27,7 +27,8 @@ public:
     // "DS_SlideShow_Light", version 1, then the slides and the audio files.
     void Write(ArchiveHandle& archive) override;
     // The current slide's scene and finishing pass, then the fade quad over
-    // everything. Nothing before the first Update, nor without slides.
+    // everything while it is not fully transparent. Nothing before the first
+    // Update, nor without slides.
     virtual void Render();
     // Every slide's layer and visual objects let go of their default-pool
     // objects.
@@ -35,6 +36,7 @@ public:
     // The current slide's layer and visual objects make them again.
     virtual void OnDeviceRestored();
     // Once per frame with the application time in seconds, before Render:
+    // sets the shared scene view up for the current slide's layer again,
     // picks the slide and its fade, then advances the slide.
     virtual void Update(float time);
 
@@ -60,6 +62,9 @@ public:
     // Black over the whole back buffer, its opacity the fade's; made by the
     // first Update.
     std::unique_ptr<DS_SimpleMesh<DX_V::SPC>> fadeQuad;
+    // The fade quad's opacity, 0 to 1: 0 while the slide is shown fully, when
+    // the quad is not drawn at all.
+    float fadeOpacity = 0.0f;
 
 private:
     void ShowFirstSlide(float time);

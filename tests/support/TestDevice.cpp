@@ -1,5 +1,7 @@
 #include "tests/support/TestDevice.h"
 
+#include "foundation/render/SceneView.h"
+
 namespace {
 
 const wchar_t* const WindowClass = L"NightglassTestDevice";
@@ -55,6 +57,10 @@ TestDevice::TestDevice(UINT width, UINT height)
 
 TestDevice::~TestDevice()
 {
+    // The process-wide scene view may hold border buffers made on this
+    // device: the device must go now, while its window is still there.
+    if (GlobalSceneView)
+        GlobalSceneView->ReleaseBordersOf(device);
     SafeRelease(device);
     SafeRelease(d3d);
     if (window)

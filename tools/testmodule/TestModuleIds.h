@@ -15,4 +15,8 @@
 #ifndef RC_INVOKED
 /* The file name under which the build puts the module beside the tests. */
 #define TESTMODULE_FILE_NAME L"nightglass_test_res.dll"
+/* Its twin with start-up code, and the file that code leaves in the
+   temporary folder whenever the twin is loaded to run. */
+#define TESTMODULE_STARTUP_FILE_NAME L"nightglass_test_startup.dll"
+#define TESTMODULE_STARTUP_MARKER L"nightglass_test_startup_ran"
 #endif

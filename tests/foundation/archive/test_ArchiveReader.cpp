@@ -243,6 +243,8 @@ TEST(ArchiveReader, FloatVectorLongerThanTheDocumentFails)
     std::vector<float> values;
     EXPECT_THROW(ReadFloatVector(ar.handle, values), MediaLoadError);
     EXPECT_TRUE(values.empty());
+    // Like every failed read, it leaves the cursor where it was.
+    EXPECT_EQ(0u, ar.Consumed());
 }
 
 TEST(ResourceBuffer, IntVectorReplacesTheVector)

@@ -159,6 +159,12 @@ TEST_F(RenderTargetPairTest, EndTargetDrawsOnTheBackBufferAgain)
     EXPECT_FALSE(pair.savedTarget);
     EXPECT_FALSE(pair.savedDepthStencil);
 
+    // A second EndTarget has nothing saved and takes nothing away.
+    pair.EndTarget();
+    ComHolder<IDirect3DSurface9> depthAfterSecondEnd;
+    d->GetDepthStencilSurface(depthAfterSecondEnd.Out());
+    EXPECT_EQ(depth.Get(), depthAfterSecondEnd.Get());
+
     DrawRect(16, 16, 48, 48, 0xFFFFFF00);
     const Pixels screen = dev.ReadBackBuffer();
     EXPECT_TRUE(screen.AllNear(16, 16, 48, 48, Rgba{255, 255, 0, 255}, 0));

@@ -24,7 +24,7 @@ struct Placement {
 };
 
 // The cases of the letterbox (1000 × 500) and pillarbox (500 × 1000)
-// pictures on a 1024 × 768 layer.
+// pictures on a 1024 × 768 layer, in every mode.
 const Placement Placements[] = {
     {"stretch letterbox", 1000, 500, SceneView::Stretch, 0, 0, 1024, 768},
     {"stretch pillarbox", 500, 1000, SceneView::Stretch, 0, 0, 1024, 768},
@@ -32,6 +32,10 @@ const Placement Placements[] = {
     {"fit pillarbox", 500, 1000, SceneView::Fit, 320, 0, 384, 768},
     {"fill letterbox", 1000, 500, SceneView::Fill, -256, 0, 1536, 768},
     {"fill pillarbox", 500, 1000, SceneView::Fill, 0, -640, 1024, 2048},
+    // Drawing into the capture, the picture covers the whole target whatever
+    // its shape; whoever reads the capture places it.
+    {"capture letterbox", 1000, 500, SceneView::Capture, 0, 0, 1024, 768},
+    {"capture pillarbox", 500, 1000, SceneView::Capture, 0, 0, 1024, 768},
 };
 
 class ScenePlacementTest : public DeviceTest<1024, 768> {

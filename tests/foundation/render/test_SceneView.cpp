@@ -47,7 +47,7 @@ struct Box {
 
 Box BorderBox(const SceneView& view, int border)
 {
-    const auto v = ReadVertices(view.borders[border]);
+    const auto v = ReadVertices(view.borders->quads[border]);
     if (v.size() != 4)
         return {-1, -1, -1, -1};
     return {v[1].x, v[1].y, v[2].x, v[2].y};
@@ -71,7 +71,7 @@ TEST(SceneView, NewViewFitsWithIdentityTransforms)
     EXPECT_TRUE(IsIdentity(view.camera));
     EXPECT_TRUE(IsIdentity(view.fillScale));
     EXPECT_TRUE(IsIdentity(view.fillOffset));
-    EXPECT_FALSE(view.borders[0].vertices);
+    EXPECT_FALSE(view.borders->quads[0].vertices);
     EXPECT_EQ(1.0f, view.backgroundScaleX);
 }
 
@@ -200,8 +200,11 @@ TEST_F(SceneViewTest, CameraZoomsAboutItsPanPointAndIsLeftOutInCapture)
 {
     SceneView view;
     view.Setup(1024, 768, Picture(800, 600), SceneView::Fit, false);
-    view.SetCameraOffset(1.0f, 0.7f, -0.3f);
-    EXPECT_TRUE(IsIdentity(view.camera));
+    // No zoom, and a zoom of 0 or less, which would divide by zero.
+    for (float z : {1.0f, 0.0f, -0.5f}) {
+        view.SetCameraOffset(z, 0.7f, -0.3f);
+        EXPECT_TRUE(IsIdentity(view.camera)) << z;
+    }
 
     const struct {
         float px, py, fixedX, fixedY;
@@ -324,4 +327,31 @@ TEST_F(SceneViewTest, ScreenPointsMapIntoPictureAndRectanglesContainTheirEdges)
 
     GlobalSceneView = saved;
     CurrentPictureMapping = PictureMapping();
+}
+
+// Each screen hands the view a border set made on its own device; the view's
+// own set lets go of a device's buffers when that device goes, so that the
+// view, which lives until the process ends, keeps no device alive.
+TEST_F(SceneViewTest, ScreensBringTheirOwnBordersAndTheOwnSetLetsAGoingDeviceGo)
+{
+    SceneView view;
+    view.ResetBorderColors();
+    SceneBorders screen;
+    view.UseBorders(&screen);
+    view.ResetBorderColors();
+    view.Setup(1024, 768, Picture(1000, 500), SceneView::Fit, false);
+    ASSERT_TRUE(screen.quads[0].vertices);
+    ExpectBox({0, 0, 1024, 129}, BorderBox(view, SceneView::TopBorder));
+
+    view.UseBorders(nullptr);
+    ASSERT_NE(&screen, view.borders);
+    ASSERT_TRUE(view.borders->quads[0].vertices);
+    TestDevice other(64, 64);
+    ASSERT_TRUE(other.Ok());
+    view.ReleaseBordersOf(other.Device());
+    EXPECT_TRUE(view.borders->quads[0].vertices);
+    view.ReleaseBordersOf(Device());
+    for (const DS_SimpleMesh<DX_V::SPC>& quad : view.borders->quads)
+        EXPECT_FALSE(quad.vertices);
+    EXPECT_TRUE(screen.quads[0].vertices);
 }

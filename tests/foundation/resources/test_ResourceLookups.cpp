@@ -3,6 +3,7 @@
 #include "foundation/render/CurrentDevice.h"
 #include "foundation/render/RenderTargetPair.h"
 #include "foundation/resources/MeshLoaders.h"
+#include "foundation/resources/ResourceModule.h"
 #include "foundation/resources/TextureLoaders.h"
 #include "tools/effects/FlatColourEffect.h"
 
@@ -253,6 +254,46 @@ TEST_F(ResourceLookupTest, ModuleEffectIsMadeOnceAndSharedWithAReferenceEachCall
     ASSERT_EQ(1u, Table().allRecords[link.value].size());
     EXPECT_EQ(TestEffectFile(), RecordBytes(Table().allRecords[link.value][0]));
     EXPECT_TRUE(DrawsInColour(device, first.Get(), TestEffectColour));
+}
+
+// A document's links name a module with start-up code: its picture and its
+// effect are read and used, and its code never runs (run, it would leave a
+// marker file). A copy of it under an effect file's name is no module at all.
+TEST_F(ResourceLookupTest, AModuleThatALinkNamesIsReadButItsCodeNeverRuns)
+{
+    wchar_t folder[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, folder);
+    const ds_string marker = ds_string(folder) + TESTMODULE_STARTUP_MARKER;
+    DeleteFileW(marker.c_str());
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    const ds_string startupModule =
+        ds_string(program).substr(0, ds_string(program).rfind(L'\\') + 1) + TESTMODULE_STARTUP_FILE_NAME;
+    const TempFile disguised(L"nightglass_disguised_module.fxo");
+    ASSERT_TRUE(CopyFileW(startupModule.c_str(), disguised.Path().c_str(), FALSE));
+    Fresh();
+
+    const TextureSet& picture = manager->GetLinkTextures(DS_FileLink3(TESTMODULE_PICTURE, TESTMODULE_STARTUP_FILE_NAME));
+    const ComHolder<ID3DXEffect> effect =
+        manager->GetLinkEffect(DS_FileLink3(TESTMODULE_EFFECT, TESTMODULE_STARTUP_FILE_NAME));
+    ResourceRecord disguisedRecord(TESTMODULE_EFFECT, disguised.Path());
+    HMODULE module = nullptr;
+
+    ASSERT_EQ(1u, picture.textures.size());
+    EXPECT_TRUE(picture.textures[0]);
+    EXPECT_EQ(40u, picture.width);
+    ASSERT_TRUE(effect);
+    EXPECT_TRUE(DrawsInColour(device, effect.Get(), TestEffectColour));
+    EXPECT_FALSE(LoadResourceModule(disguised.Path(), module));
+    EXPECT_FALSE(LoadModuleResource(disguisedRecord, EffectResourceType));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(marker.c_str())) << "the module's code ran";
+
+    // The marker is no false alarm: loaded to run, the module leaves it.
+    HMODULE ran = LoadLibraryW(startupModule.c_str());
+    ASSERT_TRUE(ran);
+    FreeLibrary(ran);
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(marker.c_str()));
+    DeleteFileW(marker.c_str());
 }
 
 // Of several records for one effect link, the last one is compiled.

@@ -2,6 +2,7 @@
 
 #include "foundation/SaverError.h"
 #include "foundation/render/CurrentDevice.h"
+#include "foundation/render/PictureMapping.h"
 #include "foundation/resources/ResourceCache.h"
 #include "host/SaverClock.h"
 #include "host/Settings.h"
@@ -13,6 +14,8 @@
 
 #include <cwchar>
 #include <deque>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -117,7 +120,18 @@ protected:
         SetSettingsKeyPath(L"");
     }
 
+    // Another screen's device, which lives as long as the fixture: the
+    // application's players hold objects made on it, and a device must not
+    // outlive its window.
+    const TestDevice& AddScreen(UINT width, UINT height)
+    {
+        extraScreens.push_back(std::make_unique<TestDevice>(width, height));
+        return *extraScreens.back();
+    }
+
     TestDevice screen{Side, Side};
+    std::vector<std::unique_ptr<TestDevice>> extraScreens;
+    // Last, so that it goes first, with everything it made on the devices.
     TestApp app;
 };
 
@@ -195,12 +209,22 @@ TEST_F(AppTest, ADocumentThatDoesNotLoadIsTheErrorMediaNotFoundAndNothingMoreIsD
 
 TEST_F(AppTest, SelectingAScreenPublishesItsPlayersDeviceDocumentAndCache)
 {
-    TestDevice second{Side, Side};
+    const TestDevice& second = AddScreen(Side, Side);
     ASSERT_TRUE(second.Ok());
     const DWORD colours[] = {0x3080C0, 0xC08030};
     app.players[0].UseDocument(FlatSlideshow({{colours[0]}}));
     app.players[1].UseDocument(FlatSlideshow({{colours[1]}}));
     app.UseScreens({&screen, &second});
+
+    // A screen whose document is not loaded yet publishes none, never the
+    // other screen's.
+    app.DrawScreen(0, 0.0f);
+    app.DrawScreen(0, 0.0f);
+    ASSERT_TRUE(app.players[0].ResourceManager());
+    app.SelectScreenDevice(1);
+    EXPECT_EQ(second.Device(), CurrentDevice);
+    EXPECT_EQ(nullptr, CurrentResManager);
+    EXPECT_EQ(nullptr, CurrentResourceCache);
 
     // Splash, load and a first show frame on both, as the frame loop goes.
     for (float time : {0.0f, 0.0f, 1.0f})
@@ -218,6 +242,50 @@ TEST_F(AppTest, SelectingAScreenPublishesItsPlayersDeviceDocumentAndCache)
         EXPECT_EQ(app.players[i].ResourceManager(), CurrentResManager);
         EXPECT_EQ(&app.players[i].ResourceManager()->Cache(), CurrentResourceCache);
         EXPECT_TRUE(Filled(devices[i]->ReadBackBuffer(), colours[i]));
+    }
+}
+
+// Two screens of different shapes in Fit mode, drawn one after the other as
+// the frame loop does: each shows the square picture between black side
+// borders of its own width, placed for its own back buffer.
+TEST_F(AppTest, EachScreenDrawsWithItsOwnPlacementAndBorders)
+{
+    const TestDevice& wide = AddScreen(256, 144);
+    const TestDevice& standard = AddScreen(256, 192);
+    ASSERT_TRUE(wide.Ok());
+    ASSERT_TRUE(standard.Ok());
+    PicPosCache = PicPosCacheRecord{true, PicFit};
+    const DWORD colours[] = {0x3080C0, 0xC08030};
+    app.players[0].UseDocument(FlatSlideshow({{colours[0]}}));
+    app.players[1].UseDocument(FlatSlideshow({{colours[1]}}));
+    app.UseScreens({&standard, &wide});
+
+    // The square picture fitted: 192 pixels wide from x = 32 on the 4:3
+    // screen, 144 wide from x = 56 on the 16:9 one.
+    const struct {
+        const TestDevice* device;
+        int height, left, right;
+    } screens[] = {{&standard, 192, 32, 224}, {&wide, 144, 56, 200}};
+    for (float time : {0.0f, 0.0f, 1.0f, 2.0f}) {
+        for (int i = 0; i < 2; ++i) {
+            app.DrawScreen(i, time);
+            if (time > 0.0f) {
+                EXPECT_FLOAT_EQ(static_cast<float>(screens[i].left), CurrentPictureMapping.fittedPicture.Left())
+                    << "screen " << i;
+            }
+        }
+    }
+
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        const Pixels frame = screens[i].device->ReadBackBuffer();
+        const Rgba picture = Rgba::FromArgb(0xFF000000 | colours[i]);
+        const int left = screens[i].left;
+        const int right = screens[i].right;
+        const int height = screens[i].height;
+        EXPECT_TRUE(frame.AllNear(0, 0, left - 1, height, Black, 0));
+        EXPECT_TRUE(frame.AllNear(left + 2, 0, right - 2, height, picture, 3));
+        EXPECT_TRUE(frame.AllNear(right + 2, 0, Side, height, Black, 0));
     }
 }
 
@@ -291,4 +359,34 @@ TEST_F(AppTest, TheFrameAfterAResetShowsTheCurrentSlide)
     ASSERT_EQ(4u, app.presented.size());
     EXPECT_TRUE(Filled(app.presented.back(), colour));
     EXPECT_TRUE(app.players[0].Root()->currentSlide->layer->targetPair.textures[0]);
+}
+
+// The program's manifest (this test embeds the program's resources): the
+// process is aware of each monitor's DPI, so that monitor rectangles and
+// window coordinates agree on scaled displays, and its dialogs get the
+// version 6 common controls.
+TEST(ProgramManifest, MakesTheProcessPerMonitorDpiAwareWithCommonControls6)
+{
+    EXPECT_TRUE(IsProcessDPIAware());
+    using GetContext = HANDLE(WINAPI*)();
+    using GetAwareness = int(WINAPI*)(HANDLE);
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    const auto context = reinterpret_cast<GetContext>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetThreadDpiAwarenessContext")));
+    const auto awareness = reinterpret_cast<GetAwareness>(
+        reinterpret_cast<void*>(GetProcAddress(user, "GetAwarenessFromDpiAwarenessContext")));
+    ASSERT_TRUE(context && awareness) << "a Windows without per-monitor awareness";
+    const int PerMonitorAware = 2;
+    EXPECT_EQ(PerMonitorAware, awareness(context()));
+
+    // The side-by-side assembly of version 6, not the system folder's
+    // version 5 (this Wine's version 6 still reports 5.81 from DllGetVersion).
+    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+    ASSERT_TRUE(controls);
+    wchar_t path[MAX_PATH] = {};
+    ASSERT_NE(0u, GetModuleFileNameW(controls, path, MAX_PATH));
+    std::wstring lowered(path);
+    CharLowerW(&lowered[0]);
+    EXPECT_NE(std::wstring::npos, lowered.find(L"\\winsxs\\")) << path;
+    EXPECT_NE(std::wstring::npos, lowered.find(L"common-controls_6595b64144ccf1df_6.0.")) << path;
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # /s covers the whole screen with the demo document's picture and ends on a
-# key, on a mouse button and on the sixth mouse move to a new position, but
-# not on five.
+# key, on a mouse button, on the sixth mouse move to a new position (but not
+# on five) and when another program closes its window.
 source "$(dirname "$0")/e2e-lib.sh"
 start_xvfb 800x600
 
@@ -23,6 +23,10 @@ expect_saver_ends 15 "a key press"
 start_show
 xdotool click 1
 expect_saver_ends 15 "a mouse click"
+
+start_show
+helper close || fail "the helper found no saver window to close"
+expect_saver_ends 15 "WM_CLOSE from another program"
 
 start_show
 for x in 100 200 300 500 600; do

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
-# Two monitors side by side (Xorg's dummy driver, 800 × 600 each): the
-# full-screen show opens one window per monitor, each monitor shows the demo
-# document drawn by a device of its own, and a key ends both. The display
-# settings have a tab for each monitor.
+# Two monitors side by side (Xorg's dummy driver), one 4:3 at 1024 × 768 and
+# one 16:9 at 1280 × 720, with the picture position Fit: the full-screen show
+# opens one window per monitor, each monitor shows the demo document's first
+# picture (16:9) whole, drawn by a device of its own with its own placement:
+# letterboxed between black bands on the 4:3 monitor, edge to edge on the
+# 16:9 one. A key ends both. The screenshot is kept as e2e-two-monitors.png
+# in the build folder. The display settings have a tab for each monitor.
 source "$(dirname "$0")/e2e-lib.sh"
 
 cat >"$work/xorg.conf" <<'CONF'
@@ -23,7 +26,7 @@ Section "Screen"
   DefaultDepth 24
   SubSection "Display"
     Depth 24
-    Virtual 1600 600
+    Virtual 2304 768
   EndSubSection
 EndSection
 Section "ServerFlags"
@@ -33,20 +36,28 @@ EndSection
 CONF
 
 start_x_server Xorg -displayfd 3 -config "$work/xorg.conf" -logfile "$work/xorg.log" -noreset -nolisten tcp
-xrandr --addmode DUMMY1 800x600
-xrandr --fb 1600x600 --output DUMMY0 --mode 800x600 --pos 0x0 --output DUMMY1 --mode 800x600 --pos 800x0
+xrandr --addmode DUMMY0 1024x768
+xrandr --addmode DUMMY1 1280x720
+xrandr --fb 2304x768 --output DUMMY0 --mode 1024x768 --pos 0x0 --output DUMMY1 --mode 1280x720 --pos 1024x0
 two_monitors_listed() {
   xrandr --listmonitors | grep -q "^Monitors: 2"
 }
 wait_until 10 two_monitors_listed || fail "the X server shows $(xrandr --listmonitors | head -1)"
 start_wine
 
-xdotool mousemove 400 300
+wine reg add "$ProgramKey" /v '"PicPos"' /t REG_DWORD /d 1 /f >/dev/null 2>&1 || fail "reg add PicPos"
+
+xdotool mousemove 500 400
 start_saver /s
-expect_screen_shows_picture "first monitor" 0,0 800,600
-expect_screen_shows_picture "second monitor" 800,0 1600,600
+# The 1920 × 1080 picture fitted to 1024 × 768 is 576 rows high from row 96;
+# the bands are rounded out to whole rows.
+expect_screen_shows_picture "first monitor's letterbox" 0,99 1024,670
+shows_black 0,0 1024,95 || fail "first monitor: no black band above the picture: $(pixels --stats 0,0 1024,95 4)"
+shows_black 0,674 1024,768 || fail "first monitor: no black band below the picture: $(pixels --stats 0,674 1024,768 4)"
+shows_picture 1024,0 2304,720 || fail "second monitor: no picture edge to edge: $(pixels --stats 1024,0 2304,720 4)"
+pixels --png "$build/e2e-two-monitors.png"
 windows=$(helper windows | tr -d '\r' | sort)
-[[ $windows == $'window 0 0 800 600\nwindow 800 0 1600 600' ]] || fail "saver windows: $windows"
+[[ $windows == $'window 0 0 1024 768\nwindow 1024 0 2304 720' ]] || fail "saver windows: $windows"
 
 xdotool key space
 expect_saver_ends 15 "a key press"

@@ -157,6 +157,8 @@ HRESULT RecordingSaver::CreateD3DDevice(UINT adapter, D3DDEVTYPE type, HWND focu
                                         D3DPRESENT_PARAMETERS& parameters, IDirect3DDevice9** created)
 {
     creations.push_back(parameters);
+    if (duringCreation)
+        duringCreation(*this);
     if (creationsToFail > 0) {
         --creationsToFail;
         return D3DERR_NOTAVAILABLE;

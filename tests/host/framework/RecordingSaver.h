@@ -69,6 +69,8 @@ public:
     std::vector<Pixels> presented;
     // Called inside RenderFrame, before the clear.
     void (*duringRender)(RecordingSaver&) = nullptr;
+    // Called inside each device creation, before the device is made.
+    void (*duringCreation)(RecordingSaver&) = nullptr;
 
 protected:
     HRESULT CreateD3DDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,

@@ -36,6 +36,26 @@ protected:
     void TearDown() override { TakeQuitMessage(); }
 };
 
+// Two screens: the windowed show's device on the first window and a second
+// device of the same adapter on the other, both created and restored.
+::testing::AssertionResult StartTwoScreenShow(RecordingSaver& saver, HWND first, HWND second)
+{
+    if (auto started = StartWindowedShow(saver, first); !started)
+        return started;
+    ScreenDevice& screen = saver.screenDevices[1];
+    screen = ScreenDevice{};
+    screen.adapterIndex = saver.screenDevices[0].adapterIndex;
+    saver.mainWindow = second;
+    const HRESULT hr = saver.CreateWindowedDevice(screen);
+    saver.mainWindow = first;
+    if (FAILED(hr))
+        return ::testing::AssertionFailure() << "second device: " << std::hex << hr;
+    screen.objectsCreated = true;
+    screen.objectsRestored = true;
+    saver.screenDeviceCount = 2;
+    return ::testing::AssertionSuccess();
+}
+
 TEST_F(ScreenDevicesTest, ListsTheAdapterWithAUsableHardwareDevice)
 {
     RecordingSaver saver;
@@ -156,6 +176,43 @@ TEST_F(ScreenDevicesTest, ADeviceThatNeedsAResetIsResetRestoredAndDrawnInTheSame
     ASSERT_EQ(1u, saver.presented.size());
     // Drawn with what the restore made, not what was there before the reset.
     EXPECT_TRUE(saver.presented[0].AllNear(0, 0, 600, 400, ColourOf(RecordingSaver::ColourAfterRestores(2)), 0));
+}
+
+// A frame is presented on every screen or on none: a lost second device
+// takes the first one's Present with it.
+TEST_F(ScreenDevicesTest, ADeviceLostOnTheSecondScreenMeansNoPresentOnTheFirst)
+{
+    HiddenWindow first(320, 200), second(200, 320);
+    RecordingSaver saver;
+    ASSERT_TRUE(StartTwoScreenShow(saver, first.Get(), second.Get()));
+
+    saver.cooperativeLevels = {S_OK, D3DERR_DEVICELOST};
+    saver.DrawAllScreens();
+    EXPECT_EQ((std::vector<std::string>{"render"}), saver.events);
+    EXPECT_TRUE(saver.presented.empty());
+}
+
+TEST_F(ScreenDevicesTest, TwoDevicesThatNeedAResetAreBothResetAndDrawnInTheSameFrame)
+{
+    HiddenWindow first(320, 200), second(200, 320);
+    RecordingSaver saver;
+    ASSERT_TRUE(StartTwoScreenShow(saver, first.Get(), second.Get()));
+
+    saver.cooperativeLevels = {D3DERR_DEVICENOTRESET, D3DERR_DEVICENOTRESET};
+    saver.DrawAllScreens();
+    EXPECT_EQ((std::vector<std::string>{"invalidated", "restored", "render", "invalidated", "restored", "render",
+                                        "present", "present"}),
+              saver.events);
+    EXPECT_FALSE(saver.errorSet);
+    EXPECT_TRUE(saver.screenDevices[0].objectsRestored);
+    EXPECT_TRUE(saver.screenDevices[1].objectsRestored);
+    // Each screen drawn after its own restore (the clear colour follows the
+    // count of restores), at its own size.
+    ASSERT_EQ(2u, saver.presented.size());
+    EXPECT_EQ(320, saver.presented[0].Width());
+    EXPECT_EQ(200, saver.presented[1].Width());
+    EXPECT_TRUE(saver.presented[0].AllNear(0, 0, 320, 200, ColourOf(RecordingSaver::ColourAfterRestores(2)), 0));
+    EXPECT_TRUE(saver.presented[1].AllNear(0, 0, 200, 320, ColourOf(RecordingSaver::ColourAfterRestores(3)), 0));
 }
 
 TEST_F(ScreenDevicesTest, AFailedRestoreAfterAResetSetsTheErrorFlagAndDrawsNothing)
@@ -287,6 +344,22 @@ TEST_F(FullScreenTest, MovesCountFromWhereThePointerRestsWhenTheShowStarts)
     EXPECT_EQ(0, saver.mouseMoveCount);
     saver.WindowProc(window.Get(), WM_MOUSEMOVE, 0, MAKELPARAM(rest.x + 1, rest.y));
     EXPECT_EQ(1, saver.mouseMoveCount);
+}
+
+// Input while the devices are being made ends the show once they are: the
+// loop then ends at once, and the screensaver-running flag stays off.
+TEST_F(FullScreenTest, AnEndAskedForDuringDeviceCreationLeavesTheRunningFlagOff)
+{
+    SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
+    saver.duringCreation = [](RecordingSaver& s) { s.WindowProc(s.mainWindow, WM_KEYDOWN, VK_SPACE, 0); };
+
+    EXPECT_EQ(S_OK, saver.RunMessageLoop());
+
+    EXPECT_EQ(1, saver.finalCleanups);
+    EXPECT_EQ(0, saver.screenDeviceCount);
+    BOOL running = TRUE;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0));
+    EXPECT_FALSE(running);
 }
 
 TEST_F(FullScreenTest, ADeviceThatFailsInEveryModeIsDeviceCreateFailed)

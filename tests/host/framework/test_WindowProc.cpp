@@ -131,6 +131,16 @@ TEST_F(WindowProcTest, TheFullScreenShowBlocksSwitchingAndClosingAndHidesTheCurs
     EXPECT_FALSE(Ended());
 }
 
+// Only another program closes a full-screen window: the show ends rather
+// than run on without its window.
+TEST_F(WindowProcTest, ClosingAFullScreenWindowEndsTheShow)
+{
+    saver.mode = LaunchMode::Full;
+    EXPECT_EQ(0, Send(WM_CLOSE));
+    EXPECT_TRUE(IsWindow(window.Get()));
+    EXPECT_TRUE(Ended());
+}
+
 TEST_F(WindowProcTest, ThePreviewTimerClearsTheWait)
 {
     saver.mode = LaunchMode::Preview;

@@ -235,10 +235,12 @@ TEST_F(ScenePlayerTest, EachScreenPublishesItsOwnDocumentAndDevice)
     EXPECT_TRUE(Shows(device.ReadBackBuffer(), colour, 0.0f));
     EXPECT_TRUE(Shows(secondDevice.ReadBackBuffer(), colour, 0.0f));
 
-    // A player that has not loaded leaves the published document alone.
+    // A player that has not loaded publishes no document, never the
+    // previous screen's, whose objects belong to the other device.
     ScenePlayer fresh;
     fresh.MakeCurrent(device.Device());
-    EXPECT_EQ(second.ResourceManager(), CurrentResManager);
+    EXPECT_EQ(nullptr, CurrentResManager);
+    EXPECT_EQ(nullptr, CurrentResourceCache);
 }
 
 TEST_F(ScenePlayerTest, APlayerThatGoesLeavesNoDocumentPublished)

@@ -330,3 +330,44 @@ TEST_F(LayerPlacementTest, BackgroundLiesWhereTheViewPlacesIt)
     EXPECT_TRUE(pixels.AllNear(0, 0, 1024, 126, black, 2));
     EXPECT_TRUE(pixels.AllNear(0, 642, 1024, 768, black, 2));
 }
+
+// A reader of the background redraws the capture of a 2:1 picture through
+// the picture quad: the capture held the picture over the whole target, and
+// redrawn in Fit mode it lands inside the letterbox, cell for cell where the
+// picture itself lies, with the bands black.
+TEST_F(LayerPlacementTest, ACaptureRedrawnInFitModeLandsInsideTheLetterbox)
+{
+    ComHolder<IDirect3DTexture9> cells = CellTexture(Device(), 64);
+    AddPicture(manager, PictureKey, cells.Get(), 1000, 500);
+    ComHolder<ID3DXEffect> copy = CopyTextureEffect(Device());
+    ComHolder<ID3DXEffect> nothing = FlatEffect(Device(), 0x00000000);
+    ASSERT_TRUE(copy);
+    DS_2D_Light layer;
+    ActivateLayer(layer, PictureKey, 1024, 768, SceneView::Fit);
+    // Its stripe lies outside the picture: it only redraws the capture.
+    std::vector<CountedPtr<DS_ABObj>> objects;
+    objects.emplace_back(new StripeObject(true, nothing.Get(), copy.Get(), 0, 0));
+
+    IDirect3DDevice9* d = Device();
+    d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
+    d->BeginScene();
+    layer.BeginSceneCapture();
+    layer.DrawBackground(false);
+    DS_2D_Light::RenderObjects(layer, objects, 1);
+    layer.FinishFrame();
+    d->EndScene();
+    const Pixels pixels = device.ReadBackBuffer();
+
+    const Pixels captured = device.ReadTexture(layer.targetPair.current.Get());
+    for (int row = 0; row < CellsPerSide; ++row) {
+        for (int column = 0; column < CellsPerSide; ++column) {
+            EXPECT_TRUE(ColourNear(captured.At(128 + 256 * column, 96 + 192 * row), CellColour(column, row), 6))
+                << "captured cell " << column << ", " << row;
+            EXPECT_TRUE(ColourNear(pixels.At(128 + 256 * column, 192 + 128 * row), CellColour(column, row), 6))
+                << "shown cell " << column << ", " << row;
+        }
+    }
+    const Rgba black = Rgba::FromArgb(0xFF000000);
+    EXPECT_TRUE(pixels.AllNear(0, 0, 1024, 126, black, 2));
+    EXPECT_TRUE(pixels.AllNear(0, 642, 1024, 768, black, 2));
+}

@@ -73,6 +73,22 @@ void ProbeObject::Update(float time)
     Note(entry.str());
 }
 
+void ProbeObject::OnDeviceInvalidated()
+{
+    target.Release();
+    Note("object invalidated " + Narrow(settings.name));
+}
+
+void ProbeObject::OnDeviceRestored()
+{
+    const UINT TargetSide = 64;
+    target.Release();
+    if (CurrentDevice)
+        CurrentDevice->CreateTexture(TargetSide, TargetSide, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
+                                     D3DPOOL_DEFAULT, target.Out(), nullptr);
+    Note("object restored " + Narrow(settings.name));
+}
+
 void ProbeObject::SetActive(bool active) { Note("active " + Narrow(settings.name) + (active ? " 1" : " 0")); }
 
 DocumentBuilder::Bytes ProbeRecord(const ProbeSettings& settings)

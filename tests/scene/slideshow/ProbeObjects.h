@@ -1,9 +1,11 @@
 // A slide object of the tests' own: the constructor "TestProbe" and the
 // runtime object it makes, which fills a rectangle of the target in its
 // colour and notes every call it receives in ProbeLog, so that tests see the
-// order in which a slide drives its objects.
+// order in which a slide drives its objects. Like the objects that glow, it
+// holds a render target in the default pool while its device is restored.
 #pragma once
 
+#include "foundation/geometry/ComHolder.h"
 #include "foundation/model/DS_ABObj.h"
 #include "foundation/model/DS_ABObj_Constructor.h"
 #include "tools/document/DocumentBuilder.h"
@@ -49,13 +51,19 @@ public:
     void OnViewChanged() override {}
     void SetActive(bool active) override;
     bool NeedsBackground() override { return settings.needsBackground; }
+    // Release and make the render target.
+    void OnDeviceInvalidated() override;
+    void OnDeviceRestored() override;
+
+    ComHolder<IDirect3DTexture9> target;
 
 private:
     ProbeSettings settings;
 };
 
 // Entries such as "render A picture", "render B capture", "update A 1.5",
-// "active S 1", "restored A".
+// "active S 1", "restored A" (the constructor), "object restored A" and
+// "object invalidated A".
 std::vector<std::string>& ProbeLog();
 
 // Registers "TestProbe" in the constructor registry (once).

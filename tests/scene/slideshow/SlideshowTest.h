@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/render/CurrentDevice.h"
+#include "foundation/render/SceneView.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/scene/slideshow/ProbeObjects.h"
 #include "tests/scene/slideshow/SlideshowDocuments.h"
@@ -16,10 +17,15 @@ protected:
     {
         ASSERT_TRUE(device.Ok());
         CurrentDevice = device.Device();
+        GlobalSceneView->UseBorders(&borders);
         RegisterProbe();
         ProbeLog().clear();
     }
-    void TearDown() override { CurrentDevice = nullptr; }
+    void TearDown() override
+    {
+        GlobalSceneView->UseBorders(nullptr);
+        CurrentDevice = nullptr;
+    }
 
     static SceneDocument Load(const DocumentBuilder::Bytes& bytes)
     {
@@ -47,6 +53,10 @@ protected:
     }
 
     TestDevice device;
+    // The scene view's borders on this device, as a screen of the program
+    // keeps them: they go before the device, which must not outlive its
+    // window (the view's own set would keep it until the process ends).
+    SceneBorders borders;
 };
 
 // 0x00RRGGBB as a pixel.

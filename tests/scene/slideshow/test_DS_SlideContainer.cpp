@@ -110,7 +110,13 @@ TEST_F(SlideContainerTest, ObjectsHearOfTheSlideInTheirGroupsAndOrder)
 
     ProbeLog().clear();
     slide->Activate();
-    EXPECT_EQ((Log{"restored A", "restored B"}), ProbeLog());
+    EXPECT_EQ((Log{"restored A", "restored B", "object restored A", "object restored B"}), ProbeLog());
+
+    ProbeLog().clear();
+    slide->OnDeviceInvalidated();
+    slide->OnDeviceRestored();
+    EXPECT_EQ((Log{"object invalidated A", "object invalidated B", "object restored A", "object restored B"}),
+              ProbeLog());
 
     ProbeLog().clear();
     slide->SetSoundsActive(true);
@@ -150,6 +156,32 @@ TEST_F(SlideshowTest, ObjectsThatReadTheBackgroundDrawThroughTheCapture)
     EXPECT_TRUE(ColourNear(frame.At(100, 100), Rgba::FromArgb(Red), 0));
     EXPECT_TRUE(ColourNear(frame.At(160, 160), Rgba::FromArgb(Marker), 0));
     EXPECT_TRUE(ColourNear(frame.At(230, 30), Rgba::FromArgb(Marker), 0));
+}
+
+// A layer whose capture pair could not be made draws as if nothing read the
+// scene: the picture and every object straight onto the back buffer.
+TEST_F(SlideshowTest, WithoutItsCapturePairTheSlideDrawsAsWithoutCapture)
+{
+    const SceneDocument document = Load(FlatSlideshow({ProbeSlide(true)}));
+    ASSERT_TRUE(document);
+    DS_SlideContainer& slide = *document.root->slides[0];
+    slide.BuildObjects();
+    Activate(*document.root, 0);
+    RenderTargetPair& pair = slide.layer->targetPair;
+    pair.current.Release();
+    pair.textures[0].Release();
+    pair.textures[1].Release();
+    ProbeLog().clear();
+
+    const Pixels frame = DrawFrame(Marker, [&] { slide.RenderScene(); });
+
+    EXPECT_EQ((Log{"render B picture", "render A picture"}), Entries("render"));
+    EXPECT_TRUE(ColourNear(frame.At(100, 100), Rgba::FromArgb(Red), 0));
+    EXPECT_TRUE(ColourNear(frame.At(160, 160), Rgba::FromArgb(Green), 0));
+    EXPECT_TRUE(ColourNear(frame.At(230, 30), Opaque(PictureColour), 2));
+    // The device keeps its depth buffer.
+    ComHolder<IDirect3DSurface9> depth;
+    EXPECT_EQ(D3D_OK, device.Device()->GetDepthStencilSurface(depth.Out()));
 }
 
 // Before the objects are built the slide writes its constructors, afterwards

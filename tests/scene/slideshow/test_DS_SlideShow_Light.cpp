@@ -89,22 +89,69 @@ TEST_F(SlideshowTest, ASingleSlideNeverSwitchesNorFades)
     EXPECT_EQ((Log{"active S 1"}), ActivityOf(ProbeLog()));
 }
 
-TEST_F(SlideshowTest, TheShowGoesOnAfterADeviceReset)
+// While the slide shows fully the fade quad is not drawn at all: it would
+// blend over the whole back buffer and leave every pixel as it is. During a
+// fade it darkens the picture.
+TEST_F(SlideshowTest, TheFadeQuadIsDrawnOnlyWhileItIsNotFullyTransparent)
 {
-    const DWORD colour = 0x40C020;
-    const SceneDocument document = Load(FlatSlideshow({{colour}, {0x000080}}));
+    const DWORD colour = 0x80C040;
+    const SceneDocument document = Load(FlatSlideshow({{colour, 2, 10, 2}, {0x000080}}));
     ASSERT_TRUE(document);
     DS_SlideShow_Light& root = *document.root;
     BuildAll(root);
+    // The quad is the only draw of the frame that turns blending on.
+    IDirect3DDevice9* d = device.Device();
+    const auto blendedAt = [&](float time, Pixels& frame) {
+        frame = DrawFrame(Marker, [&] {
+            root.Update(time);
+            d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+            root.Render();
+        });
+        DWORD blending = TRUE;
+        d->GetRenderState(D3DRS_ALPHABLENDENABLE, &blending);
+        return blending != FALSE;
+    };
+
+    Pixels frame;
+    // The first slide starts without its fade-in; at 11 s it is half way
+    // through its fade-out.
+    for (float time : {0.0f, 5.0f}) {
+        EXPECT_FALSE(blendedAt(time, frame)) << time;
+        EXPECT_TRUE(ColourNear(frame.At(128, 128), Opaque(colour), 2)) << time;
+    }
+    EXPECT_TRUE(blendedAt(11.0f, frame));
+    EXPECT_TRUE(ColourNear(frame.At(128, 128), Opaque(0x406020), 3));
+}
+
+// The visual objects hold render targets of their own (the probe does), in
+// the current slide and in the next one.
+TEST_F(SlideshowTest, TheShowGoesOnAfterADeviceReset)
+{
+    const DWORD colour = 0x40C020;
+    FlatSlide first{colour};
+    first.visualObjects = {ProbeRecord({L"A", 0xFFFF0000, false, {0, 0, 16, 16}})};
+    FlatSlide second{0x000080};
+    second.visualObjects = {ProbeRecord({L"B", 0xFF00FF00, false, {0, 0, 16, 16}})};
+    const SceneDocument document = Load(FlatSlideshow({first, second}));
+    ASSERT_TRUE(document);
+    DS_SlideShow_Light& root = *document.root;
+    BuildAll(root);
+    // The second slide was shown before the first: its object keeps its
+    // target while it waits for its turn.
+    Activate(root, 1);
+    root.currentSlide.Release();
     DrawFrame(Marker, [&] {
         root.Update(0.0f);
         root.Render();
     });
+    ProbeLog().clear();
 
     root.OnDeviceInvalidated();
     // A reset succeeds only when nothing of the default pool is left.
     ASSERT_EQ(D3D_OK, device.Reset());
     root.OnDeviceRestored();
+    // The other slide's object restores its target when its slide is shown.
+    EXPECT_EQ((Log{"object invalidated A", "object invalidated B", "object restored A"}), ProbeLog());
     const Pixels frame = DrawFrame(Marker, [&] {
         root.Update(1.0f);
         root.Render();
@@ -112,6 +159,7 @@ TEST_F(SlideshowTest, TheShowGoesOnAfterADeviceReset)
 
     EXPECT_TRUE(ColourNear(frame.At(128, 128), Opaque(colour), 2));
     EXPECT_TRUE(ColourNear(frame.At(3, 250), Opaque(colour), 2));
+    EXPECT_TRUE(ColourNear(frame.At(8, 8), Opaque(0xFF0000), 0));
 }
 
 TEST_F(SlideshowTest, ThePicturePositionReachesEverySlide)

@@ -4,9 +4,13 @@
 //                                              the signal file exists
 //   e2e_helper close | suspend                 WM_CLOSE or a suspend broadcast
 //   e2e_helper windows                         the saver's top-level windows
-//   e2e_helper showbox <text> <signal file>    the error box showing text, as
+//   e2e_helper showbox <text> <signal file> [<width> <height> plain]
+//                                              the error box showing text, as
 //                                              the saver paints it, at (0, 0)
-//                                              until the signal file exists
+//                                              until the signal file exists;
+//                                              300 × 150 unless given, plain:
+//                                              in a window that never held a
+//                                              Direct3D device
 //   e2e_helper dialog <caption> <action> ...   works a dialog of the saver
 //                                              (DialogCommand below)
 //   e2e_helper configure <saver> <signal file> owner window of "/c:<window>";
@@ -141,7 +145,7 @@ LRESULT CALLBACK BoxWindowProc(HWND window, UINT message, WPARAM wparam, LPARAM 
     return 0;
 }
 
-int ShowBox(const char* text, const char* signal)
+int ShowBox(const char* text, const char* signal, int width, int height, bool withDevice)
 {
     static wchar_t wide[400];
     MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 400);
@@ -151,11 +155,12 @@ int ShowBox(const char* text, const char* signal)
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"NightglassBoxSample";
     RegisterClassW(&wc);
-    HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"box", WS_POPUP | WS_VISIBLE, 0, 0, 300, 150,
-                                  nullptr, nullptr, wc.hInstance, nullptr);
+    HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"box", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                                  height, nullptr, nullptr, wc.hInstance, nullptr);
     if (!window)
         return 3;
-    if (IDirect3D9* direct3D = Direct3DCreate9(D3D_SDK_VERSION)) {
+    IDirect3D9* direct3D = withDevice ? Direct3DCreate9(D3D_SDK_VERSION) : nullptr;
+    if (direct3D) {
         D3DPRESENT_PARAMETERS parameters{};
         parameters.Windowed = TRUE;
         parameters.SwapEffect = D3DSWAPEFFECT_COPY;
@@ -465,8 +470,10 @@ int main(int argc, char** argv)
         return RecordBrowserStart(argv[2]);
     if (argc >= 4 && std::strcmp(argv[1], "preview") == 0)
         return RunPreview(argv[2], argv[3]);
+    if (argc >= 7 && std::strcmp(argv[1], "showbox") == 0)
+        return ShowBox(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::strcmp(argv[6], "plain") != 0);
     if (argc >= 4 && std::strcmp(argv[1], "showbox") == 0)
-        return ShowBox(argv[2], argv[3]);
+        return ShowBox(argv[2], argv[3], 300, 150, true);
     if (argc >= 2 && std::strcmp(argv[1], "windows") == 0) {
         EnumWindows(PrintSaverWindow, 0);
         return 0;
@@ -482,6 +489,7 @@ int main(int argc, char** argv)
         return 0;
     }
     std::fprintf(stderr, "usage: e2e_helper preview <saver> <signal> | close | suspend | windows | showbox <text> "
-                         "<signal> | dialog <caption> <action> ... | configure <saver> <signal> | browser <log> ...\n");
+                         "<signal> [<width> <height> plain|device] | dialog <caption> <action> ... | configure <saver> "
+                         "<signal> | browser <log> ...\n");
     return 2;
 }
