@@ -47,15 +47,7 @@ constexpr uint32_t GrassHaze = 0x00A8A8A8;
 // The region in fractions of the scene, with its pixel edges to match.
 ViewContent Region(double left, double right, double top, double bottom, uint32_t speed = 50)
 {
-    ViewContent view;
-    view.left = static_cast<float>(left);
-    view.right = static_cast<float>(right);
-    view.top = static_cast<float>(top);
-    view.bottom = static_cast<float>(bottom);
-    view.pixels[0] = static_cast<int32_t>(left * SceneWidth);
-    view.pixels[1] = static_cast<int32_t>(right * SceneWidth);
-    view.pixels[2] = static_cast<int32_t>(top * SceneHeight);
-    view.pixels[3] = static_cast<int32_t>(bottom * SceneHeight);
+    ViewContent view = ViewRegion(left, right, top, bottom, SceneWidth, SceneHeight);
     view.speed = speed;
     return view;
 }

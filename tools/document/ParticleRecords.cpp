@@ -19,6 +19,20 @@ DocumentBuilder::Bytes Alone(DocumentBuilder& (*emit)(DocumentBuilder&, const Co
 
 } // namespace
 
+ViewContent ViewRegion(double left, double right, double top, double bottom, double width, double height)
+{
+    ViewContent view;
+    view.left = static_cast<float>(left);
+    view.right = static_cast<float>(right);
+    view.top = static_cast<float>(top);
+    view.bottom = static_cast<float>(bottom);
+    view.pixels[0] = static_cast<int32_t>(left * width);
+    view.pixels[1] = static_cast<int32_t>(right * width);
+    view.pixels[2] = static_cast<int32_t>(top * height);
+    view.pixels[3] = static_cast<int32_t>(bottom * height);
+    return view;
+}
+
 DocumentBuilder& ViewObjCtrlRecord(DocumentBuilder& builder, const ViewContent& content)
 {
     builder.Header(L"DS_ViewObjCtrl", content.version);
