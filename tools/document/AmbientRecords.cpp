@@ -1,17 +1,5 @@
 #include "tools/document/AmbientRecords.h"
 
-namespace {
-
-template <class Content>
-DocumentBuilder::Bytes Alone(DocumentBuilder& (*emit)(DocumentBuilder&, const Content&), const Content& content)
-{
-    DocumentBuilder builder;
-    emit(builder, content);
-    return builder.Take();
-}
-
-} // namespace
-
 DocumentBuilder& GodRayRecord(DocumentBuilder& builder, const GodRayContent& content)
 {
     builder.Header(L"DS_GodRayConstructor", 1).UInt(content.angle);
@@ -42,11 +30,11 @@ DocumentBuilder& GrassRecord(DocumentBuilder& builder, const GrassContent& conte
     return BaseSpritePropRecord(builder, content.sprite);
 }
 
-DocumentBuilder::Bytes GodRayRecordBytes(const GodRayContent& content) { return Alone(GodRayRecord, content); }
-DocumentBuilder::Bytes SparkleRecordBytes(const SpriteContent& content) { return Alone(SparkleRecord, content); }
+DocumentBuilder::Bytes GodRayRecordBytes(const GodRayContent& content) { return RecordAlone(GodRayRecord, content); }
+DocumentBuilder::Bytes SparkleRecordBytes(const SpriteContent& content) { return RecordAlone(SparkleRecord, content); }
 DocumentBuilder::Bytes LightningRecordBytes(const SpriteContent& content)
 {
-    return Alone(LightningRecord, content);
+    return RecordAlone(LightningRecord, content);
 }
-DocumentBuilder::Bytes FogRecordBytes(const FogContent& content) { return Alone(FogRecord, content); }
-DocumentBuilder::Bytes GrassRecordBytes(const GrassContent& content) { return Alone(GrassRecord, content); }
+DocumentBuilder::Bytes FogRecordBytes(const FogContent& content) { return RecordAlone(FogRecord, content); }
+DocumentBuilder::Bytes GrassRecordBytes(const GrassContent& content) { return RecordAlone(GrassRecord, content); }

@@ -2,23 +2,6 @@
 
 #include "tools/document/ObjectRecords.h"
 
-namespace {
-
-DocumentBuilder& TableRecord(DocumentBuilder& builder, const TableResourceRecord& record)
-{
-    return builder.ResourceRecord(record.id, record.module, record.content, record.path);
-}
-
-template <class Content>
-DocumentBuilder::Bytes Alone(DocumentBuilder& (*emit)(DocumentBuilder&, const Content&), const Content& content)
-{
-    DocumentBuilder builder;
-    emit(builder, content);
-    return builder.Take();
-}
-
-} // namespace
-
 ViewContent ViewRegion(double left, double right, double top, double bottom, double width, double height)
 {
     ViewContent view;
@@ -131,8 +114,8 @@ DocumentBuilder& GhostRecord(DocumentBuilder& builder, const FishContent& conten
     return FishRecord(builder, content);
 }
 
-DocumentBuilder::Bytes FlowRecordBytes(const FlowContent& content) { return Alone(FlowRecord, content); }
-DocumentBuilder::Bytes RainRecordBytes(const FlowContent& content) { return Alone(RainRecord, content); }
-DocumentBuilder::Bytes FishRecordBytes(const FishContent& content) { return Alone(FishRecord, content); }
-DocumentBuilder::Bytes BirdRecordBytes(const FishContent& content) { return Alone(BirdRecord, content); }
-DocumentBuilder::Bytes GhostRecordBytes(const FishContent& content) { return Alone(GhostRecord, content); }
+DocumentBuilder::Bytes FlowRecordBytes(const FlowContent& content) { return RecordAlone(FlowRecord, content); }
+DocumentBuilder::Bytes RainRecordBytes(const FlowContent& content) { return RecordAlone(RainRecord, content); }
+DocumentBuilder::Bytes FishRecordBytes(const FishContent& content) { return RecordAlone(FishRecord, content); }
+DocumentBuilder::Bytes BirdRecordBytes(const FishContent& content) { return RecordAlone(BirdRecord, content); }
+DocumentBuilder::Bytes GhostRecordBytes(const FishContent& content) { return RecordAlone(GhostRecord, content); }

@@ -1,17 +1,5 @@
 #include "tools/document/StaticObjectRecords.h"
 
-namespace {
-
-template <class Content>
-DocumentBuilder::Bytes Alone(DocumentBuilder& (*emit)(DocumentBuilder&, const Content&), const Content& content)
-{
-    DocumentBuilder builder;
-    emit(builder, content);
-    return builder.Take();
-}
-
-} // namespace
-
 DocumentBuilder& StaticObjectRecord(DocumentBuilder& builder, const StaticObjectContent& content)
 {
     builder.Header(L"DS_StatObjConstructor", content.version);
@@ -37,10 +25,10 @@ DocumentBuilder& DischargeRecord(DocumentBuilder& builder, const StaticObjectCon
 
 DocumentBuilder::Bytes StaticObjectRecordBytes(const StaticObjectContent& content)
 {
-    return Alone(StaticObjectRecord, content);
+    return RecordAlone(StaticObjectRecord, content);
 }
-DocumentBuilder::Bytes FlowerRecordBytes(const FlowerContent& content) { return Alone(FlowerRecord, content); }
+DocumentBuilder::Bytes FlowerRecordBytes(const FlowerContent& content) { return RecordAlone(FlowerRecord, content); }
 DocumentBuilder::Bytes DischargeRecordBytes(const StaticObjectContent& content)
 {
-    return Alone(DischargeRecord, content);
+    return RecordAlone(DischargeRecord, content);
 }
