@@ -69,17 +69,9 @@ DS_ABObj* DS_StatObjConstructor::CreateObject()
 
 ScreenQuad* DS_StatObjConstructor::GetScreenQuad(ScreenQuad& out)
 {
-    out = ScreenQuad();
     const float l = static_cast<float>(rectangle.left.value), r = static_cast<float>(rectangle.right.value);
     const float t = static_cast<float>(rectangle.top.value), b = static_cast<float>(rectangle.bottom.value);
-    out.corners[ScreenQuad::BottomLeft].x = l;
-    out.corners[ScreenQuad::BottomLeft].y = b;
-    out.corners[ScreenQuad::TopLeft].x = l;
-    out.corners[ScreenQuad::TopLeft].y = t;
-    out.corners[ScreenQuad::BottomRight].x = r;
-    out.corners[ScreenQuad::BottomRight].y = b;
-    out.corners[ScreenQuad::TopRight].x = r;
-    out.corners[ScreenQuad::TopRight].y = t;
+    out = ScreenQuad::Rectangle(l, t, r, b);
     return &out;
 }
 
