@@ -73,6 +73,7 @@
 #define IDR_EFFECT_WATER 90
 #define IDR_EFFECT_MOVE 91
 #define IDR_EFFECT_FIRE 92
+#define IDR_EFFECT_GLOW 97
 #define IDR_EFFECT_EXPAND 102
 
 // Meshes ("DDS" X files) under the numbers documents' module links name them

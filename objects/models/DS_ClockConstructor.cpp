@@ -88,19 +88,11 @@ void DS_ClockConstructor::Read(ArchiveHandle& archive, int32_t)
 
 ScreenQuad* DS_ClockConstructor::GetScreenQuad(ScreenQuad& out)
 {
-    out = ScreenQuad();
     const float l = static_cast<float>(rectangle.left.value);
     const float r = static_cast<float>(rectangle.right.value);
     const float t = static_cast<float>(rectangle.top.value);
     const float b = static_cast<float>(rectangle.bottom.value);
-    out.corners[ScreenQuad::BottomLeft].x = l;
-    out.corners[ScreenQuad::BottomLeft].y = b;
-    out.corners[ScreenQuad::TopLeft].x = l;
-    out.corners[ScreenQuad::TopLeft].y = t;
-    out.corners[ScreenQuad::BottomRight].x = r;
-    out.corners[ScreenQuad::BottomRight].y = b;
-    out.corners[ScreenQuad::TopRight].x = r;
-    out.corners[ScreenQuad::TopRight].y = t;
+    out = ScreenQuad::Rectangle(l, t, r, b);
     return &out;
 }
 

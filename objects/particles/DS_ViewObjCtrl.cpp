@@ -57,16 +57,8 @@ void DS_ViewObjCtrl::Write(ArchiveHandle& archive) { WriteBody(archive); }
 
 ScreenQuad* DS_ViewObjCtrl::GetScreenQuad(ScreenQuad& out)
 {
-    out = ScreenQuad();
     const float l = GetPixelLeft(), r = GetPixelRight(), t = GetPixelTop(), b = GetPixelBottom();
-    out.corners[ScreenQuad::BottomLeft].x = l;
-    out.corners[ScreenQuad::BottomLeft].y = b;
-    out.corners[ScreenQuad::TopLeft].x = l;
-    out.corners[ScreenQuad::TopLeft].y = t;
-    out.corners[ScreenQuad::BottomRight].x = r;
-    out.corners[ScreenQuad::BottomRight].y = b;
-    out.corners[ScreenQuad::TopRight].x = r;
-    out.corners[ScreenQuad::TopRight].y = t;
+    out = ScreenQuad::Rectangle(l, t, r, b);
     return &out;
 }
 

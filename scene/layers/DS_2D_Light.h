@@ -165,7 +165,9 @@ public:
     MediaControlList binders;
     int layerWidth = 0;
     int layerHeight = 0;
-    std::list<std::pair<int, int>> sizeStack;
+    // A vector, so that an object that pushes a size every frame reuses its
+    // room rather than allocating.
+    std::vector<std::pair<int, int>> sizeStack;
 };
 
 // The "DS_2D_Light" record that ends every other layer's record: the header,

@@ -1,6 +1,7 @@
 #include "tools/demodoc/DemoDocument.h"
 
 #include "tools/assets/DemoArt.h"
+#include "tools/demodoc/AmbientSlides.h"
 #include "tools/demodoc/DemoContent.h"
 #include "tools/demodoc/FireSlides.h"
 #include "tools/demodoc/GlassAndGlyphSlides.h"
@@ -81,6 +82,7 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
     AddWaterLayerSlides(demo);
     AddWaterSlides(demo);
     AddModelSlides(demo);
+    AddAmbientSlides(demo);
     // Last: the sounds go onto slides the families above made.
     AddDemoSounds(demo);
 

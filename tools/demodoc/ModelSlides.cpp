@@ -52,15 +52,7 @@ SlideContent Slide(const wchar_t* name, const std::wstring& picturePath, uint32_
 // A region in fractions of the scene, with its pixel edges to match.
 ViewContent Region(double left, double right, double top, double bottom)
 {
-    ViewContent view;
-    view.left = static_cast<float>(left);
-    view.right = static_cast<float>(right);
-    view.top = static_cast<float>(top);
-    view.bottom = static_cast<float>(bottom);
-    view.pixels[0] = static_cast<int32_t>(left * SceneWidth);
-    view.pixels[1] = static_cast<int32_t>(right * SceneWidth);
-    view.pixels[2] = static_cast<int32_t>(top * SceneHeight);
-    view.pixels[3] = static_cast<int32_t>(bottom * SceneHeight);
+    ViewContent view = ViewRegion(left, right, top, bottom, SceneWidth, SceneHeight);
     view.flag = true;
     return view;
 }

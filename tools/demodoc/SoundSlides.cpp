@@ -28,7 +28,7 @@ struct SoundPlan {
 
 const SoundPlan Plans[] = {
     {L"Rain on the street", L"rain.wav", 65, 50, LoopMode, 0, 5},
-    {L"Rain on the street", L"thunder.wav", 85, 55, RandomMode, 9, 20},
+    {L"Thunderstorm over the fields", L"thunder.wav", 85, 55, RandomMode, 9, 20},
     {L"Birds at dusk", L"birds.wav", 75, 40, RandomMode, 5, 12},
     {L"The clock tower", L"clock.wav", 50, 50, LoopMode, 0, 5},
 };

@@ -47,3 +47,13 @@ private:
 
     Bytes bytes;
 };
+
+// The bytes of one record written alone by its emitter, as a record test or a
+// slide's object list wants them.
+template <class Content>
+DocumentBuilder::Bytes RecordAlone(DocumentBuilder& (*emit)(DocumentBuilder&, const Content&), const Content& content)
+{
+    DocumentBuilder builder;
+    emit(builder, content);
+    return builder.Take();
+}

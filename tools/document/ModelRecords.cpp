@@ -4,23 +4,6 @@
 
 const wchar_t* const ModelModule = L"common_res.dll";
 
-namespace {
-
-template <class Content>
-DocumentBuilder::Bytes Alone(DocumentBuilder& (*emit)(DocumentBuilder&, const Content&), const Content& content)
-{
-    DocumentBuilder builder;
-    emit(builder, content);
-    return builder.Take();
-}
-
-DocumentBuilder& TableRecord(DocumentBuilder& builder, const TableResourceRecord& record)
-{
-    return builder.ResourceRecord(record.id, record.module, record.content, record.path);
-}
-
-} // namespace
-
 ButterflyContent::ButterflyContent() : bodyTexturePath(ModelModule), bodyMeshPath(ModelModule)
 {
     object.size = 100;
@@ -74,9 +57,9 @@ DocumentBuilder& Sprites3DRecord(DocumentBuilder& builder, const Sprites3DConten
     return ConstructorBaseRecord(builder, content.name);
 }
 
-DocumentBuilder::Bytes ButterflyRecordBytes(const ButterflyContent& content) { return Alone(ButterflyRecord, content); }
-DocumentBuilder::Bytes ClockRecordBytes(const ClockContent& content) { return Alone(ClockRecord, content); }
+DocumentBuilder::Bytes ButterflyRecordBytes(const ButterflyContent& content) { return RecordAlone(ButterflyRecord, content); }
+DocumentBuilder::Bytes ClockRecordBytes(const ClockContent& content) { return RecordAlone(ClockRecord, content); }
 DocumentBuilder::Bytes Sprites3DRecordBytes(const Sprites3DContent& content)
 {
-    return Alone(Sprites3DRecord, content);
+    return RecordAlone(Sprites3DRecord, content);
 }

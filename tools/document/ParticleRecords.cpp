@@ -2,22 +2,19 @@
 
 #include "tools/document/ObjectRecords.h"
 
-namespace {
-
-DocumentBuilder& TableRecord(DocumentBuilder& builder, const TableResourceRecord& record)
+ViewContent ViewRegion(double left, double right, double top, double bottom, double width, double height)
 {
-    return builder.ResourceRecord(record.id, record.module, record.content, record.path);
+    ViewContent view;
+    view.left = static_cast<float>(left);
+    view.right = static_cast<float>(right);
+    view.top = static_cast<float>(top);
+    view.bottom = static_cast<float>(bottom);
+    view.pixels[0] = static_cast<int32_t>(left * width);
+    view.pixels[1] = static_cast<int32_t>(right * width);
+    view.pixels[2] = static_cast<int32_t>(top * height);
+    view.pixels[3] = static_cast<int32_t>(bottom * height);
+    return view;
 }
-
-template <class Content>
-DocumentBuilder::Bytes Alone(DocumentBuilder& (*emit)(DocumentBuilder&, const Content&), const Content& content)
-{
-    DocumentBuilder builder;
-    emit(builder, content);
-    return builder.Take();
-}
-
-} // namespace
 
 DocumentBuilder& ViewObjCtrlRecord(DocumentBuilder& builder, const ViewContent& content)
 {
@@ -117,8 +114,8 @@ DocumentBuilder& GhostRecord(DocumentBuilder& builder, const FishContent& conten
     return FishRecord(builder, content);
 }
 
-DocumentBuilder::Bytes FlowRecordBytes(const FlowContent& content) { return Alone(FlowRecord, content); }
-DocumentBuilder::Bytes RainRecordBytes(const FlowContent& content) { return Alone(RainRecord, content); }
-DocumentBuilder::Bytes FishRecordBytes(const FishContent& content) { return Alone(FishRecord, content); }
-DocumentBuilder::Bytes BirdRecordBytes(const FishContent& content) { return Alone(BirdRecord, content); }
-DocumentBuilder::Bytes GhostRecordBytes(const FishContent& content) { return Alone(GhostRecord, content); }
+DocumentBuilder::Bytes FlowRecordBytes(const FlowContent& content) { return RecordAlone(FlowRecord, content); }
+DocumentBuilder::Bytes RainRecordBytes(const FlowContent& content) { return RecordAlone(RainRecord, content); }
+DocumentBuilder::Bytes FishRecordBytes(const FishContent& content) { return RecordAlone(FishRecord, content); }
+DocumentBuilder::Bytes BirdRecordBytes(const FishContent& content) { return RecordAlone(BirdRecord, content); }
+DocumentBuilder::Bytes GhostRecordBytes(const FishContent& content) { return RecordAlone(GhostRecord, content); }

@@ -26,6 +26,10 @@ struct ViewContent {
     std::wstring name;
 };
 
+// A view over the region given in fractions of a scene of width × height
+// pixels, with its pixel edges to match.
+ViewContent ViewRegion(double left, double right, double top, double bottom, double width, double height);
+
 // "DS_BaseSpriteProp": one white particle of 32 pixels, no picture.
 struct SpriteContent {
     // 1 to 6.

@@ -2,6 +2,11 @@
 
 #include "tools/document/ResourceRecords.h"
 
+DocumentBuilder& TableRecord(DocumentBuilder& builder, const TableResourceRecord& record)
+{
+    return builder.ResourceRecord(record.id, record.module, record.content, record.path);
+}
+
 namespace {
 
 void RecordsBlock(DocumentBuilder& builder, const std::vector<TableRecordsEntry>& entries)

@@ -19,6 +19,9 @@ struct TableResourceRecord {
     std::wstring path;
 };
 
+// One embedded file's record as it stands inside another object's record.
+DocumentBuilder& TableRecord(DocumentBuilder& builder, const TableResourceRecord& record);
+
 // A (path, stamp) key with its records.
 struct TableRecordsEntry {
     std::wstring path;

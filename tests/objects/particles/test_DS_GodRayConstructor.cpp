@@ -1,0 +1,142 @@
+// God rays: the record, the exact start and drift of a ray from a known
+// generator state, its pulse and rebirth, and the shape of its quad for
+// every angle, including those that would shear without bound.
+#include "objects/particles/DS_GodRayConstructor.h"
+
+#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tools/document/AmbientRecords.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<DS_GodRayConstructor> CloneOf(const DS_GodRayConstructor& rays)
+{
+    return std::unique_ptr<DS_GodRayConstructor>(static_cast<DS_GodRayConstructor*>(rays.Clone()));
+}
+
+} // namespace
+
+TEST(GodRayConstructor, RecordAndDefaults)
+{
+    GodRayContent content;
+    content.angle = 45;
+    content.sprite.count = 16;
+    content.sprite.baseSize = 120;
+    const auto read = ReadRecord<DS_GodRayConstructor>(GodRayRecordBytes(content));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(45u, read->rayAngle.value);
+    EXPECT_EQ(16u, read->count.value);
+    EXPECT_EQ(45u, CloneOf(*read)->rayAngle.value);
+    EXPECT_EQ(80u, DS_GodRayConstructor().rayAngle.value);
+}
+
+// A ray draws its size factor and phase sign, then x across the view, its
+// drift and its phase. It stands half the view's height below the picture's
+// top and spans the picture's full height; at 45 degrees its top lies H/2
+// to the right of its centre.
+TEST(GodRayConstructor, ARayStartsFromAKnownGeneratorState)
+{
+    const PictureSize picture(2000, 1000);
+    DS_GodRayConstructor rays;
+    rays.rayAngle.value = 45;
+    rays.baseSize.value = 60;
+    rays.left = 0.25f;
+    rays.right = 0.75f;
+    rays.top = 0.2f;
+    rays.bottom = 0.8f;
+    const std::vector<int> d = DrawsFrom(4711, 5);
+    ParticleRun run(CloneOf(rays).release());
+    const ParticleItem& p = run.Item(0);
+
+    EXPECT_FLOAT_EQ(Between(500, 1500, d[2]), p.position.x);
+    EXPECT_FLOAT_EQ(Unit(d[3]) * 20 - 10, p.velocity.x);
+    EXPECT_EQ(0.0f, p.velocity.y);
+    EXPECT_EQ(Unit(d[4]), p.phase);
+    EXPECT_EQ(300.0f, p.position.y);
+    EXPECT_EQ(30.0f, p.halfWidth);
+    EXPECT_EQ(500.0f, p.halfHeight);
+    EXPECT_NEAR(-1.0f, p.upAxis.x, 1e-6f);
+    EXPECT_EQ(1.0f, p.upAxis.y);
+
+    // The quad runs from y = -200 to 800; its top edge's centre lies 500
+    // pixels right of the ray's centre, its bottom edge's 500 to the left.
+    const D3DXVECTOR3 top = p.position - p.halfHeight * p.upAxis;
+    const D3DXVECTOR3 bottom = p.position + p.halfHeight * p.upAxis;
+    EXPECT_NEAR(-200.0f, top.y, 1e-3f);
+    EXPECT_NEAR(800.0f, bottom.y, 1e-3f);
+    EXPECT_NEAR(p.position.x + 500.0f, top.x, 1e-3f);
+    EXPECT_NEAR(p.position.x - 500.0f, bottom.x, 1e-3f);
+}
+
+// Every quarter of a clock unit a ray draws a parity; odd gives it a new
+// drift. It moves by step × drift, its phase pulses, and once it fades
+// below the phase minimum it starts again elsewhere at the minimum.
+TEST(GodRayConstructor, RaysDriftPulseAndComeBackElsewhere)
+{
+    const PictureSize picture(1000, 800);
+    DS_GodRayConstructor rays;
+    rays.phaseSpeed = 0.5f;
+    rays.phaseMin = 0.25f;
+    ParticleRun run(CloneOf(rays).release());
+    ParticleItem& p = run.Item(0);
+    p.position.x = 500.0f;
+    p.velocity.x = 8.0f;
+    p.phase = 0.5f;
+    p.phaseVelocity = 0.5f;
+
+    run.Update(0.2f);
+    EXPECT_FLOAT_EQ(501.6f, p.position.x);
+    EXPECT_FLOAT_EQ(0.6f, p.phase);
+    EXPECT_EQ(0.0f, p.lastChange);
+
+    const std::vector<int> d = DrawsFrom(99, 2);
+    run.Update(0.3f);
+    EXPECT_FLOAT_EQ(0.3f, p.lastChange);
+    const float drift = (d[0] & 1) ? Unit(d[1]) * 20 - 10 : 8.0f;
+    EXPECT_FLOAT_EQ(drift, p.velocity.x);
+    EXPECT_FLOAT_EQ(501.6f + 0.1f * drift, p.position.x);
+
+    p.phase = 0.26f;
+    p.phaseVelocity = -0.5f;
+    const std::vector<int> again = DrawsFrom(7, 3);
+    run.Update(0.4f);
+    EXPECT_EQ(0.25f, p.phase);
+    EXPECT_EQ(0.5f, p.phaseVelocity);
+    EXPECT_FLOAT_EQ(Between(0, 1000, again[0]), p.position.x);
+    EXPECT_FLOAT_EQ(Unit(again[1]) * 20 - 10, p.velocity.x);
+}
+
+// 90 degrees gives upright rays, 80 leans the top a little to the right,
+// angles past 180 lean as their half-turn partners do; angles at or near a
+// horizontal ray (0, 180, 360, 540) keep a finite lean.
+TEST(GodRayConstructor, TheRayAngleLeansTheQuad)
+{
+    const PictureSize picture(1000, 800);
+    struct Case {
+        unsigned int angle;
+        float shear;
+    };
+    const Case cases[] = {{90, 0.0f}, {80, -0.17632698f}, {100, 0.17632698f}, {45, -1.0f},
+                          {260, -0.17632698f}, {400, -1.19175359f}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.angle);
+        DS_GodRayConstructor rays;
+        rays.rayAngle.value = c.angle;
+        ParticleRun run(CloneOf(rays).release());
+        EXPECT_NEAR(c.shear, run.Item(0).upAxis.x, 1e-5f);
+        EXPECT_EQ(D3DXVECTOR3(1, 0, 0), run.Item(0).rightAxis);
+    }
+    for (unsigned int angle : {0u, 180u, 360u, 540u, 720u}) {
+        SCOPED_TRACE(angle);
+        DS_GodRayConstructor rays;
+        rays.rayAngle.value = angle;
+        ParticleRun run(CloneOf(rays).release());
+        const float shear = run.Item(0).upAxis.x;
+        EXPECT_TRUE(std::isfinite(shear));
+        EXPECT_NEAR(57.29f, std::fabs(shear), 0.01f);
+    }
+}
