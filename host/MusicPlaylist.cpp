@@ -146,3 +146,12 @@ void PlayNextTrack(MusicPlaylist& playlist, int code)
     if (playlist.position < playlist.files->size())
         PlayTrackAtPosition(playlist);
 }
+
+void ResumePlaylist(MusicPlaylist& playlist)
+{
+    // The position names the track after the one playing.
+    if (!playlist.files || playlist.position == 0 || playlist.position > playlist.files->size())
+        return;
+    --playlist.position;
+    PlayTrackAtPosition(playlist);
+}

@@ -22,6 +22,11 @@ void StartPlaylist(MusicPlaylist& playlist, DS_SlideShow_Light::AudioVector& fil
 // one, the first after the last; a list of one track rewinds it instead.
 // Anything else, and a playlist without files, changes nothing.
 void PlayNextTrack(MusicPlaylist& playlist, int code);
+// On a graph made anew (after a device reset took the old one), the track
+// that was playing starts again from its beginning; the list then goes on
+// from it as before. A playlist not started yet, or without files, plays
+// nothing.
+void ResumePlaylist(MusicPlaylist& playlist);
 
 // The graph rebuilt for the file's path and started; the music settings are
 // read afterwards by the caller.

@@ -108,6 +108,15 @@ HRESULT ZAvaduVedoverovez::OnDeviceRestored()
         // becomes current.
         if (currentPlayer)
             currentPlayer->OnDeviceRestored();
+
+        // Each screen's reset takes the graph and gives it back, so with two
+        // screens the track starts over once per screen; a show that made no
+        // graph (the preview) gets none here either.
+        if (musicGraphReleased) {
+            musicGraphReleased = false;
+            if (InitMusicGraph(mainWindow) && currentPlayer)
+                ResumePlaylist(currentPlayer->playlist);
+        }
     } catch (...) {
         SetError(MediaNotFound);
     }
@@ -133,6 +142,10 @@ HRESULT ZAvaduVedoverovez::OnDeviceInvalidated()
     }
     if (MusicControl)
         MusicControl->Stop();
+    // Not cleared when there is no graph: two screens invalidated one after
+    // the other must not forget that the first one took it.
+    if (MusicGraph)
+        musicGraphReleased = true;
     ReleaseMusicGraph();
     if (currentPlayer)
         currentPlayer->OnDeviceInvalidated();

@@ -27,8 +27,10 @@ public:
     HRESULT CheckDeviceRequirements(const D3DCAPS9& caps, DWORD behaviorFlags, D3DFORMAT backBufferFormat) override;
     // After each device creation and each successful reset: the sound device
     // is started (once) with the user's volume, and the current slide gets
-    // its device objects back. Never fails: a failure inside becomes the
-    // error state MediaNotFound.
+    // its device objects back; when a reset took the music's graph, the graph
+    // is made again and the current player's track plays again from its
+    // start. Never fails: a failure inside becomes the error state
+    // MediaNotFound.
     HRESULT OnDeviceRestored() override;
     // One frame of the current player: its splash, its load, then its show.
     HRESULT RenderFrame() override;
@@ -43,6 +45,11 @@ public:
     // Indexed like the screen devices.
     ScenePlayer players[PlayerCount];
     ScenePlayer* currentPlayer = nullptr;
+
+private:
+    // The music's graph went with the devices' objects and is to be made
+    // again when they come back.
+    bool musicGraphReleased = false;
 };
 
 // The application object of the process, for the settings dialogs.

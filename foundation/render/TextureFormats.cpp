@@ -2,10 +2,28 @@
 
 #include "foundation/geometry/ComHolder.h"
 #include "foundation/render/CurrentDevice.h"
+#include "foundation/render/TextureFormatsForTesting.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+std::vector<D3DFORMAT> WithheldFormats;
+
+} // namespace
+
+void WithholdTextureFormatsForTesting(std::vector<D3DFORMAT> formats)
+{
+    WithheldFormats = std::move(formats);
+}
 
 bool SupportsTextureFormat(D3DFORMAT format)
 {
     if (!CurrentDevice)
+        return false;
+    if (std::find(WithheldFormats.begin(), WithheldFormats.end(), format) != WithheldFormats.end())
         return false;
     ComHolder<IDirect3D9> direct3D;
     D3DDEVICE_CREATION_PARAMETERS creation{};

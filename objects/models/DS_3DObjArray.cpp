@@ -1,6 +1,7 @@
 #include "objects/models/DS_3DObjArray.h"
 
 #include "foundation/render/ColouredQuads.h"
+#include "foundation/render/CurrentDevice.h"
 #include "objects/models/DS_3D_Obj_Ctrl.h"
 #include "objects/models/MeshDrawStates.h"
 #include "scene/layers/DS_2D_Light.h"
@@ -51,11 +52,21 @@ void DS_3DObjArray::Update(float time)
 
 void DS_3DObjArray::Render(DS_2D_Light& layer)
 {
+    // The body is drawn before the wings, and hides the parts of them that
+    // lie behind it by depth; the blended (two-sided) parts do not write
+    // depth, so the clear texels around a wing never hide another.
+    const bool depth = ClearDepthForObject();
     for (const MeshPart& part : parts) {
         if (part.instances.empty() || !IsDrawable(part))
             continue;
         SetMeshDrawStates();
+        if (depth)
+            SetMeshDepthStates(!part.twoSided);
         layer.DrawMeshPart(part);
+    }
+    if (depth && CurrentDevice) {
+        CurrentDevice->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+        CurrentDevice->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
     }
 }
 

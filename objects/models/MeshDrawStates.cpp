@@ -1,5 +1,6 @@
 #include "objects/models/MeshDrawStates.h"
 
+#include "foundation/geometry/ComHolder.h"
 #include "foundation/render/CurrentDevice.h"
 
 void SetMeshDrawStates()
@@ -28,4 +29,34 @@ void SetMeshDrawStates()
     device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
     device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+}
+
+bool ClearDepthForObject()
+{
+    IDirect3DDevice9* const device = CurrentDevice;
+    if (!device)
+        return false;
+    ComHolder<IDirect3DSurface9> depth;
+    ComHolder<IDirect3DSurface9> target;
+    if (FAILED(device->GetDepthStencilSurface(depth.Out())) || !depth ||
+        FAILED(device->GetRenderTarget(0, target.Out())) || !target)
+        return false;
+    D3DSURFACE_DESC depthDesc{};
+    D3DSURFACE_DESC targetDesc{};
+    if (FAILED(depth->GetDesc(&depthDesc)) || FAILED(target->GetDesc(&targetDesc)))
+        return false;
+    // A depth buffer smaller than the target cannot be drawn with.
+    if (depthDesc.Width < targetDesc.Width || depthDesc.Height < targetDesc.Height)
+        return false;
+    return SUCCEEDED(device->Clear(0, nullptr, D3DCLEAR_ZBUFFER, 0, 1.0f, 0));
+}
+
+void SetMeshDepthStates(bool writeDepth)
+{
+    IDirect3DDevice9* const device = CurrentDevice;
+    if (!device)
+        return;
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+    device->SetRenderState(D3DRS_ZWRITEENABLE, writeDepth ? TRUE : FALSE);
 }

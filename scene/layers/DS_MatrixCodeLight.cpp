@@ -50,29 +50,18 @@ float LuminanceOf(const uint8_t* bgr)
 // either way its texels are read in the format and pitch it came in.
 std::vector<float> PictureLuminance(IDirect3DTexture9* picture, int side)
 {
-    std::vector<float> map;
     const D3DFORMAT format = SupportsTextureFormat(D3DFMT_R8G8B8) ? D3DFMT_R8G8B8 : D3DFMT_X8R8G8B8;
     ComHolder<IDirect3DTexture9> copy = ResampleTexture(side, side, picture, format);
     D3DSURFACE_DESC desc{};
     if (!copy || FAILED(copy->GetLevelDesc(0, &desc)))
-        return map;
-    int texelBytes = 0;
-    if (desc.Format == D3DFMT_R8G8B8)
-        texelBytes = 3;
-    else if (desc.Format == D3DFMT_X8R8G8B8 || desc.Format == D3DFMT_A8R8G8B8)
-        texelBytes = 4;
-    if (texelBytes == 0 || desc.Width < static_cast<UINT>(side) || desc.Height < static_cast<UINT>(side))
-        return map;
-
+        return {};
+    if (desc.Width < static_cast<UINT>(side) || desc.Height < static_cast<UINT>(side))
+        return {};
     D3DLOCKED_RECT locked{};
     if (FAILED(copy->LockRect(0, &locked, nullptr, D3DLOCK_READONLY)) || !locked.pBits)
-        return map;
-    map.resize(static_cast<std::size_t>(side) * side);
-    for (int y = 0; y < side; ++y) {
-        const uint8_t* row = static_cast<const uint8_t*>(locked.pBits) + static_cast<std::ptrdiff_t>(y) * locked.Pitch;
-        for (int x = 0; x < side; ++x)
-            map[static_cast<std::size_t>(y) * side + x] = LuminanceOf(row + x * texelBytes);
-    }
+        return {};
+    std::vector<float> map =
+        DS_MatrixCodeLight::TexelLuminance(static_cast<const uint8_t*>(locked.pBits), locked.Pitch, desc.Format, side);
     copy->UnlockRect(0);
     return map;
 }
@@ -167,6 +156,24 @@ void DS_MatrixCodeLight::Write(ArchiveHandle& archive)
         CurrentResManager->StoreImageLink(glyphImage);
     WriteFileLink(glyphImage, archive);
     DS_2D_Light::Write(archive);
+}
+
+std::vector<float> DS_MatrixCodeLight::TexelLuminance(const uint8_t* bits, int pitch, D3DFORMAT format, int side)
+{
+    int texelBytes = 0;
+    if (format == D3DFMT_R8G8B8)
+        texelBytes = 3;
+    else if (format == D3DFMT_X8R8G8B8 || format == D3DFMT_A8R8G8B8)
+        texelBytes = 4;
+    if (texelBytes == 0 || !bits || side <= 0)
+        return {};
+    std::vector<float> map(static_cast<std::size_t>(side) * side);
+    for (int y = 0; y < side; ++y) {
+        const uint8_t* row = bits + static_cast<std::ptrdiff_t>(y) * pitch;
+        for (int x = 0; x < side; ++x)
+            map[static_cast<std::size_t>(y) * side + x] = LuminanceOf(row + x * texelBytes);
+    }
+    return map;
 }
 
 uint32_t DS_MatrixCodeLight::GlyphCountOf(uint32_t width, uint32_t height)

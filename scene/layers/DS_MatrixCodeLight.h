@@ -59,6 +59,10 @@ public:
     // The cell size used for a picture: at least 1, and coarse enough for
     // the grid to stay within MostGlyphCells.
     static uint32_t GridCellSize(uint32_t cellSize, int pictureWidth, int pictureHeight);
+    // The luminance of the top-left side × side texels of a locked copy of
+    // the picture in 24-bit or 32-bit RGB, row by row, each row pitch bytes
+    // after the last; empty in any other format.
+    static std::vector<float> TexelLuminance(const uint8_t* bits, int pitch, D3DFORMAT format, int side);
 
     MediaParamT<unsigned int> cellSize{16u};
     MediaParamT<unsigned int> density{20u};

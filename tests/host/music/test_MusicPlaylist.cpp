@@ -294,3 +294,41 @@ TEST_F(MusicTest, InvalidatingTheDeviceReleasesTheGraph)
     EXPECT_TRUE(silent.players[0].Root());
     EXPECT_FALSE(silent.errorSet);
 }
+
+// After a reset the graph is made again: the track that was playing starts
+// over on it, and the list moves on from there at its end as before.
+TEST_F(MusicTest, AResetGivesTheMusicBackWhereItWas)
+{
+    MusicApp app(window.window, screen);
+    app.LoadDocument({Track(0), Track(1), Track(2)});
+    // The second track is playing when the device goes.
+    PlayNextTrack(app.players[0].playlist, EC_COMPLETE);
+    ASSERT_EQ(TempPath(TrackName(1)), Contents().file);
+
+    app.SelectScreenDevice(0);
+    app.OnDeviceInvalidated();
+    ASSERT_FALSE(MusicGraph);
+    app.SelectScreenDevice(0);
+    app.OnDeviceRestored();
+
+    ASSERT_TRUE(MusicGraph && MusicControl && MusicSeeking && MusicEvents && MusicAudio);
+    const GraphContents resumed = Contents();
+    EXPECT_EQ(TempPath(TrackName(1)), resumed.file);
+    EXPECT_EQ(1, resumed.sources);
+    EXPECT_EQ(2u, app.players[0].playlist.position);
+    OAFilterState state = State_Stopped;
+    EXPECT_TRUE(SUCCEEDED(MusicControl->GetState(1000, &state)));
+    EXPECT_EQ(State_Running, state);
+
+    // The new graph's events reach the window: the third track, then the first.
+    ASSERT_TRUE(PumpUntil([&] { return app.afterEnds.size() >= 2; }));
+    EXPECT_EQ(TempPath(TrackName(2)), app.afterEnds[0].file);
+    EXPECT_EQ(TempPath(TrackName(0)), app.afterEnds[1].file);
+    EXPECT_FALSE(app.errorSet);
+
+    // A restore with no reset before it (the devices' first) leaves the
+    // graph it finds alone.
+    IGraphBuilder* const graph = MusicGraph.Get();
+    app.OnDeviceRestored();
+    EXPECT_EQ(graph, MusicGraph.Get());
+}

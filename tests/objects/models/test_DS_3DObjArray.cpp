@@ -274,6 +274,38 @@ TEST_F(ObjectArrayTest, BothWingsRiseBesideTheBody)
     EXPECT_GT(body, 20);
 }
 
+// Coming straight at the viewer with its wings raised, the wings' roots lie
+// behind the body: where the body and a wing fall on the same pixels, the
+// body shows, as it does with no wings at all, though the wings are drawn
+// after it.
+TEST_F(ObjectArrayTest, TheBodyHidesTheWingsBehindIt)
+{
+    const FileKey body{L"common_res.dll", 68};
+    const FileKey noMesh{L"common_res.dll", 999};
+    const auto frame = [&](const FileKey& bodyMesh, const FileKey& wingPicture) {
+        DS_ButterflyConstructor butterfly;
+        butterfly.bodyMesh.value = bodyMesh;
+        butterfly.texture.value = wingPicture;
+        auto object = StillButterfly(butterfly, 90.0f, -40.0f);
+        return Frame(*object, 0.0f);
+    };
+    const Pixels bodyAlone = frame(body, NoPicture);
+    const Pixels wingsAlone = frame(noMesh, WingKey);
+    const Pixels whole = frame(body, WingKey);
+
+    int overlap = 0, bodyShown = 0;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            if (Near(bodyAlone.At(x, y), Grey) || !Near(wingsAlone.At(x, y), Magenta))
+                continue;
+            ++overlap;
+            if (whole.At(x, y).ColourDistance(bodyAlone.At(x, y)) <= 40)
+                ++bodyShown;
+        }
+    EXPECT_GT(overlap, 40);
+    EXPECT_GE(bodyShown, overlap * 9 / 10) << overlap << " pixels of body and wing";
+}
+
 // A part whose mesh or picture is missing is skipped; the other part is
 // drawn. With neither, the picture is left as it is.
 TEST_F(ObjectArrayTest, PartsWithoutMeshOrPictureAreSkipped)

@@ -4,6 +4,7 @@
 
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/render/TextureFormatsForTesting.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tools/document/GlassBallRecord.h"
 #include "tools/document/WritingArchive.h"
@@ -12,6 +13,7 @@
 
 #include <cmath>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -406,5 +408,51 @@ TEST_F(GlassBallTest, PlacementStaysFiniteWithoutSizes)
         EXPECT_TRUE(std::isfinite(layer.coverG) && std::isfinite(layer.coverC));
         EXPECT_TRUE(std::isfinite(layer.offsetE) && std::isfinite(layer.offsetF));
         EXPECT_TRUE(Finite(layer.stage1Matrix)) << c.width << " " << c.layerSize;
+    }
+}
+
+// A device without 16-bit slopes bends the scene through 8-bit ones, and one
+// without an alpha-only format masks the ball's square with a 32-bit mask:
+// either way the frame shows the refracted picture inside a round ball over
+// the backdrop, as with every format.
+TEST_F(GlassBallFrameTest, FormatsTheDeviceLacksFallBackToOnesItHas)
+{
+    const struct {
+        std::vector<D3DFORMAT> withheld;
+        D3DFORMAT bump, mask;
+    } cases[] = {
+        {{}, D3DFMT_V16U16, D3DFMT_A8},
+        {{D3DFMT_V16U16}, D3DFMT_V8U8, D3DFMT_A8},
+        {{D3DFMT_A8}, D3DFMT_V16U16, D3DFMT_A8R8G8B8},
+        {{D3DFMT_V16U16, D3DFMT_A8}, D3DFMT_V8U8, D3DFMT_A8R8G8B8},
+    };
+    Pixels everyFormat;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.withheld.size() << " withheld, bump " << c.bump);
+        WithholdTextureFormatsForTesting(c.withheld);
+        DS_GlassBallLight::ResetSharedMotion();
+        ActivateLayer(layer, PictureKey, 256, 256, SceneView::Fit);
+        WithholdTextureFormatsForTesting({});
+        ASSERT_TRUE(layer.bumpMap && layer.discMask);
+        D3DSURFACE_DESC bump{};
+        D3DSURFACE_DESC mask{};
+        layer.bumpMap->GetLevelDesc(0, &bump);
+        layer.discMask->GetLevelDesc(0, &mask);
+        EXPECT_EQ(c.bump, bump.Format);
+        EXPECT_EQ(c.mask, mask.Format);
+
+        const Pixels shown = Frame(10.0f);
+        for (auto [x, y] : {std::pair{10, 10}, {245, 20}, {128, 60}, {153, 103}, {103, 103}, {103, 153}})
+            EXPECT_TRUE(ColourNear(shown.At(x, y), Blue, 2)) << x << "," << y;
+        for (int x : {128, 138, 148}) {
+            const Rgba inside = shown.At(x, 128);
+            EXPECT_EQ(0, inside.b) << x;
+            EXPECT_GT(std::abs(inside.r - x), 12) << x;
+        }
+        if (everyFormat.Empty())
+            everyFormat = shown;
+        // The coarser slopes bend the scene all but the same way.
+        for (int x = 100; x <= 156; x += 8)
+            EXPECT_NEAR(everyFormat.At(x, 128).r, shown.At(x, 128).r, 6) << x;
     }
 }

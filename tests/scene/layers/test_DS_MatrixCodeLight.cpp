@@ -5,13 +5,16 @@
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/PictureMapping.h"
+#include "foundation/render/TextureFormatsForTesting.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tools/document/MatrixCodeRecord.h"
 #include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -256,4 +259,59 @@ TEST_F(MatrixCodeFrameTest, OverBlackGlyphsTakeThePicturesLuminance)
     EXPECT_TRUE(ColourNear(shown.At(12 * 16 + 8, 4 * 16 + 8), Green, 2));
     EXPECT_TRUE(ColourNear(shown.At(4 * 16 + 8, 8 * 16 + 8), Red, 2));
     EXPECT_TRUE(ColourNear(shown.At(200, 240), Black, 2));
+}
+
+// Over black the glyphs take the picture's luminance from a copy of it in
+// 24-bit RGB, or in 32-bit where the device lacks the 24-bit format (as this
+// one may): either way the glyphs are as bright as the picture under them.
+TEST_F(MatrixCodeFrameTest, LuminanceCopyFallsBackToThirtyTwoBitTexels)
+{
+    layer.backgroundMode.value = DS_MatrixCodeLight::LuminanceOverBlack;
+    ComHolder<IDirect3DTexture9> halves = HalfBlackTexture(Device());
+    const std::vector<D3DFORMAT> cases[] = {{}, {D3DFMT_R8G8B8}};
+    for (const std::vector<D3DFORMAT>& withheld : cases) {
+        SCOPED_TRACE(withheld.size());
+        WithholdTextureFormatsForTesting(withheld);
+        Show(halves.Get(), 256, 256, SceneView::Stretch);
+        WithholdTextureFormatsForTesting({});
+        ASSERT_EQ(static_cast<std::size_t>(256 * 256), layer.luminance.size());
+        EXPECT_NEAR(0.0f, layer.luminance[100 * 256 + 20], 0.01f);
+        EXPECT_NEAR(1.0f, layer.luminance[100 * 256 + 230], 0.01f);
+        Grid().Cell(3, 4) = Cell(5, 0);
+        Grid().Cell(12, 4) = Cell(5, 0);
+        Grid().Cell(4, 8) = Cell(5, 2);
+
+        const Pixels shown = Frame();
+        EXPECT_TRUE(ColourNear(shown.At(3 * 16 + 8, 4 * 16 + 8), Black, 2));
+        EXPECT_TRUE(ColourNear(shown.At(12 * 16 + 8, 4 * 16 + 8), Green, 2));
+        EXPECT_TRUE(ColourNear(shown.At(4 * 16 + 8, 8 * 16 + 8), Red, 2));
+        EXPECT_TRUE(ColourNear(shown.At(200, 240), Black, 2));
+    }
+}
+
+// The luminance copy's texels are read in their own format and pitch: three
+// bytes each in 24-bit rows padded to a longer pitch, four in 32-bit ones;
+// nothing in a format the layer does not read.
+TEST(DS_MatrixCodeLight, TexelLuminanceReadsEachFormatByItsPitch)
+{
+    // Blue, green, red, white (bytes in B, G, R order) in two rows.
+    const uint8_t colours[4][3] = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {255, 255, 255}};
+    const float expected[4] = {0.114f, 0.587f, 0.299f, 1.0f};
+    const struct {
+        D3DFORMAT format;
+        int texelBytes, pitch;
+    } cases[] = {{D3DFMT_R8G8B8, 3, 8}, {D3DFMT_X8R8G8B8, 4, 12}, {D3DFMT_A8R8G8B8, 4, 8}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        // Padding and spare texels hold a colour that shows if read.
+        std::vector<uint8_t> bits(static_cast<std::size_t>(2 * c.pitch), 0x80);
+        for (int i = 0; i < 4; ++i)
+            std::copy(colours[i], colours[i] + 3, bits.begin() + (i / 2) * c.pitch + (i % 2) * c.texelBytes);
+        const std::vector<float> map = DS_MatrixCodeLight::TexelLuminance(bits.data(), c.pitch, c.format, 2);
+        ASSERT_EQ(4u, map.size());
+        for (int i = 0; i < 4; ++i)
+            EXPECT_NEAR(expected[i], map[i], 1e-3f) << i;
+    }
+    const uint8_t anything[8] = {};
+    EXPECT_TRUE(DS_MatrixCodeLight::TexelLuminance(anything, 4, D3DFMT_R5G6B5, 2).empty());
 }
