@@ -118,3 +118,12 @@ GUID DemoGuid(uint32_t serial)
                                                static_cast<unsigned char>(serial >> 8),
                                                static_cast<unsigned char>(serial)}};
 }
+
+DocumentBuilder::Bytes DemoContent::Document() const
+{
+    DocumentBuilder builder;
+    DocumentVersionString(builder);
+    SlideShowRecord(builder, show);
+    ResourceTableRecord(builder, table);
+    return builder.Take();
+}

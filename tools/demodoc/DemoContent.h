@@ -47,6 +47,9 @@ public:
     void AddModuleImageList(int32_t number, const std::vector<float>& delays,
                             const std::vector<std::pair<std::wstring, DocumentBuilder::Bytes>>& frames);
 
+    // The document: its version string, the slideshow and the resource table.
+    DocumentBuilder::Bytes Document() const;
+
 private:
     bool HasModuleEntry(const std::vector<TableRecordsEntry>& entries, int32_t number) const;
 

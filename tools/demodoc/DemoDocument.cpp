@@ -85,10 +85,5 @@ DocumentBuilder::Bytes BuildDemoDocument(const std::string& effectsFolder)
     AddAmbientSlides(demo);
     // Last: the sounds go onto slides the families above made.
     AddDemoSounds(demo);
-
-    DocumentBuilder builder;
-    DocumentVersionString(builder);
-    SlideShowRecord(builder, demo.show);
-    ResourceTableRecord(builder, demo.table);
-    return builder.Take();
+    return demo.Document();
 }

@@ -10,6 +10,7 @@
 #include "objects/models/DS_ClockConstructor.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/SlidesDocumentTest.h"
 #include "foundation/render/PictureMapping.h"
 #include "tools/assets/DemoArt.h"
 #include "tools/assets/ModelArt.h"
@@ -34,11 +35,7 @@ const DocumentBuilder::Bytes& ModelSlidesDocument()
                 std::wstring(picture.fileName) == L"misty-forest.png")
                 demo.AddPicture(picture.fileName, EncodeDemoPicture(picture));
         AddModelSlides(demo);
-        DocumentBuilder builder;
-        DocumentVersionString(builder);
-        SlideShowRecord(builder, demo.show);
-        ResourceTableRecord(builder, demo.table);
-        return builder.Take();
+        return demo.Document();
     }();
     return bytes;
 }
@@ -53,25 +50,12 @@ T& Object(DS_SlideContainer& slide, std::size_t index)
 
 } // namespace
 
-class ModelSlidesTest : public DeviceTest<320, 180> {
+class ModelSlidesTest : public SlidesDocumentTest {
 protected:
-    void SetUp() override
-    {
-        DeviceTest<320, 180>::SetUp();
-        ResetRandForTesting();
-        const DocumentBuilder::Bytes& bytes = ModelSlidesDocument();
-        document = LoadSceneDocument(bytes.data(), bytes.size());
-        ASSERT_TRUE(document);
-        for (const CountedPtr<DS_SlideContainer>& slide : document.root->slides)
-            slide->BuildObjects();
-    }
-
-    DS_SlideContainer& Slide(std::size_t index) { return *document.root->slides.at(index); }
+    const DocumentBuilder::Bytes& SlidesDocument() override { return ModelSlidesDocument(); }
 
     // The slide's picture becomes the current one, as when it is shown.
     void Show(std::size_t index) { Slide(index).SetSize(320, 180); }
-
-    SceneDocument document;
 };
 
 // Four slides: two swarms of butterflies, the clock, two depths of petals

@@ -8,6 +8,7 @@
 #include "objects/particles/DS_SpriteArrayObj.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/SlidesDocumentTest.h"
 #include "tools/demodoc/AmbientSlides.h"
 #include "tools/demodoc/DemoDocument.h"
 
@@ -23,33 +24,16 @@ const DocumentBuilder::Bytes& AmbientSlidesDocument()
     static const DocumentBuilder::Bytes bytes = [] {
         DemoContent demo(NIGHTGLASS_EFFECTS_DIR);
         AddAmbientSlides(demo);
-        DocumentBuilder builder;
-        DocumentVersionString(builder);
-        SlideShowRecord(builder, demo.show);
-        ResourceTableRecord(builder, demo.table);
-        return builder.Take();
+        return demo.Document();
     }();
     return bytes;
 }
 
 } // namespace
 
-class AmbientSlidesTest : public DeviceTest<320, 180> {
+class AmbientSlidesTest : public SlidesDocumentTest {
 protected:
-    void SetUp() override
-    {
-        DeviceTest<320, 180>::SetUp();
-        ResetRandForTesting();
-        const DocumentBuilder::Bytes& bytes = AmbientSlidesDocument();
-        document = LoadSceneDocument(bytes.data(), bytes.size());
-        ASSERT_TRUE(document);
-        for (const CountedPtr<DS_SlideContainer>& slide : document.root->slides)
-            slide->BuildObjects();
-    }
-
-    DS_SlideContainer& Slide(std::size_t index) { return *document.root->slides.at(index); }
-
-    SceneDocument document;
+    const DocumentBuilder::Bytes& SlidesDocument() override { return AmbientSlidesDocument(); }
 };
 
 TEST_F(AmbientSlidesTest, EverySystemIsMadeWithItsPictures)

@@ -5,6 +5,7 @@
 #include "objects/particles/DS_SpriteArrayObj.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/SlidesDocumentTest.h"
 #include "tools/demodoc/ParticleSlides.h"
 
 #include <gtest/gtest.h>
@@ -21,11 +22,7 @@ const DocumentBuilder::Bytes& ParticleSlidesDocument()
         // The particle slides carry no compiled effects.
         DemoContent demo("");
         AddParticleSlides(demo);
-        DocumentBuilder builder;
-        DocumentVersionString(builder);
-        SlideShowRecord(builder, demo.show);
-        ResourceTableRecord(builder, demo.table);
-        return builder.Take();
+        return demo.Document();
     }();
     return bytes;
 }
@@ -39,22 +36,9 @@ DS_SpriteArrayObj& System(DS_SlideContainer& slide, std::size_t index)
 
 } // namespace
 
-class ParticleSlidesTest : public DeviceTest<320, 180> {
+class ParticleSlidesTest : public SlidesDocumentTest {
 protected:
-    void SetUp() override
-    {
-        DeviceTest<320, 180>::SetUp();
-        ResetRandForTesting();
-        const DocumentBuilder::Bytes& bytes = ParticleSlidesDocument();
-        document = LoadSceneDocument(bytes.data(), bytes.size());
-        ASSERT_TRUE(document);
-        for (const CountedPtr<DS_SlideContainer>& slide : document.root->slides)
-            slide->BuildObjects();
-    }
-
-    DS_SlideContainer& Slide(std::size_t index) { return *document.root->slides.at(index); }
-
-    SceneDocument document;
+    const DocumentBuilder::Bytes& SlidesDocument() override { return ParticleSlidesDocument(); }
 };
 
 // Six slides, each with its systems made over their pictures; the animated
