@@ -62,12 +62,7 @@ bool ShownTime(std::tm& out)
     return true;
 }
 
-std::unique_ptr<DS_3DObjArray> Make(DS_3D_Obj_Ctrl& constructor)
-{
-    auto* object = dynamic_cast<DS_3DObjArray*>(constructor.CreateObject());
-    EXPECT_NE(nullptr, object);
-    return std::unique_ptr<DS_3DObjArray>(object);
-}
+std::unique_ptr<DS_3DObjArray> Make(DS_3D_Obj_Ctrl& constructor) { return MakeObjectAs<DS_3DObjArray>(constructor); }
 
 } // namespace
 
@@ -93,16 +88,7 @@ protected:
         ActivateLayer(layer, PictureKey, Side, Side, SceneView::Fit);
     }
 
-    void Draw(DS_3DObjArray& object, float time)
-    {
-        IDirect3DDevice9* d = this->Device();
-        d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-        d->BeginScene();
-        object.Update(time);
-        layer.DrawBackground(false);
-        object.Render(layer);
-        d->EndScene();
-    }
+    void Draw(DS_3DObjArray& object, float time) { DrawObjectFrame(this->Device(), layer, object, time); }
 
     Pixels Frame(DS_3DObjArray& object, float time)
     {

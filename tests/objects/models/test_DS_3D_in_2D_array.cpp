@@ -56,22 +56,11 @@ protected:
         sprites.motion.size.value = 40;
     }
 
-    std::unique_ptr<DS_3D_in_2D_array> Make()
-    {
-        auto* object = dynamic_cast<DS_3D_in_2D_array*>(sprites.CreateObject());
-        EXPECT_NE(nullptr, object);
-        return std::unique_ptr<DS_3D_in_2D_array>(object);
-    }
+    std::unique_ptr<DS_3D_in_2D_array> Make() { return MakeObjectAs<DS_3D_in_2D_array>(sprites); }
 
     Pixels Frame(DS_3D_in_2D_array& object, float time)
     {
-        IDirect3DDevice9* d = Device();
-        d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-        d->BeginScene();
-        object.Update(time);
-        layer.DrawBackground(false);
-        object.Render(layer);
-        d->EndScene();
+        DrawObjectFrame(Device(), layer, object, time);
         return device.ReadBackBuffer();
     }
 

@@ -71,22 +71,11 @@ protected:
 
     static std::unique_ptr<DS_SpriteArrayObj> Make(DS_ParticleSystemCtrl& system)
     {
-        auto* object = dynamic_cast<DS_SpriteArrayObj*>(system.CreateObject());
-        EXPECT_NE(nullptr, object);
-        return std::unique_ptr<DS_SpriteArrayObj>(object);
+        return MakeObjectAs<DS_SpriteArrayObj>(system);
     }
 
     // One frame of the slide: the picture, then the object.
-    void Draw(DS_SpriteArrayObj& object, float time)
-    {
-        IDirect3DDevice9* d = Device();
-        d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-        d->BeginScene();
-        object.Update(time);
-        layer.DrawBackground(false);
-        object.Render(layer);
-        d->EndScene();
-    }
+    void Draw(DS_SpriteArrayObj& object, float time) { DrawObjectFrame(Device(), layer, object, time); }
 
     // The frame as it reached the back buffer.
     Pixels Frame(DS_SpriteArrayObj& object, float time)

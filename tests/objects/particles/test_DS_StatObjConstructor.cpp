@@ -267,20 +267,12 @@ protected:
 
     static std::unique_ptr<DS_SpriteArrayObj> Make(DS_StatObjConstructor& system)
     {
-        auto* object = dynamic_cast<DS_SpriteArrayObj*>(system.CreateObject());
-        EXPECT_NE(nullptr, object);
-        return std::unique_ptr<DS_SpriteArrayObj>(object);
+        return MakeObjectAs<DS_SpriteArrayObj>(system);
     }
 
     Pixels Frame(DS_SpriteArrayObj& object, float time)
     {
-        IDirect3DDevice9* d = Device();
-        d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-        d->BeginScene();
-        object.Update(time);
-        layer.DrawBackground(false);
-        object.Render(layer);
-        d->EndScene();
+        DrawObjectFrame(Device(), layer, object, time);
         return device.ReadBackBuffer();
     }
 

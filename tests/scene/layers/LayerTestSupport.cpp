@@ -136,3 +136,13 @@ Rgba BlendOver(const Rgba& dst, const Rgba& src)
     out.a = 255;
     return out;
 }
+
+void DrawObjectFrame(IDirect3DDevice9* device, DS_2D_Light& layer, DS_ABObj& object, float time)
+{
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    device->BeginScene();
+    object.Update(time);
+    layer.DrawBackground(false);
+    object.Render(layer);
+    device->EndScene();
+}

@@ -7,6 +7,8 @@
 #include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/geometry/TexturedMesh.h"
+#include "foundation/model/DS_ABObj.h"
+#include "foundation/model/DS_ABObj_Constructor.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/DS_DocResManager.h"
@@ -17,6 +19,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 // A device of Width × Height, a scene view as GlobalSceneView and an empty
@@ -56,6 +59,16 @@ void AddPicture(DS_DocResManager& manager, const FileKey& key, IDirect3DTexture9
 // (device objects, size 1 × 1), given the picture position, then activated
 // at the back buffer's size of width × height.
 void ActivateLayer(DS_2D_Light& layer, const FileKey& key, int width, int height, int pictureMode);
+
+// One frame of a slide with one object, as the show draws it: the back
+// buffer cleared black, the object brought to `time`, the layer's picture,
+// then the object.
+void DrawObjectFrame(IDirect3DDevice9* device, DS_2D_Light& layer, DS_ABObj& object, float time);
+
+// The object a constructor makes, as the class a test expects; none (and a
+// failed expectation) when it makes something else.
+template <class Object>
+std::unique_ptr<Object> MakeObjectAs(DS_ABObj_Constructor& constructor);
 
 // An effect from compiled bytes; none when they do not load.
 ComHolder<ID3DXEffect> LoadEffect(IDirect3DDevice9* device, const std::vector<uint8_t>& bytes);
@@ -97,3 +110,14 @@ ComHolder<IDirect3DTexture9> TwoTexelTexture(IDirect3DDevice9* device, D3DCOLOR 
 
 // What blending src over dst with src's alpha gives, channel by channel.
 Rgba BlendOver(const Rgba& dst, const Rgba& src);
+
+template <class Object>
+std::unique_ptr<Object> MakeObjectAs(DS_ABObj_Constructor& constructor)
+{
+    DS_ABObj* made = constructor.CreateObject();
+    auto* object = dynamic_cast<Object*>(made);
+    EXPECT_NE(nullptr, object);
+    if (!object)
+        delete made;
+    return std::unique_ptr<Object>(object);
+}
