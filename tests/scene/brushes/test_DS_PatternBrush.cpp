@@ -246,14 +246,23 @@ TEST_F(PatternTest, NothingIsDrawnWithoutPatternOrPicture)
         EXPECT_EQ((std::vector<float>{7, 7, 7, 7}), EffectFloats(drawn->effect.Get(), "coord_transf", 4));
     }
 
-    AddPattern(HalvesImage(8, 4), 8, 4);
-    ShowPicture(SolidTexture(Device(), Grey).Get(), 0, 0);
-    DS_PatternBrush brush;
-    brush.patternLink.value = PatternKey;
-    brush.BindResources(nullptr);
-    brush.effect->SetFloatArray("coord_transf", untouched, 4);
-    brush.Apply(layer);
-    EXPECT_EQ((std::vector<float>{7, 7, 7, 7}), EffectFloats(brush.effect.Get(), "coord_transf", 4));
+    // A picture without a size, and patterns of height or width 0: nothing
+    // to divide by, so the effect keeps what it had.
+    const struct {
+        UINT pictureSide, patternWidth, patternHeight;
+    } zeroSized[] = {{0, 8, 4}, {Side, 8, 0}, {Side, 0, 4}};
+    for (const auto& c : zeroSized) {
+        SCOPED_TRACE(testing::Message() << c.pictureSide << " " << c.patternWidth << "x" << c.patternHeight);
+        AddPattern(HalvesImage(8, 4), c.patternWidth, c.patternHeight);
+        ShowPicture(SolidTexture(Device(), Grey).Get(), c.pictureSide, c.pictureSide);
+        DS_PatternBrush brush;
+        brush.patternLink.value = PatternKey;
+        brush.BindResources(nullptr);
+        ASSERT_TRUE(brush.effect);
+        brush.effect->SetFloatArray("coord_transf", untouched, 4);
+        brush.Apply(layer);
+        EXPECT_EQ((std::vector<float>{7, 7, 7, 7}), EffectFloats(brush.effect.Get(), "coord_transf", 4));
+    }
 }
 
 // A module's animated pattern as documents embed it (frames under their own
