@@ -66,10 +66,13 @@ Colour BannerCloth(double s, double t, double phase)
     // light: the side turned to the moon is bright, the other falls dark.
     const double slope = Sine(2 * s - phase + 0.25);
     const double band = Fraction(t + 0.04 * wave);
-    const double gold = SmoothStep(0.325, 0.345, band) * SmoothStep(0.675, 0.655, band);
-    const double seam = std::max(1 - std::abs(band - 0.335) / 0.012, 1 - std::abs(band - 0.665) / 0.012);
+    // The inn's own banner: deep green, a narrow gold trim along the top and
+    // the bottom edge.
+    const double trim = std::min(std::abs(band - 0.12), std::abs(band - 0.88));
+    const double gold = SmoothStep(0.035, 0.025, trim);
+    const double seam = 1 - std::abs(trim - 0.03) / 0.012;
     const double weave = 0.9 + 0.1 * TileNoise(s * 64, t * 32, 64, 32, 0x5E1);
-    Colour cloth = Mix(Colour{0.34, 0.030, 0.048}, Colour{0.56, 0.39, 0.13}, gold);
+    Colour cloth = Mix(Colour{0.035, 0.20, 0.10}, Colour{0.56, 0.39, 0.13}, gold);
     cloth = Mix(cloth, Colour{0.22, 0.11, 0.04}, 0.6 * Clamp01(seam));
     const double light = 0.5 + 0.5 * slope;
     return cloth * ((0.38 + 0.72 * light * light) * weave);
