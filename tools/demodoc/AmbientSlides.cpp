@@ -76,19 +76,7 @@ void Pulse(SpriteContent& sprite, float speed, float low, float high)
 
 SlideContent Slide(const wchar_t* name, const wchar_t* scene, bool camera)
 {
-    LightContent layer;
-    layer.picturePath = DemoPicturePath(scene);
-    layer.pictureStamp = DemoPictureStamp;
-    layer.cameraEnabled = camera ? 1 : 0;
-    layer.cameraZoom = 112;
-    layer.cameraSpeed = 35;
-    SlideContent slide;
-    slide.name = name;
-    slide.fadeIn = 2;
-    slide.display = 14;
-    slide.fadeOut = 2;
-    slide.layer = Light2DRecordBytes(layer);
-    return slide;
+    return LayerSlide(name, 14, Light2DRecordBytes(PictureLayer(DemoPicturePath(scene), camera, 112, 35)));
 }
 
 bool HasPicture(const DemoContent& demo, const wchar_t* fileName)

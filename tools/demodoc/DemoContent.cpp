@@ -127,3 +127,25 @@ DocumentBuilder::Bytes DemoContent::Document() const
     ResourceTableRecord(builder, table);
     return builder.Take();
 }
+
+LightContent PictureLayer(const std::wstring& path, bool camera, uint32_t zoom, uint32_t speed)
+{
+    LightContent layer;
+    layer.picturePath = path;
+    layer.pictureStamp = DemoPictureStamp;
+    layer.cameraEnabled = camera ? 1 : 0;
+    layer.cameraZoom = zoom;
+    layer.cameraSpeed = speed;
+    return layer;
+}
+
+SlideContent LayerSlide(const wchar_t* name, uint32_t display, DocumentBuilder::Bytes layer)
+{
+    SlideContent slide;
+    slide.name = name;
+    slide.fadeIn = 2;
+    slide.display = display;
+    slide.fadeOut = 2;
+    slide.layer = std::move(layer);
+    return slide;
+}

@@ -4,6 +4,7 @@
 // and effects under their module numbers, and brush masks under GUIDs.
 #pragma once
 
+#include "tools/document/Light2DRecord.h"
 #include "tools/document/ResourceTableRecord.h"
 #include "tools/document/SlideshowRecords.h"
 
@@ -55,6 +56,13 @@ private:
 
     std::string effectsFolder;
 };
+
+// A plain picture layer over the picture at path (the key AddPicture or
+// DemoPicturePath gives), the camera as given.
+LightContent PictureLayer(const std::wstring& path, bool camera = false, uint32_t zoom = 120, uint32_t speed = 50);
+// A slide of the layer's record: a fade in of 2 s, `display` seconds shown,
+// then a fade out of 2 s.
+SlideContent LayerSlide(const wchar_t* name, uint32_t display, DocumentBuilder::Bytes layer);
 
 // The demo's own GUIDs: fixed, so the document is the same on every run.
 GUID DemoGuid(uint32_t serial);

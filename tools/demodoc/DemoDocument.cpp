@@ -44,12 +44,7 @@ const SlidePlan Plans[] = {
 
 SlideContent MakeSlide(const SlidePlan& plan, const std::wstring& picturePath)
 {
-    LightContent layer;
-    layer.picturePath = picturePath;
-    layer.pictureStamp = DemoPictureStamp;
-    layer.cameraEnabled = plan.cameraEnabled;
-    layer.cameraZoom = plan.cameraZoom;
-    layer.cameraSpeed = plan.cameraSpeed;
+    const LightContent layer = PictureLayer(picturePath, plan.cameraEnabled != 0, plan.cameraZoom, plan.cameraSpeed);
 
     SlideContent slide;
     slide.fadeIn = plan.fadeIn;

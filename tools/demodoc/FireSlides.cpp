@@ -39,9 +39,8 @@ void AddFireResources(DemoContent& demo)
 SlideContent EmberNightSlide(DemoContent& demo)
 {
     FlameLightContent layer;
-    layer.base.picturePath = demo.AddPicture(L"ember-night.jpg", EncodeJpeg(DrawEmberNight(EmberWidth, EmberHeight),
-                                                                             JpegQuality));
-    layer.base.pictureStamp = DemoPictureStamp;
+    layer.base = PictureLayer(
+        demo.AddPicture(L"ember-night.jpg", EncodeJpeg(DrawEmberNight(EmberWidth, EmberHeight), JpegQuality)));
     // A gentle haze, as documents usually have it: speed 0.016, strength
     // 0.006.
     layer.distortionSpeed = 16;
@@ -49,28 +48,14 @@ SlideContent EmberNightSlide(DemoContent& demo)
     layer.fire.density = 108;
     layer.fire.base.speed = 45;
 
-    SlideContent slide;
-    slide.name = L"Ember night";
-    slide.fadeIn = 2;
-    slide.display = 12;
-    slide.fadeOut = 2;
-    slide.layer = FlameLightRecordBytes(layer);
-    return slide;
+    return LayerSlide(L"Ember night", 12, FlameLightRecordBytes(layer));
 }
 
 SlideContent TorchlitGateSlide(DemoContent& demo)
 {
-    LightContent layer;
-    layer.picturePath = demo.AddPicture(L"torchlit-gate.jpg", EncodeJpeg(DrawTorchlitGate(GateWidth, GateHeight),
-                                                                         JpegQuality));
-    layer.pictureStamp = DemoPictureStamp;
-
-    SlideContent slide;
-    slide.name = L"Torchlit gate";
-    slide.fadeIn = 2;
-    slide.display = 12;
-    slide.fadeOut = 2;
-    slide.layer = Light2DRecordBytes(layer);
+    const LightContent layer = PictureLayer(
+        demo.AddPicture(L"torchlit-gate.jpg", EncodeJpeg(DrawTorchlitGate(GateWidth, GateHeight), JpegQuality)));
+    SlideContent slide = LayerSlide(L"Torchlit gate", 12, Light2DRecordBytes(layer));
 
     const wchar_t* const names[] = {L"Left torch", L"Right torch", L"Brazier"};
     const std::vector<FlamePlace> flames = TorchlitGateFlames(GateWidth, GateHeight);

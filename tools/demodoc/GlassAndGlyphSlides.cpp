@@ -21,35 +21,12 @@ const uint32_t CodeGreen = 0x0048F048;
 const uint32_t PaleGreen = 0x00E8FFE8;
 const uint32_t White = 0x00FFFFFF;
 
-LightContent PictureLayer(const std::wstring& path, int32_t camera, uint32_t zoom, uint32_t speed)
-{
-    LightContent base;
-    base.picturePath = path;
-    base.pictureStamp = DemoPictureStamp;
-    base.cameraEnabled = camera;
-    base.cameraZoom = zoom;
-    base.cameraSpeed = speed;
-    return base;
-}
-
-SlideContent Slide(const wchar_t* name, uint32_t fadeIn, uint32_t display, uint32_t fadeOut,
-                   DocumentBuilder::Bytes layer)
-{
-    SlideContent slide;
-    slide.name = name;
-    slide.fadeIn = fadeIn;
-    slide.display = display;
-    slide.fadeOut = fadeOut;
-    slide.layer = std::move(layer);
-    return slide;
-}
-
 // The aurora seen through a crystal ball that floats over a studio
 // backdrop, swaying slowly, its shadow on the floor below.
 SlideContent CrystalBall()
 {
     GlassBallContent ball;
-    ball.base = PictureLayer(DemoPicturePath(L"aurora-lake.jpg"), 0, 120, 50);
+    ball.base = PictureLayer(DemoPicturePath(L"aurora-lake.jpg"));
     ball.size = 40;
     ball.depth = 30;
     ball.y = -30;
@@ -58,7 +35,7 @@ SlideContent CrystalBall()
     ball.motionSpeed = 150;
     ball.topColour = NightIndigo;
     ball.bottomColour = StudioSlate;
-    return Slide(L"Crystal ball", 2, 12, 2, GlassBallRecordBytes(ball));
+    return LayerSlide(L"Crystal ball", 12, GlassBallRecordBytes(ball));
 }
 
 // The moonlit hills rolling inside a clear ball that rests in the desert
@@ -66,7 +43,7 @@ SlideContent CrystalBall()
 SlideContent RollingBall()
 {
     GlassBallContent ball;
-    ball.base = PictureLayer(DemoPicturePath(L"moonlit-hills.jpg"), 0, 120, 50);
+    ball.base = PictureLayer(DemoPicturePath(L"moonlit-hills.jpg"));
     ball.backgroundPath = DemoPicturePath(L"desert-galaxy.jpg");
     ball.backgroundStamp = DemoPictureStamp;
     ball.pictureBackground = 1;
@@ -76,14 +53,14 @@ SlideContent RollingBall()
     ball.y = 45;
     ball.motionMode = 1;
     ball.motionSpeed = 100;
-    return Slide(L"Rolling ball", 2, 12, 2, GlassBallRecordBytes(ball));
+    return LayerSlide(L"Rolling ball", 12, GlassBallRecordBytes(ball));
 }
 
 // Green code rains over the aurora while the camera drifts.
 SlideContent CodeOverAurora()
 {
     MatrixCodeContent rain;
-    rain.base = PictureLayer(DemoPicturePath(L"aurora-lake.jpg"), 1, 115, 40);
+    rain.base = PictureLayer(DemoPicturePath(L"aurora-lake.jpg"), true, 115, 40);
     rain.cellSize = 22;
     rain.density = 45;
     rain.frozenCount = 40;
@@ -93,7 +70,7 @@ SlideContent CodeOverAurora()
     rain.trailColour = CodeGreen;
     rain.headColour = PaleGreen;
     rain.brightness = 10;
-    return Slide(L"Code over the aurora", 2, 11, 2, MatrixCodeRecordBytes(rain));
+    return LayerSlide(L"Code over the aurora", 11, MatrixCodeRecordBytes(rain));
 }
 
 // The night city drawn by the code alone: over black, each glyph as bright
@@ -101,7 +78,7 @@ SlideContent CodeOverAurora()
 SlideContent CodeCity()
 {
     MatrixCodeContent rain;
-    rain.base = PictureLayer(DemoPicturePath(L"night-city.jpg"), 0, 120, 50);
+    rain.base = PictureLayer(DemoPicturePath(L"night-city.jpg"));
     rain.cellSize = 18;
     rain.density = 90;
     rain.frozenCount = 6;
@@ -111,7 +88,7 @@ SlideContent CodeCity()
     rain.trailColour = CodeGreen;
     rain.headColour = White;
     rain.brightness = 0;
-    return Slide(L"Code city", 2, 12, 2, MatrixCodeRecordBytes(rain));
+    return LayerSlide(L"Code city", 12, MatrixCodeRecordBytes(rain));
 }
 
 } // namespace

@@ -59,17 +59,9 @@ BrushBaseContent Base(DemoContent& demo, uint32_t serial, const std::vector<uint
 
 SlideContent LakesideInnSlide(DemoContent& demo)
 {
-    LightContent layer;
-    layer.picturePath = demo.AddPicture(L"lakeside-inn.jpg", EncodeJpeg(DrawLakesideInn(LakeWidth, LakeHeight),
-                                                                       JpegQuality));
-    layer.pictureStamp = DemoPictureStamp;
-
-    SlideContent slide;
-    slide.name = L"Lakeside inn";
-    slide.fadeIn = 2;
-    slide.display = 14;
-    slide.fadeOut = 2;
-    slide.layer = Light2DRecordBytes(layer);
+    const LightContent layer = PictureLayer(
+        demo.AddPicture(L"lakeside-inn.jpg", EncodeJpeg(DrawLakesideInn(LakeWidth, LakeHeight), JpegQuality)));
+    SlideContent slide = LayerSlide(L"Lakeside inn", 14, Light2DRecordBytes(layer));
 
     const LakesidePlaces places = LakesidePlacesOf(LakeHeight);
 

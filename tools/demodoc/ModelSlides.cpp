@@ -34,19 +34,7 @@ void AddObjectResources(DemoContent& demo)
 
 SlideContent Slide(const wchar_t* name, const std::wstring& picturePath, uint32_t display, bool camera)
 {
-    LightContent layer;
-    layer.picturePath = picturePath;
-    layer.pictureStamp = DemoPictureStamp;
-    layer.cameraEnabled = camera ? 1 : 0;
-    layer.cameraZoom = 110;
-    layer.cameraSpeed = 30;
-    SlideContent slide;
-    slide.name = name;
-    slide.fadeIn = 2;
-    slide.display = display;
-    slide.fadeOut = 2;
-    slide.layer = Light2DRecordBytes(layer);
-    return slide;
+    return LayerSlide(name, display, Light2DRecordBytes(PictureLayer(picturePath, camera, 110, 30)));
 }
 
 // A region in fractions of the scene, with its pixel edges to match.

@@ -84,19 +84,7 @@ FlowContent Flow(uint32_t angle, float strength, uint32_t drift, uint32_t driftC
 
 SlideContent Slide(const wchar_t* name, const wchar_t* scene, uint32_t display, bool camera)
 {
-    LightContent layer;
-    layer.picturePath = DemoPicturePath(scene);
-    layer.pictureStamp = DemoPictureStamp;
-    layer.cameraEnabled = camera ? 1 : 0;
-    layer.cameraZoom = 115;
-    layer.cameraSpeed = 40;
-    SlideContent slide;
-    slide.name = name;
-    slide.fadeIn = 2;
-    slide.display = display;
-    slide.fadeOut = 2;
-    slide.layer = Light2DRecordBytes(layer);
-    return slide;
+    return LayerSlide(name, display, Light2DRecordBytes(PictureLayer(DemoPicturePath(scene), camera, 115, 40)));
 }
 
 // Snow in two depths: many small slow flakes far away, fewer large ones

@@ -16,12 +16,8 @@ SlideContent MountainLakeSlide(DemoContent& demo)
 {
     const DemoPicture& picture = WaterPictures()[0];
     LakeContent lake;
-    lake.light.picturePath = demo.AddPicture(picture.fileName, EncodeDemoPicture(picture));
-    lake.light.pictureStamp = DemoPictureStamp;
     // A slow drift towards the mountains; the lake follows the picture.
-    lake.light.cameraEnabled = 1;
-    lake.light.cameraZoom = 112;
-    lake.light.cameraSpeed = 30;
+    lake.light = PictureLayer(demo.AddPicture(picture.fileName, EncodeDemoPicture(picture)), true, 112, 30);
     // The default depth puts the horizon on the picture's waterline.
     lake.lakeFraction = 25;
     // Dusk-blue water rather than the default green, and a reflection of
@@ -30,34 +26,21 @@ SlideContent MountainLakeSlide(DemoContent& demo)
     lake.reflectionSizeExponent = 3;
     lake.bumpKey = DemoGuid(LakeBumpSerial);
 
-    SlideContent slide;
-    slide.name = L"Mountain lake";
-    slide.fadeIn = 2;
-    slide.display = 14;
-    slide.fadeOut = 2;
-    slide.layer = LakeRecordBytes(lake);
-    return slide;
+    return LayerSlide(L"Mountain lake", 14, LakeRecordBytes(lake));
 }
 
 SlideContent LilyPondSlide(DemoContent& demo)
 {
     const DemoPicture& picture = WaterPictures()[1];
     WaterRingContent rings;
-    rings.light.picturePath = demo.AddPicture(picture.fileName, EncodeDemoPicture(picture));
-    rings.light.pictureStamp = DemoPictureStamp;
+    rings.light = PictureLayer(demo.AddPicture(picture.fileName, EncodeDemoPicture(picture)));
     // A shower: two and a half drops a second, heavier than the default and seen
     // through deeper water, so each ring bends the pebbles and pads.
     rings.dropRate = 150;
     rings.dropStrength = 180;
     rings.refractionDepth = 60;
 
-    SlideContent slide;
-    slide.name = L"Rain on the lily pond";
-    slide.fadeIn = 2;
-    slide.display = 14;
-    slide.fadeOut = 2;
-    slide.layer = WaterRingRecordBytes(rings);
-    return slide;
+    return LayerSlide(L"Rain on the lily pond", 14, WaterRingRecordBytes(rings));
 }
 
 } // namespace

@@ -32,30 +32,17 @@ void AddWaterResources(DemoContent& demo)
     demo.AddModuleEffect(UnderwaterEffect, "underwater");
 }
 
-SlideContent Slide(const wchar_t* name, DocumentBuilder::Bytes layer)
+// The slide's picture, drawn here, in the document as a JPEG.
+std::wstring AddJpeg(DemoContent& demo, const wchar_t* fileName, const Image& picture)
 {
-    SlideContent slide;
-    slide.name = name;
-    slide.fadeIn = 2;
-    slide.display = 12;
-    slide.fadeOut = 2;
-    slide.layer = std::move(layer);
-    return slide;
-}
-
-LightContent PictureLayer(DemoContent& demo, const wchar_t* fileName, const Image& picture)
-{
-    LightContent layer;
-    layer.picturePath = demo.AddPicture(fileName, EncodeJpeg(picture, JpegQuality));
-    layer.pictureStamp = DemoPictureStamp;
-    return layer;
+    return demo.AddPicture(fileName, EncodeJpeg(picture, JpegQuality));
 }
 
 SlideContent MoonlitLakeSlide(DemoContent& demo)
 {
-    SlideContent slide = Slide(
-        L"Moonlit lake",
-        Light2DRecordBytes(PictureLayer(demo, L"moonlit-lake.jpg", DrawMoonlitLake(PictureWidth, PictureHeight))));
+    SlideContent slide = LayerSlide(L"Moonlit lake", 12,
+                                    Light2DRecordBytes(PictureLayer(AddJpeg(
+                                        demo, L"moonlit-lake.jpg", DrawMoonlitLake(PictureWidth, PictureHeight)))));
 
     // The water reads the scene drawn before it, so it also ripples the
     // waves on the moon's path, which are drawn first (objects go from the
@@ -86,9 +73,9 @@ SlideContent MoonlitLakeSlide(DemoContent& demo)
 
 SlideContent HarbourLightsSlide(DemoContent& demo)
 {
-    SlideContent slide = Slide(L"Harbour lights",
-                               Light2DRecordBytes(PictureLayer(demo, L"harbour-lights.jpg",
-                                                               DrawHarbourLights(PictureWidth, PictureHeight))));
+    SlideContent slide = LayerSlide(L"Harbour lights", 12,
+                                    Light2DRecordBytes(PictureLayer(AddJpeg(
+                                        demo, L"harbour-lights.jpg", DrawHarbourLights(PictureWidth, PictureHeight)))));
     const struct {
         HarbourLight light;
         const wchar_t* name;
@@ -129,11 +116,9 @@ SlideContent HarbourLightsSlide(DemoContent& demo)
 SlideContent SunlitReefSlide(DemoContent& demo)
 {
     UnderwaterLayerContent layer;
-    layer.base = PictureLayer(demo, L"sunlit-reef.jpg", DrawSunlitReef(PictureWidth, PictureHeight));
-    layer.base.cameraEnabled = 1;
-    layer.base.cameraZoom = 115;
-    layer.base.cameraSpeed = 30;
-    return Slide(L"Sunlit reef", UnderwaterLayerRecordBytes(layer));
+    layer.base =
+        PictureLayer(AddJpeg(demo, L"sunlit-reef.jpg", DrawSunlitReef(PictureWidth, PictureHeight)), true, 115, 30);
+    return LayerSlide(L"Sunlit reef", 12, UnderwaterLayerRecordBytes(layer));
 }
 
 } // namespace
