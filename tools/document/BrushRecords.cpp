@@ -41,9 +41,7 @@ DocumentBuilder& FireRecord(DocumentBuilder& builder, const FireContent& content
 
 DocumentBuilder::Bytes FireRecordBytes(const FireContent& content)
 {
-    DocumentBuilder builder;
-    FireRecord(builder, content);
-    return builder.Take();
+    return RecordAlone(FireRecord, content);
 }
 
 FlameLightContent::FlameLightContent() { fire.patternStamp = FlamePattern; }
@@ -68,7 +66,5 @@ DocumentBuilder& FlameLightRecord(DocumentBuilder& builder, const FlameLightCont
 
 DocumentBuilder::Bytes FlameLightRecordBytes(const FlameLightContent& content)
 {
-    DocumentBuilder builder;
-    FlameLightRecord(builder, content);
-    return builder.Take();
+    return RecordAlone(FlameLightRecord, content);
 }

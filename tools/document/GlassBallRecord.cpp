@@ -23,7 +23,5 @@ DocumentBuilder& GlassBallRecord(DocumentBuilder& builder, const GlassBallConten
 
 DocumentBuilder::Bytes GlassBallRecordBytes(const GlassBallContent& content)
 {
-    DocumentBuilder builder;
-    GlassBallRecord(builder, content);
-    return builder.Take();
+    return RecordAlone(GlassBallRecord, content);
 }

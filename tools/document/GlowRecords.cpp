@@ -15,7 +15,5 @@ DocumentBuilder& GlowArcRecord(DocumentBuilder& builder, const GlowArcContent& c
 
 DocumentBuilder::Bytes GlowArcRecordBytes(const GlowArcContent& content)
 {
-    DocumentBuilder builder;
-    GlowArcRecord(builder, content);
-    return builder.Take();
+    return RecordAlone(GlowArcRecord, content);
 }

@@ -23,7 +23,5 @@ DocumentBuilder& LakeRecord(DocumentBuilder& builder, const LakeContent& content
 
 DocumentBuilder::Bytes LakeRecordBytes(const LakeContent& content)
 {
-    DocumentBuilder builder;
-    LakeRecord(builder, content);
-    return builder.Take();
+    return RecordAlone(LakeRecord, content);
 }

@@ -14,7 +14,5 @@ DocumentBuilder& Light2DRecord(DocumentBuilder& builder, const LightContent& con
 
 DocumentBuilder::Bytes Light2DRecordBytes(const LightContent& content)
 {
-    DocumentBuilder builder;
-    Light2DRecord(builder, content);
-    return builder.Take();
+    return RecordAlone(Light2DRecord, content);
 }

@@ -19,7 +19,5 @@ DocumentBuilder& MatrixCodeRecord(DocumentBuilder& builder, const MatrixCodeCont
 
 DocumentBuilder::Bytes MatrixCodeRecordBytes(const MatrixCodeContent& content)
 {
-    DocumentBuilder builder;
-    MatrixCodeRecord(builder, content);
-    return builder.Take();
+    return RecordAlone(MatrixCodeRecord, content);
 }

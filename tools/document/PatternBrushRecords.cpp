@@ -23,9 +23,7 @@ DocumentBuilder& PatternBrushRecord(DocumentBuilder& builder, const PatternBrush
 
 DocumentBuilder::Bytes PatternBrushRecordBytes(const PatternBrushContent& content)
 {
-    DocumentBuilder builder;
-    PatternBrushRecord(builder, content);
-    return builder.Take();
+    return RecordAlone(PatternBrushRecord, content);
 }
 
 DocumentBuilder::Bytes PatternBrushCRecordBytes(const PatternBrushContent& content)

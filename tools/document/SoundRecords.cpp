@@ -16,7 +16,5 @@ DocumentBuilder& WavConstructorRecord(DocumentBuilder& builder, const WavSoundCo
 
 DocumentBuilder::Bytes WavConstructorRecordBytes(const WavSoundContent& content)
 {
-    DocumentBuilder builder;
-    WavConstructorRecord(builder, content);
-    return builder.Take();
+    return RecordAlone(WavConstructorRecord, content);
 }

@@ -10,9 +10,7 @@ const int64_t WaterEffect = 90;
 template <class Content>
 DocumentBuilder::Bytes BytesOf(DocumentBuilder& (*record)(DocumentBuilder&, const Content&), const Content& content)
 {
-    DocumentBuilder builder;
-    record(builder, content);
-    return builder.Take();
+    return RecordAlone(record, content);
 }
 
 } // namespace

@@ -20,7 +20,5 @@ DocumentBuilder& WaterRingRecord(DocumentBuilder& builder, const WaterRingConten
 
 DocumentBuilder::Bytes WaterRingRecordBytes(const WaterRingContent& content)
 {
-    DocumentBuilder builder;
-    WaterRingRecord(builder, content);
-    return builder.Take();
+    return RecordAlone(WaterRingRecord, content);
 }
