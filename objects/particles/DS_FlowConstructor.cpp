@@ -3,11 +3,14 @@
 #include "foundation/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "objects/particles/ParticleItem.h"
 #include "objects/particles/ParticleMath.h"
 
 #include <cmath>
 #include <iterator>
+
+using namespace stored_values;
 
 namespace {
 
@@ -35,12 +38,6 @@ void CopyScaled(MediaFloat<unsigned int>& to, const MediaFloat<unsigned int>& fr
     to.offset = from.offset;
     to.value = from.value;
     to.Recompute();
-}
-
-void WriteUInt(ArchiveHandle& archive, unsigned int v)
-{
-    uint32_t value = v;
-    archive->WriteUInt(value);
 }
 
 } // namespace
@@ -75,12 +72,11 @@ void DS_FlowConstructor::BindFlow()
 void DS_FlowConstructor::Write(ArchiveHandle& archive)
 {
     WriteObjectHeader(archive, RecordName, WrittenVersion);
-    WriteUInt(archive, angle.value);
-    WriteUInt(archive, driftSpeed.value);
-    WriteUInt(archive, driftChangeRate.value);
+    WriteUInt(archive, angle);
+    WriteUInt(archive, driftSpeed);
+    WriteUInt(archive, driftChangeRate);
     archive->WriteFloat(strength);
-    int32_t mode = orientationMode.value;
-    archive->WriteInt(mode);
+    WriteInt(archive, orientationMode);
     for (DS_BoundControl& control : edges)
         control.Write(archive);
     DS_BaseSpriteProp::Write(archive);
@@ -99,9 +95,7 @@ void DS_FlowConstructor::Read(ArchiveHandle& archive, int32_t version)
         archive->ReadInt(turns);
         orientationMode.value = turns != 0 ? AlongFlow : Upright;
     } else if (version >= FirstVersionWithOrientation) {
-        int32_t mode = 0;
-        archive->ReadInt(mode);
-        orientationMode.value = mode;
+        ReadStoredInt(archive, orientationMode);
     }
     if (version >= FirstVersionWithEdges)
         for (DS_BoundControl& control : edges)

@@ -3,10 +3,13 @@
 #include "foundation/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/particles/ParticleItem.h"
 #include "objects/particles/ParticleLean.h"
 #include "objects/particles/ParticleMath.h"
+
+using namespace stored_values;
 
 namespace {
 
@@ -27,8 +30,7 @@ DS_GodRayConstructor::DS_GodRayConstructor() = default;
 void DS_GodRayConstructor::Write(ArchiveHandle& archive)
 {
     WriteObjectHeader(archive, RecordName, WrittenVersion);
-    uint32_t angle = rayAngle.value;
-    archive->WriteUInt(angle);
+    WriteUInt(archive, rayAngle);
     DS_BaseSpriteProp::Write(archive);
 }
 
