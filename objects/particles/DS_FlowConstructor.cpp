@@ -105,7 +105,7 @@ void DS_FlowConstructor::Read(ArchiveHandle& archive, int32_t version)
 
 void DS_FlowConstructor::InitParticle(ParticleItem& p)
 {
-    p.velocity.z = RandomUnit() * 2.0f - 1.0f;
+    p.velocity.z = RandomCentred(2.0f);
     p.sign = D3DXVECTOR3(1.0f, 1.0f, 0.0f);
     p.velocity.x = 0.0f;
     p.velocity.y = 0.0f;
@@ -142,7 +142,7 @@ void DS_FlowConstructor::UpdateParticle(ParticleItem& p)
     if (rate > 0.0f && 1.0f / rate < clock - p.lastChange) {
         p.lastChange = clock;
         if (Rand() & 1)
-            p.velocity.z = RandomUnit() * 2.0f - 1.0f;
+            p.velocity.z = RandomCentred(2.0f);
     }
 
     // The edge rules' fades show.

@@ -1,5 +1,6 @@
 #include "objects/particles/DS_StatObjConstructor.h"
 
+#include "foundation/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
@@ -92,8 +93,8 @@ void DS_StatObjConstructor::PlaceSprite(ParticleItem& p)
     const float hw = p.halfWidth, hh = p.halfHeight;
     const float across = std::fabs(p.rightAxis.x * hw) + std::fabs(p.upAxis.x * hh);
     const float down = std::fabs(hh * p.upAxis.y) + std::fabs(p.rightAxis.y * hw);
-    rectangle.left.value = TruncateToInt(x - across);
-    rectangle.right.value = TruncateToInt(x + across);
-    rectangle.top.value = TruncateToInt(y - down);
-    rectangle.bottom.value = TruncateToInt(y + down);
+    rectangle.left.value = TruncateToInt32(x - across);
+    rectangle.right.value = TruncateToInt32(x + across);
+    rectangle.top.value = TruncateToInt32(y - down);
+    rectangle.bottom.value = TruncateToInt32(y + down);
 }

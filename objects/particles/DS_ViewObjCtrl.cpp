@@ -38,7 +38,7 @@ void SnapFraction(float& fraction, int px, float size)
 
 void SyncEdge(MediaParamT<int>& edge, float fraction, float size)
 {
-    edge.SetValue(TruncateToInt(fraction * size), nullptr);
+    edge.SetValue(TruncateToInt32(fraction * size), nullptr);
 }
 
 } // namespace
