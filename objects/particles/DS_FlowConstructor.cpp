@@ -25,14 +25,17 @@ constexpr float DriftSpeedScale = 3.0f;
 constexpr float DriftChangeScale = 0.25f;
 constexpr double Pi = 3.14159265358979323846;
 
-void SetScale(MediaFloat<unsigned int>& parameter, float scale)
+// The drift settings as the constructors set them up: fields assigned and the
+// result recomputed directly, with no listener told (unlike SetScaled and
+// CopyScaled, which serve the UINTSclaleTo parameters).
+void SetDriftScale(MediaFloat<unsigned int>& parameter, float scale)
 {
     parameter.scale = scale;
     parameter.offset = 0.0f;
     parameter.Recompute();
 }
 
-void CopyScaled(MediaFloat<unsigned int>& to, const MediaFloat<unsigned int>& from)
+void CopyDriftSetting(MediaFloat<unsigned int>& to, const MediaFloat<unsigned int>& from)
 {
     to.scale = from.scale;
     to.offset = from.offset;
@@ -44,8 +47,8 @@ void CopyScaled(MediaFloat<unsigned int>& to, const MediaFloat<unsigned int>& fr
 
 DS_FlowConstructor::DS_FlowConstructor()
 {
-    SetScale(driftSpeed, DriftSpeedScale);
-    SetScale(driftChangeRate, DriftChangeScale);
+    SetDriftScale(driftSpeed, DriftSpeedScale);
+    SetDriftScale(driftChangeRate, DriftChangeScale);
     BindFlow();
 }
 
@@ -54,8 +57,8 @@ DS_FlowConstructor::DS_FlowConstructor(const DS_FlowConstructor& other)
       orientationMode(other.orientationMode),
       edges{other.edges[0], other.edges[1], other.edges[2], other.edges[3]}
 {
-    CopyScaled(driftSpeed, other.driftSpeed);
-    CopyScaled(driftChangeRate, other.driftChangeRate);
+    CopyDriftSetting(driftSpeed, other.driftSpeed);
+    CopyDriftSetting(driftChangeRate, other.driftChangeRate);
     BindFlow();
 }
 
