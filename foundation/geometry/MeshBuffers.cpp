@@ -1,5 +1,7 @@
 #include "foundation/geometry/MeshBuffers.h"
 
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 HRESULT CreateVertexBufferInto(ComHolder<IDirect3DVertexBuffer9>& target, UINT count, UINT stride, DWORD fvf,
@@ -97,4 +99,24 @@ void BindMeshPCT(const DS_IndexedMesh<DX_V::PCT>& mesh)
 void BindMeshPNT(const DS_IndexedMesh<DX_V::PNT>& mesh)
 {
     BindIndexedStream(mesh);
+}
+
+void WriteQuadListIndices(IDirect3DIndexBuffer9* buffer, UINT quads)
+{
+    void* data = nullptr;
+    if (!buffer || FAILED(buffer->Lock(0, 0, &data, 0)) || !data)
+        return;
+    uint16_t* index = static_cast<uint16_t*>(data);
+    for (UINT q = 0; q < quads; ++q) {
+        const uint16_t k = static_cast<uint16_t>(4 * q);
+        const uint16_t quad[6] = {k,
+                                  static_cast<uint16_t>(k + 1),
+                                  static_cast<uint16_t>(k + 2),
+                                  static_cast<uint16_t>(k + 2),
+                                  static_cast<uint16_t>(k + 1),
+                                  static_cast<uint16_t>(k + 3)};
+        std::memcpy(index, quad, sizeof quad);
+        index += 6;
+    }
+    buffer->Unlock();
 }

@@ -54,23 +54,9 @@ void QuadBatch::InitChunk(Chunk& chunk, int count)
     }
     chunk.indexedPrimitiveCount = static_cast<uint32_t>(count * TrianglesPerQuad);
 
-    void* data = nullptr;
-    if (SUCCEEDED(chunk.indices->Lock(0, 0, &data, 0)) && data) {
-        uint16_t* index = static_cast<uint16_t*>(data);
-        for (int j = 0; j < count; ++j) {
-            const uint16_t first = static_cast<uint16_t>(VerticesPerQuad * j);
-            const uint16_t quad[IndicesPerQuad] = {first,
-                                                   static_cast<uint16_t>(first + 1),
-                                                   static_cast<uint16_t>(first + 2),
-                                                   static_cast<uint16_t>(first + 2),
-                                                   static_cast<uint16_t>(first + 1),
-                                                   static_cast<uint16_t>(first + 3)};
-            std::copy(quad, quad + IndicesPerQuad, index + IndicesPerQuad * j);
-        }
-        chunk.indices->Unlock();
-    }
+    WriteQuadListIndices(chunk.indices.Get(), static_cast<UINT>(count));
 
-    data = nullptr;
+    void* data = nullptr;
     if (SUCCEEDED(chunk.vertices->Lock(0, 0, &data, 0)) && data) {
         DX_V::SPCT* vertex = static_cast<DX_V::SPCT*>(data);
         for (int j = 0; j < count; ++j)

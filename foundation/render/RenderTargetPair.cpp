@@ -22,13 +22,18 @@ bool SetTextureAsTarget(IDirect3DTexture9* texture)
 
 } // namespace
 
+void RenderTargetPair::ReleaseTextures()
+{
+    current.Release();
+    textures[0].Release();
+    textures[1].Release();
+}
+
 void RenderTargetPair::Create(uint32_t w, uint32_t h)
 {
     width = w;
     height = h;
-    current.Release();
-    textures[0].Release();
-    textures[1].Release();
+    ReleaseTextures();
     if (!CurrentDevice)
         return;
     for (TextureHolder& texture : textures) {

@@ -25,6 +25,9 @@ public:
     // before; current := the texture at counter. Failures leave the holders
     // empty and are not reported.
     void Create(uint32_t w, uint32_t h);
+    // Lets go of both textures (before a device reset: they live in the
+    // default pool); the size and the counter stay for the next Create.
+    void ReleaseTextures();
     // Create, then copies level 0 of source (when given) into current.
     void CreateFromTexture(IDirect3DTexture9* source, uint32_t w, uint32_t h);
     // Makes the other texture current and render target 0, cleared to opaque

@@ -440,9 +440,7 @@ void DS_DocResManager::OnLostDevice()
     for (auto& [key, pair] : table->renderTargets) {
         if (!pair)
             continue;
-        pair->current.Release();
-        pair->textures[0].Release();
-        pair->textures[1].Release();
+        pair->ReleaseTextures();
     }
 }
 

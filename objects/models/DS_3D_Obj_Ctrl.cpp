@@ -37,7 +37,17 @@ void DS_3D_Obj_Ctrl::Write(ArchiveHandle& archive)
 
 DS_ABObj* DS_3D_Obj_Ctrl::CreateObject() { return new DS_3DObjArray(Clone()); }
 
-void DS_3D_Obj_Ctrl::LinkInstances(std::list<DS_Frame*>&, std::vector<MeshPart>&) {}
+void DS_3D_Obj_Ctrl::LinkInstances(std::list<DS_Frame*>& instances, std::vector<MeshPart>& parts)
+{
+    MeshPart& roots = parts[0];
+    MeshPart& children = parts[1];
+    roots.instances.clear();
+    children.instances.clear();
+    for (DS_Frame* root : instances) {
+        children.instances.insert(children.instances.end(), root->children.begin(), root->children.end());
+        roots.instances.push_back(root);
+    }
+}
 
 int DS_3D_Obj_Ctrl::GetMarkerStyle() { return 0; }
 

@@ -32,7 +32,9 @@ public:
 
     // Fills parts with exactly two mesh parts.
     virtual void BuildMeshParts(std::vector<MeshPart>& parts) = 0;
-    // Sets the frames of the instances at which each part is drawn.
+    // Sets the frames of the instances at which each part is drawn: each
+    // instance's root in part 0 (a butterfly's body, a clock's face), the
+    // root's children in part 1 (the wings, the hands).
     virtual void LinkInstances(std::list<DS_Frame*>& instances, std::vector<MeshPart>& parts);
     // A new instance tree with its animations; the caller owns it.
     virtual DS_Frame* CreateInstance() = 0;

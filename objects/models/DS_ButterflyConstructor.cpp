@@ -76,18 +76,6 @@ void DS_ButterflyConstructor::BuildMeshParts(std::vector<MeshPart>& parts)
     parts[1].twoSided = true;
 }
 
-void DS_ButterflyConstructor::LinkInstances(std::list<DS_Frame*>& instances, std::vector<MeshPart>& parts)
-{
-    MeshPart& body = parts[0];
-    MeshPart& wings = parts[1];
-    body.instances.clear();
-    wings.instances.clear();
-    for (DS_Frame* root : instances) {
-        wings.instances.insert(wings.instances.end(), root->children.begin(), root->children.end());
-        body.instances.push_back(root);
-    }
-}
-
 DS_Frame* DS_ButterflyConstructor::CreateInstance()
 {
     auto root = std::make_unique<DS_Frame>();

@@ -21,8 +21,6 @@ public:
 
     // Mesh part 0 the body, mesh part 1 the wings (two-sided).
     void BuildMeshParts(std::vector<MeshPart>& parts) override;
-    // Each instance's root in the body part, its two wing frames in the wings part.
-    void LinkInstances(std::list<DS_Frame*>& instances, std::vector<MeshPart>& parts) override;
     // A root with the flight and two wing frames with its wing animations.
     DS_Frame* CreateInstance() override;
     DS_3D_Obj_Ctrl* Clone() override;

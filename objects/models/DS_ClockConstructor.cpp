@@ -109,18 +109,6 @@ void DS_ClockConstructor::BuildMeshParts(std::vector<MeshPart>& built)
     parts = &built;
 }
 
-void DS_ClockConstructor::LinkInstances(std::list<DS_Frame*>& instances, std::vector<MeshPart>& built)
-{
-    MeshPart& face = built[0];
-    MeshPart& hands = built[1];
-    face.instances.clear();
-    hands.instances.clear();
-    for (DS_Frame* root : instances) {
-        hands.instances.insert(hands.instances.end(), root->children.begin(), root->children.end());
-        face.instances.push_back(root);
-    }
-}
-
 DS_Frame* DS_ClockConstructor::CreateInstance()
 {
     auto root = std::make_unique<DS_Frame>();

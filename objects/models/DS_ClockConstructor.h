@@ -29,8 +29,6 @@ public:
     // Mesh part 0 the face, mesh part 1 the hands, both on the plate mesh, both
     // two-sided; the parts are remembered for later face changes.
     void BuildMeshParts(std::vector<MeshPart>& parts) override;
-    // Each instance's root in the face part, its hour and minute frames in the hands part.
-    void LinkInstances(std::list<DS_Frame*>& instances, std::vector<MeshPart>& parts) override;
     // A root placed by AC_Static with the hour and minute hands.
     DS_Frame* CreateInstance() override;
     int GetMarkerStyle() override;

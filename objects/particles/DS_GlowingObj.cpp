@@ -64,9 +64,7 @@ bool DS_GlowingObj::NeedsBackground() { return glow->effect && glowTarget.curren
 
 void DS_GlowingObj::OnDeviceInvalidated()
 {
-    glowTarget.current.Release();
-    glowTarget.textures[0].Release();
-    glowTarget.textures[1].Release();
+    glowTarget.ReleaseTextures();
 }
 
 void DS_GlowingObj::OnDeviceRestored()

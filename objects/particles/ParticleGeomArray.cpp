@@ -14,27 +14,6 @@ constexpr uint32_t VerticesPerQuad = 4;
 constexpr uint32_t IndicesPerQuad = 6;
 constexpr uint32_t TrianglesPerQuad = 2;
 
-// Every index buffer holds whole quads of two triangles sharing an edge.
-void WriteQuadIndices(IDirect3DIndexBuffer9* buffer, uint32_t quads)
-{
-    void* data = nullptr;
-    if (!buffer || FAILED(buffer->Lock(0, 0, &data, 0)) || !data)
-        return;
-    uint16_t* index = static_cast<uint16_t*>(data);
-    for (uint32_t q = 0; q < quads; ++q) {
-        const uint16_t k = static_cast<uint16_t>(q * VerticesPerQuad);
-        const uint16_t quad[IndicesPerQuad] = {k,
-                                               static_cast<uint16_t>(k + 1),
-                                               static_cast<uint16_t>(k + 2),
-                                               static_cast<uint16_t>(k + 2),
-                                               static_cast<uint16_t>(k + 1),
-                                               static_cast<uint16_t>(k + 3)};
-        std::memcpy(index, quad, sizeof quad);
-        index += IndicesPerQuad;
-    }
-    buffer->Unlock();
-}
-
 // Advances the grid frame when a frame's time on the view clock has passed;
 // a clock that went back (a new copy) starts the count again.
 void StepGridFrame(ParticleGeomArray& geometry, DS_ParticleSystemCtrl& controller)
@@ -85,7 +64,6 @@ void ParticleGeomArray::SetParticleCount(unsigned int count)
     if (count == 0 || !controller)
         return;
     const uint32_t n = std::min<uint32_t>(count, MaxParticles);
-    vertices.Release();
     CreateQuadBuffers(n);
     while (items.size() < n) {
         ParticleItem* item = new ParticleItem();
@@ -113,7 +91,7 @@ void ParticleGeomArray::CreateQuadBuffers(unsigned int n)
     indexedPrimitiveCount = n * TrianglesPerQuad;
     indices.Release();
     CreateIndexBuffer16(n * IndicesPerQuad, *this, D3DUSAGE_WRITEONLY, D3DPOOL_MANAGED);
-    WriteQuadIndices(indices.Get(), n);
+    WriteQuadListIndices(indices.Get(), n);
     quadsPending = true;
 }
 

@@ -102,9 +102,7 @@ void DS_2D_Light::OnDeviceRestored()
 void DS_2D_Light::OnDeviceInvalidated()
 {
     // The saved surfaces are not the pair's own: they belong to the device.
-    targetPair.current.Release();
-    targetPair.textures[0].Release();
-    targetPair.textures[1].Release();
+    targetPair.ReleaseTextures();
     sceneTexture.Release();
     if (CurrentResManager)
         CurrentResManager->OnLostDevice();

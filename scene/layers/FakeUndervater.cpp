@@ -51,8 +51,6 @@ void FakeUndervater::OnDeviceCreated()
     water.BindResources(nullptr);
 }
 
-void FakeUndervater::OnDeviceInvalidated() { DS_2D_Light::OnDeviceInvalidated(); }
-
 void FakeUndervater::FrameMove(float time)
 {
     camera.FrameMove(time);

@@ -21,7 +21,6 @@ public:
 
     // The base's picture, then the brush's effect.
     void OnDeviceCreated() override;
-    void OnDeviceInvalidated() override;
     // Ends the capture and draws the captured scene through the brush; then
     // the borders.
     void FinishFrame() override;

@@ -82,3 +82,14 @@ bool Pixels::AllNear(int x0, int y0, int x1, int y1, const Rgba& colour, int tol
     text << actual << " is not within " << tolerance << " of " << expected;
     return ::testing::AssertionFailure() << text.str();
 }
+
+double MeanDifference(const Pixels& a, const Pixels& b, int x0, int y0, int x1, int y1)
+{
+    double sum = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            sum += a.At(x, y).ColourDistance(b.At(x, y));
+    return sum / ((x1 - x0) * (y1 - y0));
+}
+
+double MeanDifference(const Pixels& a, const Pixels& b) { return MeanDifference(a, b, 0, 0, a.Width(), a.Height()); }

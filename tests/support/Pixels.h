@@ -50,5 +50,10 @@ private:
     std::vector<Rgba> data;
 };
 
+// The mean over [x0, x1) × [y0, y1) of the pixels' colour distances
+// between a and b; without a rectangle, over the whole of a.
+double MeanDifference(const Pixels& a, const Pixels& b, int x0, int y0, int x1, int y1);
+double MeanDifference(const Pixels& a, const Pixels& b);
+
 // gtest-friendly colour check: "within tolerance" with both colours printed.
 ::testing::AssertionResult ColourNear(const Rgba& actual, const Rgba& expected, int tolerance);

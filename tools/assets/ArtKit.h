@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace art {
 
@@ -90,6 +91,24 @@ Image Render(int width, int height, Shader shade)
         for (int x = 0; x < width; ++x)
             PutPixel(image, x, y, shade(x, (x + 0.5) * unit, (y + 0.5) * unit));
     return image;
+}
+
+// The side of every brush mask, in texels.
+constexpr int BrushMaskSize = 512;
+
+// A brush mask over a width × height picture: alpha(u, v) at each mask
+// texel's centre, u and v measured in picture heights from the top left.
+template <class Alpha>
+std::vector<uint8_t> BrushMask(int width, int height, Alpha alpha)
+{
+    std::vector<uint8_t> mask(static_cast<std::size_t>(BrushMaskSize) * BrushMaskSize);
+    for (int y = 0; y < BrushMaskSize; ++y)
+        for (int x = 0; x < BrushMaskSize; ++x) {
+            const double u = (x + 0.5) * width / BrushMaskSize / height;
+            const double v = (y + 0.5) / BrushMaskSize;
+            mask[static_cast<std::size_t>(y) * BrushMaskSize + x] = Byte(alpha(u, v));
+        }
+    return mask;
 }
 
 } // namespace art

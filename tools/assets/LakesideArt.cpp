@@ -4,14 +4,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 using namespace art;
 
 namespace {
-
-// The size of every brush mask.
-constexpr int MaskSize = 512;
 
 // The layout in picture heights from the top left; the picture's width only
 // shows more or less of the lake to the right.
@@ -436,19 +432,6 @@ private:
     Reed reeds[ReedCount];
 };
 
-// A 512 × 512 mask of alphas from the point (u, v) in picture heights.
-std::vector<uint8_t> MaskOf(int width, int height, const std::function<double(double, double)>& alpha)
-{
-    std::vector<uint8_t> mask(static_cast<std::size_t>(MaskSize) * MaskSize);
-    for (int y = 0; y < MaskSize; ++y)
-        for (int x = 0; x < MaskSize; ++x) {
-            const double u = (x + 0.5) * width / MaskSize / height;
-            const double v = (y + 0.5) / MaskSize;
-            mask[static_cast<std::size_t>(y) * MaskSize + x] = Byte(alpha(u, v));
-        }
-    return mask;
-}
-
 } // namespace
 
 Image DrawLakesideInn(int width, int height)
@@ -490,7 +473,7 @@ std::vector<uint8_t> DrawLakeMask(int width, int height)
 {
     const LakesideScene scene(height);
     const double px = 1.0 / height, shore = scene.Shore();
-    return MaskOf(width, height, [&](double u, double v) {
+    return BrushMask(width, height, [&](double u, double v) {
         const double water = Coverage((v - shore) / px);
         const double open = SmoothStep(ReedsRight, ReedsZoneEnd, u);
         const double bank = Coverage((v - scene.Bank(u)) / px + 2);
@@ -501,14 +484,14 @@ std::vector<uint8_t> DrawLakeMask(int width, int height)
 std::vector<uint8_t> DrawFlagMask(int width, int height)
 {
     const LakesideScene scene(height);
-    return MaskOf(width, height, [&](double u, double v) { return Coverage(scene.Flag(u, v) / scene.Pixel()); });
+    return BrushMask(width, height, [&](double u, double v) { return Coverage(scene.Flag(u, v) / scene.Pixel()); });
 }
 
 std::vector<uint8_t> DrawReedsMask(int width, int height)
 {
     const LakesideScene scene(height);
     const double reach = 13.0 / 640.0;
-    return MaskOf(width, height, [&](double u, double v) {
+    return BrushMask(width, height, [&](double u, double v) {
         double distance = 0, up = 0;
         scene.NearestReed(u, v, distance, up);
         // The stalks bend from the root, so the shift grows with the square
@@ -519,7 +502,7 @@ std::vector<uint8_t> DrawReedsMask(int width, int height)
 
 std::vector<uint8_t> DrawWillowMask(int width, int height)
 {
-    return MaskOf(width, height, [&](double u, double v) {
+    return BrushMask(width, height, [&](double u, double v) {
         const double across = SmoothStep(StrandsLeft - 0.01, StrandsLeft + 0.03, u) *
                               SmoothStep(StrandsRight + 0.03, StrandsRight - 0.01, u);
         const double down = SmoothStep(CrownV + 0.02, 0.47, v) * SmoothStep(0.515, 0.495, v);
@@ -531,7 +514,7 @@ std::vector<uint8_t> DrawWillowMask(int width, int height)
 
 std::vector<uint8_t> DrawLanternMask(int width, int height)
 {
-    return MaskOf(width, height, [&](double u, double v) {
+    return BrushMask(width, height, [&](double u, double v) {
         const double d = std::sqrt(Square(u - LanternU) + Square(v - LanternV));
         return SmoothStep(0.075, 0.035, d);
     });

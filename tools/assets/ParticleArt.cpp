@@ -1,6 +1,7 @@
 #include "tools/assets/ParticleArt.h"
 
 #include "tools/assets/ArtKit.h"
+#include "tools/assets/SpriteKit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,22 +27,6 @@ double Pow75(double t)
     return root * std::sqrt(root);
 }
 
-// Distance from p to the segment a-b.
-double SegmentDistance(double px, double py, double ax, double ay, double bx, double by)
-{
-    const double dx = bx - ax, dy = by - ay;
-    const double length2 = dx * dx + dy * dy;
-    const double t = length2 > 0 ? Clamp01(((px - ax) * dx + (py - ay) * dy) / length2) : 0.0;
-    const double ex = px - (ax + t * dx), ey = py - (ay + t * dy);
-    return std::sqrt(ex * ex + ey * ey);
-}
-
-// A colour with its opacity.
-struct Paint {
-    Colour colour;
-    double alpha;
-};
-
 // A sprite sampled 4 × 4 times per pixel. Points are measured in half
 // heights from the centre, so y runs over [-1, 1] and x over [-w/h, w/h] and
 // shapes keep their proportions. The colour is the opacity-weighted mean;
@@ -50,41 +35,9 @@ struct Paint {
 template <class Shader>
 Image RenderSprite(int width, int height, Colour base, Shader shade)
 {
-    constexpr int Samples = 4;
-    Image image(width, height);
     const double half = height / 2.0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            Colour sum{0, 0, 0};
-            double alpha = 0;
-            for (int sy = 0; sy < Samples; ++sy)
-                for (int sx = 0; sx < Samples; ++sx) {
-                    const double px = (x + (sx + 0.5) / Samples - width / 2.0) / half;
-                    const double py = (y + (sy + 0.5) / Samples - half) / half;
-                    const Paint p = shade(px, py);
-                    const double a = Clamp01(p.alpha);
-                    sum = sum + p.colour * a;
-                    alpha += a;
-                }
-            const Colour c = alpha > 0 ? sum * (1.0 / alpha) : base;
-            const double a = alpha / (Samples * Samples);
-            uint8_t* out = image.Pixel(x, y);
-            const double channels[3] = {c.r, c.g, c.b};
-            for (int i = 0; i < 3; ++i)
-                out[i] = static_cast<uint8_t>(static_cast<int>(Clamp01(channels[i]) * 255.0 + 0.5));
-            out[3] = static_cast<uint8_t>(static_cast<int>(Clamp01(a) * 255.0 + 0.5));
-        }
-    return image;
-}
-
-// Paint b laid over paint a.
-Paint Over(Paint a, Paint b)
-{
-    const double alpha = b.alpha + a.alpha * (1 - b.alpha);
-    if (alpha <= 0)
-        return {b.colour, 0};
-    const Colour c = (b.colour * b.alpha + a.colour * (a.alpha * (1 - b.alpha))) * (1.0 / alpha);
-    return {c, alpha};
+    return RenderPaint(width, height, 4, base,
+                       [&](double x, double y) { return shade((x - width / 2.0) / half, (y - half) / half); });
 }
 
 // Stars on a grid of cells, at most one per cell.
@@ -115,7 +68,7 @@ struct Branch {
             return -1;
         const double dx = x1 - x0, dy = y1 - y0;
         const double t = Clamp01(((u - x0) * dx + (v - y0) * dy) / (dx * dx + dy * dy));
-        return Mix(r0, r1, t) - SegmentDistance(u, v, x0, y0, x1, y1);
+        return Mix(r0, r1, t) - SegmentDistance({u, v}, {x0, y0}, {x1, y1});
     }
 };
 
@@ -371,8 +324,8 @@ SpriteArt BirdSprite()
                 const double sx = 0.02 * side, sy = 0.03;
                 const double ex = sx + 0.36 * side * reach, ey = sy - 0.18 - 0.30 * lift;
                 const double tx = sx + 0.84 * side * reach, ty = sy + 0.05 - 0.72 * lift;
-                const double d1 = SegmentDistance(x, y, sx, sy, ex, ey);
-                const double d2 = SegmentDistance(x, y, ex, ey, tx, ty);
+                const double d1 = SegmentDistance({x, y}, {sx, sy}, {ex, ey});
+                const double d2 = SegmentDistance({x, y}, {ex, ey}, {tx, ty});
                 const double out = Clamp01((x - sx) * side / (0.84 * reach));
                 wing = std::max({wing, 0.085 - 0.02 * out - d1, 0.06 * (1 - out) + 0.012 - d2});
             }
@@ -679,7 +632,7 @@ public:
             const double post = (0.003 - std::fabs(u - l)) / px;
             if (v > 0.31 && v < Street)
                 c = Mix(c, Colour{0.02, 0.02, 0.025}, Coverage(post));
-            const double arm = SegmentDistance(u, v, l, 0.31, l + 0.03, 0.305);
+            const double arm = SegmentDistance({u, v}, {l, 0.31}, {l + 0.03, 0.305});
             c = Mix(c, Colour{0.02, 0.02, 0.025}, Coverage((0.0025 - arm) / px));
             c = c + LampGlow(u, v, l);
         }

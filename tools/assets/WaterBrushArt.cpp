@@ -9,24 +9,6 @@ using namespace art;
 
 namespace {
 
-// The mask size of every brush.
-constexpr int MaskSize = 512;
-
-// A brush mask over the whole picture: value(u, v) at each mask texel's
-// centre, u and v measured in picture heights from the top left.
-template <class Value>
-std::vector<uint8_t> MaskOf(int width, int height, Value value)
-{
-    std::vector<uint8_t> alpha(static_cast<std::size_t>(MaskSize) * MaskSize);
-    for (int y = 0; y < MaskSize; ++y)
-        for (int x = 0; x < MaskSize; ++x) {
-            const double u = (x + 0.5) * width / MaskSize / height;
-            const double v = (y + 0.5) / MaskSize;
-            alpha[static_cast<std::size_t>(y) * MaskSize + x] = Byte(value(u, v));
-        }
-    return alpha;
-}
-
 // Stars: at most one per cell of `cell` pixels, a small soft dot.
 double StarAt(double x, double y, double cell, double density, uint32_t seed)
 {
@@ -258,7 +240,7 @@ std::vector<uint8_t> DrawLakeWaterMask(int width, int height)
 {
     const double px = 1.0 / height;
     const Lake lake(double(width) / height);
-    return MaskOf(width, height, [&](double u, double v) {
+    return BrushMask(width, height, [&](double u, double v) {
         Colour unused;
         const double open = SmoothStep(Lake::Shore + 0.002, Lake::Shore + 0.014, v);
         return open * (1 - lake.Foreground(u, v, px * 3, unused));
@@ -269,7 +251,7 @@ std::vector<uint8_t> DrawMoonPathMask(int width, int height)
 {
     const double px = 1.0 / height;
     const Lake lake(double(width) / height);
-    return MaskOf(width, height, [&](double u, double v) {
+    return BrushMask(width, height, [&](double u, double v) {
         Colour unused;
         const double depth = v - Lake::Shore;
         const double path = std::abs(u - lake.moonU) / (0.04 + depth * 0.55);
@@ -504,7 +486,7 @@ Image DrawHarbourLights(int width, int height)
 std::vector<uint8_t> DrawHarbourLightMask(HarbourLight light, int width, int height)
 {
     const Harbour h(double(width) / height);
-    return MaskOf(width, height, [&](double u, double v) {
+    return BrushMask(width, height, [&](double u, double v) {
         // The light's own glow, then its reflection where the water shows it.
         const auto glow = [&](double cu, double cv, double radius, double reflection) {
             double value = SmoothStep(radius, radius * 0.3, Length(u - cu, v - cv));
@@ -538,7 +520,7 @@ std::vector<uint8_t> DrawHarbourLightMask(HarbourLight light, int width, int hei
 std::vector<uint8_t> DrawHarbourWaterMask(int width, int height)
 {
     const Harbour h(double(width) / height);
-    return MaskOf(width, height, [&](double u, double v) { return h.OpenWater(u, v); });
+    return BrushMask(width, height, [&](double u, double v) { return h.OpenWater(u, v); });
 }
 
 // --- Coral reef ------------------------------------------------------------

@@ -79,15 +79,6 @@ SlideContent Slide(const wchar_t* name, const wchar_t* scene, bool camera)
     return LayerSlide(name, 14, Light2DRecordBytes(PictureLayer(DemoPicturePath(scene), camera, 112, 35)));
 }
 
-bool HasPicture(const DemoContent& demo, const wchar_t* fileName)
-{
-    const std::wstring path = DemoPicturePath(fileName);
-    for (const TableRecordsEntry& entry : demo.table.images)
-        if (entry.path == path)
-            return true;
-    return false;
-}
-
 // Slanted beams of warm light through the canopy, motes glinting in them
 // and mist drifting over the forest floor.
 SlideContent ForestSlide()
@@ -298,8 +289,8 @@ void AddAmbientSlides(DemoContent& demo)
     demo.AddPicture(L"spark-gap.png", EncodePng(DrawSparkFrames(), true));
     demo.AddPicture(L"warning-sign.png", EncodePng(DrawWarningSign(), true));
     demo.AddPicture(L"arc-glow.png", EncodePng(DrawArcGlow(), true));
-    if (!HasPicture(demo, L"raindrop.png"))
-        demo.AddPicture(L"raindrop.png", EncodePng(RainStreakSprite().frames.front(), true));
+    // The rain slide's streak, shared.
+    demo.AddPicture(L"raindrop.png", EncodePng(RainStreakSprite().frames.front(), true));
     demo.AddModulePicture(SharpArc, EncodePng(DrawArcStrips(ArcStyle::Sharp), true));
     demo.AddModulePicture(BroadArc, EncodePng(DrawArcStrips(ArcStyle::Broad), true));
     demo.AddModuleEffect(GlowEffect, "glow");

@@ -33,6 +33,9 @@ DemoContent::DemoContent(std::string folder) : effectsFolder(std::move(folder)) 
 std::wstring DemoContent::AddPicture(const wchar_t* fileName, DocumentBuilder::Bytes file)
 {
     const std::wstring path = DemoPicturePath(fileName);
+    for (const TableRecordsEntry& entry : table.images)
+        if (entry.path == path)
+            return path;
     TableResourceRecord record;
     record.content = std::move(file);
     record.path = path;

@@ -28,7 +28,8 @@ public:
     ResourceTableContent table;
 
     // A picture file kept under C:\Nightglass\Pictures\<fileName>, stamped
-    // with the demo's file time; returns the path its links name.
+    // with the demo's file time (once, whoever asks); returns the path its
+    // links name.
     std::wstring AddPicture(const wchar_t* fileName, DocumentBuilder::Bytes file);
     // A copy of "common_res.dll" picture `number` (once, whoever asks).
     void AddModulePicture(int32_t number, const DocumentBuilder::Bytes& file);

@@ -7,12 +7,6 @@ const int64_t WavesEffect = 77;
 const int64_t UnderwaterEffect = 88;
 const int64_t WaterEffect = 90;
 
-template <class Content>
-DocumentBuilder::Bytes BytesOf(DocumentBuilder& (*record)(DocumentBuilder&, const Content&), const Content& content)
-{
-    return RecordAlone(record, content);
-}
-
 } // namespace
 
 WaterContent::WaterContent()
@@ -37,7 +31,7 @@ DocumentBuilder& WaterRecord(DocumentBuilder& builder, const WaterContent& conte
     return BrushBaseRecord(builder, content.base);
 }
 
-DocumentBuilder::Bytes WaterRecordBytes(const WaterContent& content) { return BytesOf(WaterRecord, content); }
+DocumentBuilder::Bytes WaterRecordBytes(const WaterContent& content) { return RecordAlone(WaterRecord, content); }
 
 WavesContent::WavesContent()
 {
@@ -56,7 +50,7 @@ DocumentBuilder& WavesRecord(DocumentBuilder& builder, const WavesContent& conte
     return BrushBaseRecord(builder, content.base);
 }
 
-DocumentBuilder::Bytes WavesRecordBytes(const WavesContent& content) { return BytesOf(WavesRecord, content); }
+DocumentBuilder::Bytes WavesRecordBytes(const WavesContent& content) { return RecordAlone(WavesRecord, content); }
 
 LightBrushContent::LightBrushContent()
 {
@@ -73,7 +67,7 @@ DocumentBuilder& LightBrushRecord(DocumentBuilder& builder, const LightBrushCont
 
 DocumentBuilder::Bytes LightBrushRecordBytes(const LightBrushContent& content)
 {
-    return BytesOf(LightBrushRecord, content);
+    return RecordAlone(LightBrushRecord, content);
 }
 
 UnderwaterContent::UnderwaterContent()
@@ -102,5 +96,5 @@ DocumentBuilder& UnderwaterLayerRecord(DocumentBuilder& builder, const Underwate
 
 DocumentBuilder::Bytes UnderwaterLayerRecordBytes(const UnderwaterLayerContent& content)
 {
-    return BytesOf(UnderwaterLayerRecord, content);
+    return RecordAlone(UnderwaterLayerRecord, content);
 }

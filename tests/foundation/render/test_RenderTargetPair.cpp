@@ -249,9 +249,7 @@ TEST_F(RenderTargetPairTest, ReleasedPairLetsTheDeviceReset)
         pair.EndTarget();
         ComHolder<IDirect3DTexture9> probe = pair.textures[0];
         // What an owner does before a reset.
-        pair.current.Release();
-        pair.textures[0].Release();
-        pair.textures[1].Release();
+        pair.ReleaseTextures();
         EXPECT_EQ(1u, RefCount(probe.Get()));
     }
     dev.Device()->SetTexture(0, nullptr);

@@ -30,6 +30,13 @@ float Between(float a, float b, int draw)
     return a + static_cast<float>(static_cast<double>(draw) / 32767.0 * (b - a));
 }
 
+uint32_t StateWithParity(uint32_t from, bool odd)
+{
+    for (uint32_t state = from;; ++state)
+        if (((DrawsFrom(state, 1)[0] & 1) != 0) == odd)
+            return state;
+}
+
 std::unique_ptr<DS_ABObj_Constructor> ReadAnyRecord(const DocumentBuilder::Bytes& bytes, std::size_t& consumed)
 {
     ByteArchive archive(bytes);

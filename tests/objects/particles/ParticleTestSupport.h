@@ -35,6 +35,16 @@ inline float Unit(int draw) { return static_cast<float>(draw) / 32767.0f; }
 // a + draw / 32767 × (b - a), as RandomRange forms it.
 float Between(float a, float b, int draw);
 
+// The first generator state from `from` on whose first draw has the parity.
+uint32_t StateWithParity(uint32_t from, bool odd);
+
+// A constructor's clone as its own class, owned by the caller.
+template <class T>
+std::unique_ptr<T> CloneOf(const T& constructor)
+{
+    return std::unique_ptr<T>(static_cast<T*>(constructor.Clone()));
+}
+
 // Reads a complete constructor record through the registry; the bytes must
 // be consumed exactly. None (with a failure) when the class is not T.
 template <class T>

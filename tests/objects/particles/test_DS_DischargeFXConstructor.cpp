@@ -16,11 +16,6 @@
 
 namespace {
 
-std::unique_ptr<DS_DischargeFXConstructor> CloneOf(const DS_DischargeFXConstructor& arc)
-{
-    return std::unique_ptr<DS_DischargeFXConstructor>(static_cast<DS_DischargeFXConstructor*>(arc.Clone()));
-}
-
 // A straight arc of `count` segments from (100, 100) to (500, 100).
 std::unique_ptr<DS_DischargeFXConstructor> Arc(unsigned int count, unsigned int jitter)
 {

@@ -28,20 +28,6 @@ FishContent Fish()
     return c;
 }
 
-template <class F>
-std::unique_ptr<F> CloneOf(const F& system)
-{
-    return std::unique_ptr<F>(static_cast<F*>(system.Clone()));
-}
-
-// The first generator state from `from` on whose first draw has the parity.
-uint32_t StateWithParity(uint32_t from, bool odd)
-{
-    for (uint32_t state = from;; ++state)
-        if (((DrawsFrom(state, 1)[0] & 1) != 0) == odd)
-            return state;
-}
-
 } // namespace
 
 // Birds and ghosts read the fish record nested in their own.

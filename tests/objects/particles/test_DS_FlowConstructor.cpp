@@ -34,12 +34,6 @@ FlowContent Flow(int32_t version, int32_t orientation)
 }
 
 // A clone of the flow, as its runtime object holds it.
-template <class F>
-std::unique_ptr<F> CloneOf(const F& flow)
-{
-    return std::unique_ptr<F>(static_cast<F*>(flow.Clone()));
-}
-
 } // namespace
 
 // Each version reads what it holds: version 1 stops after the strength,

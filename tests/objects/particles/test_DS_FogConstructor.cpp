@@ -10,15 +10,6 @@
 #include <cmath>
 #include <memory>
 
-namespace {
-
-std::unique_ptr<DS_FogConstructor> CloneOf(const DS_FogConstructor& fog)
-{
-    return std::unique_ptr<DS_FogConstructor>(static_cast<DS_FogConstructor*>(fog.Clone()));
-}
-
-} // namespace
-
 TEST(FogConstructor, RecordAndDefaults)
 {
     FogContent content;

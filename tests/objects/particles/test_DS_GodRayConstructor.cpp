@@ -11,15 +11,6 @@
 #include <cmath>
 #include <memory>
 
-namespace {
-
-std::unique_ptr<DS_GodRayConstructor> CloneOf(const DS_GodRayConstructor& rays)
-{
-    return std::unique_ptr<DS_GodRayConstructor>(static_cast<DS_GodRayConstructor*>(rays.Clone()));
-}
-
-} // namespace
-
 TEST(GodRayConstructor, RecordAndDefaults)
 {
     GodRayContent content;

@@ -15,11 +15,6 @@ namespace {
 
 constexpr float Pi = 3.14159265358979323846f;
 
-std::unique_ptr<DS_GrassConstructor> CloneOf(const DS_GrassConstructor& grass)
-{
-    return std::unique_ptr<DS_GrassConstructor>(static_cast<DS_GrassConstructor*>(grass.Clone()));
-}
-
 float Degrees(float shear) { return std::atan(shear) * 180.0f / Pi; }
 
 } // namespace

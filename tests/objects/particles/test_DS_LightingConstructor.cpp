@@ -14,19 +14,6 @@
 
 namespace {
 
-std::unique_ptr<DS_LightingConstructor> CloneOf(const DS_LightingConstructor& lightning)
-{
-    return std::unique_ptr<DS_LightingConstructor>(static_cast<DS_LightingConstructor*>(lightning.Clone()));
-}
-
-// A generator state from `from` on whose first draw has the parity.
-uint32_t StateWithParity(uint32_t from, bool odd)
-{
-    for (uint32_t state = from;; ++state)
-        if (((DrawsFrom(state, 1)[0] & 1) != 0) == odd)
-            return state;
-}
-
 // The state after the parity draw of StateWithParity(from, odd).
 uint32_t Ahead(uint32_t state) { return state * 214013u + 2531011u; }
 

@@ -9,15 +9,6 @@
 
 #include <memory>
 
-namespace {
-
-std::unique_ptr<DS_SparkleConstructor> CloneOf(const DS_SparkleConstructor& sparkles)
-{
-    return std::unique_ptr<DS_SparkleConstructor>(static_cast<DS_SparkleConstructor*>(sparkles.Clone()));
-}
-
-} // namespace
-
 TEST(SparkleConstructor, Record)
 {
     SpriteContent content;

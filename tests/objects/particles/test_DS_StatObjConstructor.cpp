@@ -25,12 +25,6 @@ namespace {
 
 constexpr float Pi = 3.14159265358979323846f;
 
-template <class S>
-std::unique_ptr<S> CloneOf(const S& system)
-{
-    return std::unique_ptr<S>(static_cast<S*>(system.Clone()));
-}
-
 StaticObjectContent TextObject()
 {
     StaticObjectContent c;

@@ -46,15 +46,6 @@ std::vector<float> ReadFloats(ID3DXEffect* effect, const char* name, UINT count)
     return values;
 }
 
-double MeanDifference(const Pixels& a, const Pixels& b, int x0, int y0, int x1, int y1)
-{
-    double sum = 0;
-    for (int y = y0; y < y1; ++y)
-        for (int x = x0; x < x1; ++x)
-            sum += a.At(x, y).ColourDistance(b.At(x, y));
-    return sum / ((x1 - x0) * (y1 - y0));
-}
-
 void WaterBrushTest::SetUp()
 {
     LayerTest<WaterSide, WaterSide>::SetUp();

@@ -21,10 +21,6 @@ constexpr int WaterSide = 128;
 float ReadFloat(ID3DXEffect* effect, const char* name);
 std::vector<float> ReadFloats(ID3DXEffect* effect, const char* name, UINT count);
 
-// Mean of the largest channel difference over the rectangle [x0, x1) ×
-// [y0, y1).
-double MeanDifference(const Pixels& a, const Pixels& b, int x0, int y0, int x1, int y1);
-
 class WaterBrushTest : public LayerTest<WaterSide, WaterSide> {
 protected:
     void SetUp() override;

@@ -65,15 +65,6 @@ std::vector<double> RowBrightness(const Pixels& pixels)
     return rows;
 }
 
-double MeanDifference(const Pixels& a, const Pixels& b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            sum += a.At(x, y).ColourDistance(b.At(x, y));
-    return sum / (a.Width() * a.Height());
-}
-
 void Advance(DS_FlameLight& layer, float seconds)
 {
     for (float t = 0.1f; t <= seconds + 1e-4f; t += 0.1f)

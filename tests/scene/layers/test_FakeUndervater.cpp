@@ -60,15 +60,6 @@ private:
     }
 };
 
-double MeanDifference(const Pixels& a, const Pixels& b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width(); ++x)
-            sum += a.At(x, y).ColourDistance(b.At(x, y));
-    return sum / (a.Width() * a.Height());
-}
-
 // The same over the middle of each cell only. The layer places the picture
 // half a pixel off the pixel grid, so each time a scene is drawn into the
 // capture and from there on, it comes out filtered once more and shifted by

@@ -168,9 +168,7 @@ TEST_F(SlideshowTest, WithoutItsCapturePairTheSlideDrawsAsWithoutCapture)
     slide.BuildObjects();
     Activate(*document.root, 0);
     RenderTargetPair& pair = slide.layer->targetPair;
-    pair.current.Release();
-    pair.textures[0].Release();
-    pair.textures[1].Release();
+    pair.ReleaseTextures();
     ProbeLog().clear();
 
     const Pixels frame = DrawFrame(Marker, [&] { slide.RenderScene(); });
