@@ -10,15 +10,6 @@ namespace {
 // Not pi to full precision: the noise's ease is defined with this constant.
 constexpr double NoisePi = 3.1415927;
 
-// Float-to-int32 truncation as the processor does it, without the undefined
-// behaviour of a plain cast: out of range and NaN give 0x80000000.
-int32_t TruncateToInt32(double x)
-{
-    if (!(x > -2147483649.0 && x < 2147483648.0))
-        return INT32_MIN;
-    return static_cast<int32_t>(x);
-}
-
 // The pseudo-random value at integer n, in (-1, 1], in wrapping 32-bit
 // arithmetic.
 double LatticeValue(int32_t n)
@@ -55,6 +46,13 @@ int32_t RoundToInt(float x)
     if (!(r >= -2147483648.0 && r < 2147483648.0))
         return INT32_MIN;
     return static_cast<int32_t>(r);
+}
+
+int32_t TruncateToInt32(double x)
+{
+    if (!(x > -2147483649.0 && x < 2147483648.0))
+        return INT32_MIN;
+    return static_cast<int32_t>(x);
 }
 
 double ValueNoise1D(double x)

@@ -1,5 +1,5 @@
-// Numeric helpers shared by the scene parts: rounding, one-dimensional value
-// noise and a random float in a range.
+// Numeric helpers shared by the scene parts: rounding, truncation,
+// one-dimensional value noise and a random float in a range.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,11 @@
 // rounding mode the floating-point unit has been left in. NaN and values
 // outside the int32 range give 0x80000000, as the processor's conversion does.
 int32_t RoundToInt(float x);
+
+// x toward zero, as the processor's conversion does it, without the undefined
+// behaviour of a plain cast: NaN and values outside the int32 range give
+// 0x80000000. Floats pass exactly, so they truncate as floats would.
+int32_t TruncateToInt32(double x);
 
 // Smooth noise in (-1, 1]: a pseudo-random value at each integer, eased
 // between neighbours along a half cosine. The integers are taken by

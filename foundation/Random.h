@@ -9,3 +9,9 @@ constexpr int RandMax = 32767;
 
 // The next draw, 0 to RandMax.
 int Rand();
+
+// One draw as a fraction, 0 to 1 with both ends.
+inline float RandomUnit() { return static_cast<float>(Rand()) / static_cast<float>(RandMax); }
+
+// One draw as a sign: -1 when the draw is odd, else +1.
+inline float RandomSign() { return (Rand() & 1) ? -1.0f : 1.0f; }

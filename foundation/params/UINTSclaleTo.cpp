@@ -1,5 +1,6 @@
 #include "foundation/params/UINTSclaleTo.h"
 
+#include "foundation/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 
 #include <cstdint>
@@ -12,22 +13,12 @@ double Scaled(float offset, float scale, unsigned int value)
     return static_cast<double>(offset) + static_cast<double>(scale) * static_cast<double>(value);
 }
 
-// Truncation as the processor's float-to-int conversion does it: toward zero,
-// with NaN and everything outside the int32 range giving 0x80000000 instead of
-// the undefined behaviour of a plain cast.
-uint32_t TruncateToInt32Bits(double x)
-{
-    if (!(x > -2147483649.0 && x < 2147483648.0))
-        return 0x80000000u;
-    return static_cast<uint32_t>(static_cast<int32_t>(x));
-}
-
 } // namespace
 
 template <>
 unsigned char ScaledResult<unsigned char>(float offset, float scale, unsigned int value)
 {
-    return static_cast<unsigned char>(TruncateToInt32Bits(Scaled(offset, scale, value)) & 0xFFu);
+    return static_cast<unsigned char>(static_cast<uint32_t>(TruncateToInt32(Scaled(offset, scale, value))) & 0xFFu);
 }
 
 template <>

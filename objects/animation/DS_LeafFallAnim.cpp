@@ -17,16 +17,16 @@ constexpr float OrbitRadius = 50.0f;
 
 DS_LeafFallAnim::Spin TumbleSpin()
 {
-    const float sign = DrawSign();
-    const float speed = (DrawFraction() * TumbleSpread + SlowestTumble) * sign;
+    const float sign = RandomSign();
+    const float speed = (RandomUnit() * TumbleSpread + SlowestTumble) * sign;
     return {speed, speed};
 }
 
 DS_LeafFallAnim::Spin OrbitSpin()
 {
     const float turns = static_cast<float>(Rand() & 1);
-    const float sign = DrawSign();
-    const float speed = (DrawFraction() * OrbitSpread + SlowestOrbit) * turns * sign;
+    const float sign = RandomSign();
+    const float speed = (RandomUnit() * OrbitSpread + SlowestOrbit) * turns * sign;
     return {speed, speed};
 }
 

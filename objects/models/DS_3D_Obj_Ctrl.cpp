@@ -2,9 +2,12 @@
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/MeshLoaders.h"
 #include "objects/models/DS_3DObjArray.h"
+
+using namespace stored_values;
 
 namespace {
 
@@ -25,10 +28,8 @@ DS_3D_Obj_Ctrl::~DS_3D_Obj_Ctrl() = default;
 void DS_3D_Obj_Ctrl::Write(ArchiveHandle& archive)
 {
     WriteObjectHeader(archive, RecordName, WrittenVersion);
-    uint32_t countValue = count.value;
-    uint32_t sizeValue = size.value;
-    archive->WriteUInt(countValue);
-    archive->WriteUInt(sizeValue);
+    WriteUInt(archive, count);
+    WriteUInt(archive, size);
     WriteFileLink(texture, archive);
     WriteFileLink(mesh, archive);
     WriteBody(archive);

@@ -2,18 +2,15 @@
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "objects/models/DS_3D_in_2D_array.h"
+
+using namespace stored_values;
 
 namespace {
 
 const wchar_t* const RecordName = L"DS_3D_in_2D_array_Constructor";
 constexpr int32_t WrittenVersion = 1;
-
-void WriteSetting(ArchiveHandle& archive, const MediaParamT<unsigned int>& setting)
-{
-    uint32_t value = setting.value;
-    archive->WriteUInt(value);
-}
 
 } // namespace
 
@@ -24,12 +21,12 @@ void DS_3D_in_2D_array_Constructor::Write(ArchiveHandle& archive)
     WriteObjectHeader(archive, RecordName, WrittenVersion);
     ds_string copyOfName = name;
     archive->WriteString(copyOfName);
-    WriteSetting(archive, count);
+    WriteUInt(archive, count);
     archive->WriteResourceRecord(meshRecord);
     archive->WriteResourceRecord(textureRecord);
     for (const MediaParamT<unsigned int>* setting :
          {&motion.size, &motion.speed, &motion.driftAmount, &motion.driftChangeRate, &motion.tumble})
-        WriteSetting(archive, *setting);
+        WriteUInt(archive, *setting);
     uint32_t angle = static_cast<uint32_t>(motion.angle);
     archive->WriteUInt(angle);
     DS_ABObj_Constructor::Write(archive);

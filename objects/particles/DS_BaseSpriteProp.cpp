@@ -2,9 +2,12 @@
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
 #include "objects/particles/ParticleItem.h"
+
+using namespace stored_values;
 
 namespace {
 
@@ -22,25 +25,6 @@ constexpr float TransparencyScale = -2.55f;
 constexpr float TransparencyOffset = 255.0f;
 
 constexpr int32_t ModuleImageList = 1;
-
-void ReadInt(ArchiveHandle& archive, MediaParamTB<int>& parameter)
-{
-    int32_t value = 0;
-    archive->ReadInt(value);
-    parameter.value = value;
-}
-
-void WriteInt(ArchiveHandle& archive, const MediaParamTB<int>& parameter)
-{
-    int32_t value = parameter.value;
-    archive->WriteInt(value);
-}
-
-void WriteUInt(ArchiveHandle& archive, unsigned int v)
-{
-    uint32_t value = v;
-    archive->WriteUInt(value);
-}
 
 } // namespace
 
@@ -92,7 +76,7 @@ void DS_BaseSpriteProp::ReadBody(ArchiveHandle& archive, int32_t version)
     archive->ReadUInt(transparencyValue);
     // The maximal alpha must follow the value.
     transparency.SetValue(transparencyValue, nullptr);
-    ReadInt(archive, additive);
+    ReadStoredInt(archive, additive);
     int32_t colorref = 0;
     archive->ReadInt(colorref);
     colour.value = static_cast<uint32_t>(colorref);
@@ -127,19 +111,19 @@ void DS_BaseSpriteProp::ReadBody(ArchiveHandle& archive, int32_t version)
     if (version >= FirstVersionWithImageSource)
         archive->ReadInt(imageSource);
     if (version >= FirstVersionWithFlips) {
-        ReadInt(archive, verticalFlip);
-        ReadInt(archive, horizontalFlip);
+        ReadStoredInt(archive, verticalFlip);
+        ReadStoredInt(archive, horizontalFlip);
     }
     if (version >= FirstVersionWithStaticFlag)
-        ReadInt(archive, staticFlag);
+        ReadStoredInt(archive, staticFlag);
 }
 
 void DS_BaseSpriteProp::WriteBody(ArchiveHandle& archive)
 {
     DS_ViewObjCtrl::WriteBody(archive);
-    WriteUInt(archive, count.value);
-    WriteUInt(archive, baseSize.value);
-    WriteUInt(archive, transparency.value);
+    WriteUInt(archive, count);
+    WriteUInt(archive, baseSize);
+    WriteUInt(archive, transparency);
     WriteInt(archive, additive);
     int32_t colorref = static_cast<int32_t>(colour.value);
     archive->WriteInt(colorref);

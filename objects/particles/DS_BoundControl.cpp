@@ -3,9 +3,12 @@
 #include "foundation/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "objects/particles/DS_ViewObjCtrl.h"
 
 #include <algorithm>
+
+using namespace stored_values;
 
 namespace {
 
@@ -28,12 +31,6 @@ const EdgeTests TestsOfEdge[] = {
     {IsRightOfView, CrossesRightEdge},
 };
 
-void WriteUInt(ArchiveHandle& archive, const MediaParamTB<unsigned int>& parameter)
-{
-    uint32_t value = parameter.value;
-    archive->WriteUInt(value);
-}
-
 } // namespace
 
 DS_BoundControl::DS_BoundControl(const DS_BoundControl& other)
@@ -45,8 +42,7 @@ DS_BoundControl::DS_BoundControl(const DS_BoundControl& other)
 void DS_BoundControl::Write(ArchiveHandle& archive)
 {
     WriteObjectHeader(archive, RecordName, WrittenVersion);
-    int32_t ruleValue = rule.value;
-    archive->WriteInt(ruleValue);
+    WriteInt(archive, rule);
     WriteUInt(archive, fadeOutTime);
     WriteUInt(archive, fadeInTime);
     WriteUInt(archive, minHiddenTime);

@@ -4,12 +4,15 @@
 #include "foundation/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "objects/particles/ParticleGeomArray.h"
 #include "objects/particles/ParticleItem.h"
 
 #include <algorithm>
 #include <cmath>
 #include <utility>
+
+using namespace stored_values;
 
 namespace {
 
@@ -78,8 +81,7 @@ void DS_DischargeFXConstructor::Write(ArchiveHandle& archive)
         archive->WriteFloat(p.z);
     }
     WriteScaledValue(archive, jitter);
-    int32_t variant = glowVariant.value;
-    archive->WriteInt(variant);
+    WriteInt(archive, glowVariant);
     WriteScaledValue(archive, flicker);
     WriteScaledValue(archive, morphSpeed);
     DS_GlowEffectCtrl::Write(archive);
@@ -95,9 +97,7 @@ void DS_DischargeFXConstructor::Read(ArchiveHandle& archive, int32_t)
         archive->ReadFloat(point->value.z);
     }
     ReadScaledValue(archive, jitter);
-    int32_t variant = 0;
-    archive->ReadInt(variant);
-    glowVariant.value = variant;
+    ReadStoredInt(archive, glowVariant);
     ReadScaledValue(archive, flicker);
     ReadScaledValue(archive, morphSpeed);
     const ObjectHeader glow = ReadObjectHeader(archive);

@@ -3,11 +3,14 @@
 #include "foundation/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "objects/particles/ParticleItem.h"
 #include "objects/particles/ParticleMath.h"
 
 #include <cmath>
 #include <iterator>
+
+using namespace stored_values;
 
 namespace {
 
@@ -22,14 +25,17 @@ constexpr float DriftSpeedScale = 3.0f;
 constexpr float DriftChangeScale = 0.25f;
 constexpr double Pi = 3.14159265358979323846;
 
-void SetScale(MediaFloat<unsigned int>& parameter, float scale)
+// The drift settings as the constructors set them up: fields assigned and the
+// result recomputed directly, with no listener told (unlike SetScaled and
+// CopyScaled, which serve the UINTSclaleTo parameters).
+void SetDriftScale(MediaFloat<unsigned int>& parameter, float scale)
 {
     parameter.scale = scale;
     parameter.offset = 0.0f;
     parameter.Recompute();
 }
 
-void CopyScaled(MediaFloat<unsigned int>& to, const MediaFloat<unsigned int>& from)
+void CopyDriftSetting(MediaFloat<unsigned int>& to, const MediaFloat<unsigned int>& from)
 {
     to.scale = from.scale;
     to.offset = from.offset;
@@ -37,18 +43,12 @@ void CopyScaled(MediaFloat<unsigned int>& to, const MediaFloat<unsigned int>& fr
     to.Recompute();
 }
 
-void WriteUInt(ArchiveHandle& archive, unsigned int v)
-{
-    uint32_t value = v;
-    archive->WriteUInt(value);
-}
-
 } // namespace
 
 DS_FlowConstructor::DS_FlowConstructor()
 {
-    SetScale(driftSpeed, DriftSpeedScale);
-    SetScale(driftChangeRate, DriftChangeScale);
+    SetDriftScale(driftSpeed, DriftSpeedScale);
+    SetDriftScale(driftChangeRate, DriftChangeScale);
     BindFlow();
 }
 
@@ -57,8 +57,8 @@ DS_FlowConstructor::DS_FlowConstructor(const DS_FlowConstructor& other)
       orientationMode(other.orientationMode),
       edges{other.edges[0], other.edges[1], other.edges[2], other.edges[3]}
 {
-    CopyScaled(driftSpeed, other.driftSpeed);
-    CopyScaled(driftChangeRate, other.driftChangeRate);
+    CopyDriftSetting(driftSpeed, other.driftSpeed);
+    CopyDriftSetting(driftChangeRate, other.driftChangeRate);
     BindFlow();
 }
 
@@ -75,12 +75,11 @@ void DS_FlowConstructor::BindFlow()
 void DS_FlowConstructor::Write(ArchiveHandle& archive)
 {
     WriteObjectHeader(archive, RecordName, WrittenVersion);
-    WriteUInt(archive, angle.value);
-    WriteUInt(archive, driftSpeed.value);
-    WriteUInt(archive, driftChangeRate.value);
+    WriteUInt(archive, angle);
+    WriteUInt(archive, driftSpeed);
+    WriteUInt(archive, driftChangeRate);
     archive->WriteFloat(strength);
-    int32_t mode = orientationMode.value;
-    archive->WriteInt(mode);
+    WriteInt(archive, orientationMode);
     for (DS_BoundControl& control : edges)
         control.Write(archive);
     DS_BaseSpriteProp::Write(archive);
@@ -99,9 +98,7 @@ void DS_FlowConstructor::Read(ArchiveHandle& archive, int32_t version)
         archive->ReadInt(turns);
         orientationMode.value = turns != 0 ? AlongFlow : Upright;
     } else if (version >= FirstVersionWithOrientation) {
-        int32_t mode = 0;
-        archive->ReadInt(mode);
-        orientationMode.value = mode;
+        ReadStoredInt(archive, orientationMode);
     }
     if (version >= FirstVersionWithEdges)
         for (DS_BoundControl& control : edges)
@@ -111,7 +108,7 @@ void DS_FlowConstructor::Read(ArchiveHandle& archive, int32_t version)
 
 void DS_FlowConstructor::InitParticle(ParticleItem& p)
 {
-    p.velocity.z = RandomUnit() * 2.0f - 1.0f;
+    p.velocity.z = RandomCentred(2.0f);
     p.sign = D3DXVECTOR3(1.0f, 1.0f, 0.0f);
     p.velocity.x = 0.0f;
     p.velocity.y = 0.0f;
@@ -148,7 +145,7 @@ void DS_FlowConstructor::UpdateParticle(ParticleItem& p)
     if (rate > 0.0f && 1.0f / rate < clock - p.lastChange) {
         p.lastChange = clock;
         if (Rand() & 1)
-            p.velocity.z = RandomUnit() * 2.0f - 1.0f;
+            p.velocity.z = RandomCentred(2.0f);
     }
 
     // The edge rules' fades show.

@@ -51,7 +51,7 @@ void DS_FogConstructor::InitParticle(ParticleItem& p)
     p.velocity.x = RandomRange(-speedX, speedX);
     p.velocity.y = RandomRange(-speedY, speedY);
     p.phase = RandomUnit();
-    D3DXMatrixRotationZ(&p.spin, RandomUnit() * SpinRange - SpinRange * 0.5f);
+    D3DXMatrixRotationZ(&p.spin, RandomCentred(SpinRange));
 }
 
 void DS_FogConstructor::UpdateParticle(ParticleItem& p)

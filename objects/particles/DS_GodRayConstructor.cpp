@@ -3,10 +3,13 @@
 #include "foundation/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/particles/ParticleItem.h"
 #include "objects/particles/ParticleLean.h"
 #include "objects/particles/ParticleMath.h"
+
+using namespace stored_values;
 
 namespace {
 
@@ -18,8 +21,6 @@ constexpr float DriftRange = 20.0f;
 // Clock units between a ray's chances of a new drift.
 constexpr float DriftChangeInterval = 0.25f;
 
-float RandomDrift() { return RandomUnit() * DriftRange - DriftRange * 0.5f; }
-
 } // namespace
 
 DS_GodRayConstructor::DS_GodRayConstructor() = default;
@@ -27,8 +28,7 @@ DS_GodRayConstructor::DS_GodRayConstructor() = default;
 void DS_GodRayConstructor::Write(ArchiveHandle& archive)
 {
     WriteObjectHeader(archive, RecordName, WrittenVersion);
-    uint32_t angle = rayAngle.value;
-    archive->WriteUInt(angle);
+    WriteUInt(archive, rayAngle);
     DS_BaseSpriteProp::Write(archive);
 }
 
@@ -45,7 +45,7 @@ void DS_GodRayConstructor::InitParticle(ParticleItem& p)
     const float l = GetPixelLeft(), r = GetPixelRight();
     p.position.x = l + RandomUnit() * (r - l);
     p.sign = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
-    p.velocity = D3DXVECTOR3(RandomDrift(), 0.0f, 0.0f);
+    p.velocity = D3DXVECTOR3(RandomCentred(DriftRange), 0.0f, 0.0f);
     // Half the view's height measured from the picture's top: the picture's
     // middle for a view of the whole height.
     p.position.y = (GetPixelBottom() - GetPixelTop()) * 0.5f;
@@ -59,7 +59,7 @@ void DS_GodRayConstructor::UpdateParticle(ParticleItem& p)
     if (clock - p.lastChange > DriftChangeInterval) {
         p.lastChange = clock;
         if (Rand() & 1)
-            p.velocity = D3DXVECTOR3(RandomDrift(), 0.0f, 0.0f);
+            p.velocity = D3DXVECTOR3(RandomCentred(DriftRange), 0.0f, 0.0f);
     }
     p.position.x += step * p.velocity.x;
     p.position.y += step * p.velocity.y;

@@ -44,7 +44,7 @@ void DS_GrassConstructor::InitParticle(ParticleItem& p)
     p.position.y = GetPixelBottom() - p.halfHeight;
     p.velocity.z = p.position.x;
     p.velocity.y = RandomUnit() * Pi * 0.5f;
-    p.rightAxis = D3DXVECTOR3((Rand() & 1) ? -1.0f : 1.0f, 0.0f, 0.0f);
+    p.rightAxis = D3DXVECTOR3(RandomSign(), 0.0f, 0.0f);
 }
 
 void DS_GrassConstructor::UpdateParticle(ParticleItem& p)

@@ -44,8 +44,8 @@ void DS_LightingConstructor::InitParticle(ParticleItem& p)
     // Wholly inside the view.
     p.position = RandomPointInViewInset(p);
     D3DXMATRIX turn;
-    D3DXMatrixRotationZ(&turn, RandomUnit() * TurnRange - TurnRange * 0.5f);
-    const float mirror = (Rand() & 1) ? -1.0f : 1.0f;
+    D3DXMatrixRotationZ(&turn, RandomCentred(TurnRange));
+    const float mirror = RandomSign();
     const D3DXVECTOR3 right(mirror, 0.0f, 0.0f), up(0.0f, 1.0f, 0.0f);
     D3DXVec3TransformCoord(&p.rightAxis, &right, &turn);
     D3DXVec3TransformCoord(&p.upAxis, &up, &turn);

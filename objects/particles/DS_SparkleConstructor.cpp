@@ -13,8 +13,6 @@ constexpr int32_t WrittenVersion = 1;
 // either way.
 constexpr float DriftRange = 50.0f;
 
-float RandomDrift() { return RandomUnit() * DriftRange - DriftRange * 0.5f; }
-
 } // namespace
 
 void DS_SparkleConstructor::Write(ArchiveHandle& archive)
@@ -29,8 +27,8 @@ void DS_SparkleConstructor::Read(ArchiveHandle& archive, int32_t) { ReadParticle
 
 void DS_SparkleConstructor::InitParticle(ParticleItem& p)
 {
-    p.velocity.x = RandomDrift();
-    p.velocity.y = RandomDrift();
+    p.velocity.x = RandomCentred(DriftRange);
+    p.velocity.y = RandomCentred(DriftRange);
     p.velocity.z = 0.0f;
     p.sign = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
     p.position = RandomPointInView();

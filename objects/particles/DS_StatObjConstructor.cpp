@@ -1,13 +1,17 @@
 #include "objects/particles/DS_StatObjConstructor.h"
 
+#include "foundation/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/particles/DS_SpriteArrayObj.h"
 #include "objects/particles/ParticleItem.h"
 #include "objects/particles/ParticleMath.h"
 
 #include <cmath>
+
+using namespace stored_values;
 
 namespace {
 
@@ -20,13 +24,6 @@ constexpr float Pi = 3.14159265358979323846f;
 // How the highlight marks the static objects.
 constexpr int32_t StaticMarker = 1;
 
-void ReadInt(ArchiveHandle& archive, MediaParamTB<int>& parameter)
-{
-    int32_t value = 0;
-    archive->ReadInt(value);
-    parameter.value = value;
-}
-
 } // namespace
 
 DS_StatObjConstructor::DS_StatObjConstructor() { D3DXMatrixIdentity(&rotationMatrix); }
@@ -35,8 +32,7 @@ void DS_StatObjConstructor::Write(ArchiveHandle& archive)
 {
     WriteObjectHeader(archive, RecordName, WrittenVersion);
     rectangle.Write(archive);
-    uint32_t turn = rotation.value;
-    archive->WriteUInt(turn);
+    WriteUInt(archive, rotation);
     DS_BaseSpriteProp::Write(archive);
 }
 
@@ -47,8 +43,8 @@ void DS_StatObjConstructor::Read(ArchiveHandle& archive, int32_t version)
     rectangle.Read(archive);
     archive->ReadUInt(rotation.value);
     if (version < FirstVersionWithoutFlips) {
-        ReadInt(archive, verticalFlip);
-        ReadInt(archive, horizontalFlip);
+        ReadStoredInt(archive, verticalFlip);
+        ReadStoredInt(archive, horizontalFlip);
     }
     ReadParticleSystemBase(archive, *this);
 }
@@ -97,8 +93,8 @@ void DS_StatObjConstructor::PlaceSprite(ParticleItem& p)
     const float hw = p.halfWidth, hh = p.halfHeight;
     const float across = std::fabs(p.rightAxis.x * hw) + std::fabs(p.upAxis.x * hh);
     const float down = std::fabs(hh * p.upAxis.y) + std::fabs(p.rightAxis.y * hw);
-    rectangle.left.value = TruncateToInt(x - across);
-    rectangle.right.value = TruncateToInt(x + across);
-    rectangle.top.value = TruncateToInt(y - down);
-    rectangle.bottom.value = TruncateToInt(y + down);
+    rectangle.left.value = TruncateToInt32(x - across);
+    rectangle.right.value = TruncateToInt32(x + across);
+    rectangle.top.value = TruncateToInt32(y - down);
+    rectangle.bottom.value = TruncateToInt32(y + down);
 }

@@ -3,12 +3,15 @@
 #include "foundation/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/particles/ParticleItem.h"
 #include "objects/particles/ParticleMath.h"
 
 #include <cmath>
 #include <cstdint>
+
+using namespace stored_values;
 
 namespace {
 
@@ -35,7 +38,7 @@ void SnapFraction(float& fraction, int px, float size)
 
 void SyncEdge(MediaParamT<int>& edge, float fraction, float size)
 {
-    edge.SetValue(TruncateToInt(fraction * size), nullptr);
+    edge.SetValue(TruncateToInt32(fraction * size), nullptr);
 }
 
 } // namespace
@@ -87,8 +90,7 @@ void DS_ViewObjCtrl::WriteBody(ArchiveHandle& archive)
     archive->WriteFloat(top);
     archive->WriteFloat(bottom);
     archive->WriteBool(viewFlag);
-    uint32_t speedValue = speed.value;
-    archive->WriteUInt(speedValue);
+    WriteUInt(archive, speed);
     DS_ABObj_Constructor::Write(archive);
 }
 

@@ -66,7 +66,7 @@ void ResetParticleItem(ParticleItem& item, DS_BaseSpriteProp& controller)
 void UpdateParticleColor(const DS_BaseSpriteProp& controller, ParticleItem& item)
 {
     const float maximal = static_cast<float>(controller.MaximalAlpha());
-    const uint32_t alpha = static_cast<uint32_t>(TruncateToInt(maximal * item.phase)) & 0xFFu;
+    const uint32_t alpha = static_cast<uint32_t>(TruncateToInt32(maximal * item.phase)) & 0xFFu;
     const uint32_t colorref = static_cast<uint32_t>(controller.colour.value);
     const uint32_t red = colorref & 0xFFu;
     const uint32_t green = (colorref >> 8) & 0xFFu;

@@ -1,10 +1,10 @@
 #include "scene/brushes/DS_BackgroundCopy.h"
 
 #include "foundation/archive/ObjectHeader.h"
-#include "scene/brushes/BrushValues.h"
+#include "foundation/params/StoredValues.h"
 #include "scene/layers/DS_2D_Light.h"
 
-using namespace brush_values;
+using namespace stored_values;
 
 namespace {
 

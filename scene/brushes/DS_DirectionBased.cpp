@@ -1,11 +1,11 @@
 #include "scene/brushes/DS_DirectionBased.h"
 
 #include "foundation/archive/ObjectHeader.h"
-#include "scene/brushes/BrushValues.h"
+#include "foundation/params/StoredValues.h"
 
 #include <d3dx9math.h>
 
-using namespace brush_values;
+using namespace stored_values;
 
 namespace {
 

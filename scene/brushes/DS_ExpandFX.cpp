@@ -1,13 +1,13 @@
 #include "scene/brushes/DS_ExpandFX.h"
 
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
-#include "scene/brushes/BrushValues.h"
 #include "scene/layers/DS_2D_Light.h"
 
 #include <cmath>
 
-using namespace brush_values;
+using namespace stored_values;
 
 namespace {
 

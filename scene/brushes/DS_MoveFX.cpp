@@ -2,11 +2,11 @@
 
 #include "foundation/Numeric.h"
 #include "foundation/archive/ObjectHeader.h"
-#include "scene/brushes/BrushValues.h"
+#include "foundation/params/StoredValues.h"
 
 #include <cmath>
 
-using namespace brush_values;
+using namespace stored_values;
 
 namespace {
 

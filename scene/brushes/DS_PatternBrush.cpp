@@ -1,15 +1,15 @@
 #include "scene/brushes/DS_PatternBrush.h"
 
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "foundation/resources/DS_DocResManager.h"
-#include "scene/brushes/BrushValues.h"
 #include "scene/layers/DS_2D_Light.h"
 
 #include <d3dx9math.h>
 
 #include <algorithm>
 
-using namespace brush_values;
+using namespace stored_values;
 
 namespace {
 

@@ -25,7 +25,7 @@ const float GlideSpread = 2.0f;
 // A random position in [-1, 1].
 float RandomPan()
 {
-    return 2.0f * static_cast<float>(Rand()) / static_cast<float>(RandMax) - 1.0f;
+    return 2.0f * RandomUnit() - 1.0f;
 }
 
 } // namespace
@@ -122,5 +122,5 @@ void DSM_Camera::PickPanTarget(float t)
     // glide's length.
     panToX = RandomPan();
     panToY = RandomPan();
-    panEnd = t + (ShortestGlide + GlideSpread * static_cast<float>(Rand()) / static_cast<float>(RandMax));
+    panEnd = t + (ShortestGlide + GlideSpread * RandomUnit());
 }

@@ -1,5 +1,5 @@
-// Small helpers the pattern, background-copy, move and expand brushes share
-// for the plain values of their records.
+// Plain integer parameters as records store them: the archive's int32 or
+// uint32 straight into the value, no listener told.
 #pragma once
 
 #include "foundation/archive/DS_IOF_Virtual.h"
@@ -7,9 +7,10 @@
 
 #include <cstdint>
 
-namespace brush_values {
+namespace stored_values {
 
-// Values that records store straight into the parameter, nobody told.
+// The value changes only once the read succeeded: a failed read throws and
+// leaves the parameter as it was.
 inline void ReadStoredInt(ArchiveHandle& archive, MediaParamTB<int>& parameter)
 {
     int32_t value = 0;
@@ -24,6 +25,8 @@ inline void ReadStoredUInt(ArchiveHandle& archive, MediaParamTB<unsigned int>& p
     parameter.value = value;
 }
 
+// The archive's write slots take their value by reference: a copy goes, so
+// the parameter itself is never handed out.
 inline void WriteInt(ArchiveHandle& archive, const MediaParamTB<int>& parameter)
 {
     int32_t value = parameter.value;
@@ -36,4 +39,4 @@ inline void WriteUInt(ArchiveHandle& archive, const MediaParamTB<unsigned int>& 
     archive->WriteUInt(value);
 }
 
-} // namespace brush_values
+} // namespace stored_values
