@@ -3,6 +3,7 @@
 #include "foundation/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "scene/layers/DS_2D_Light.h"
 
 #include <cmath>
@@ -47,22 +48,16 @@ DS_LightFX::~DS_LightFX() = default;
 
 void DS_LightFX::Read(ArchiveHandle& archive, int32_t)
 {
-    uint32_t value = 0;
-    archive->ReadUInt(value);
-    strength.SetValue(value, nullptr);
-    int32_t stored = 0;
-    archive->ReadInt(stored);
-    mode.value = stored;
+    ReadScaledValue(archive, strength);
+    stored_values::ReadStoredInt(archive, mode);
     ReadBrushBase(archive);
 }
 
 void DS_LightFX::Write(ArchiveHandle& archive)
 {
     WriteObjectHeader(archive, RecordName, WrittenVersion);
-    uint32_t value = strength.value;
-    archive->WriteUInt(value);
-    int32_t stored = mode.value;
-    archive->WriteInt(stored);
+    WriteScaledValue(archive, strength);
+    stored_values::WriteInt(archive, mode);
     DS_FX_Constructor::Write(archive);
 }
 

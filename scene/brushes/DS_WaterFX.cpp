@@ -2,6 +2,7 @@
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "foundation/render/CurrentDevice.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
@@ -93,9 +94,7 @@ void DS_WaterFX::Read(ArchiveHandle& archive, int32_t)
     ReadScaledValue(archive, ripple);
     ReadScaledValue(archive, drift);
     ReadScaledValue(archive, wave);
-    uint32_t degrees = 0;
-    archive->ReadUInt(degrees);
-    angle.value = degrees;
+    stored_values::ReadStoredUInt(archive, angle);
     ReadScaledValue(archive, shadows);
     ReadScaledValue(archive, height);
     int32_t rgb = 0;
@@ -112,8 +111,7 @@ void DS_WaterFX::Write(ArchiveHandle& archive)
     WriteScaledValue(archive, ripple);
     WriteScaledValue(archive, drift);
     WriteScaledValue(archive, wave);
-    uint32_t degrees = angle.value;
-    archive->WriteUInt(degrees);
+    stored_values::WriteUInt(archive, angle);
     WriteScaledValue(archive, shadows);
     WriteScaledValue(archive, height);
     int32_t rgb = static_cast<int32_t>(static_cast<uint32_t>(colour.value));

@@ -2,6 +2,7 @@
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/params/StoredValues.h"
 #include "scene/layers/DS_2D_Light.h"
 
 #include <d3dx9math.h>
@@ -74,12 +75,8 @@ void DS_WavesFX::Read(ArchiveHandle& archive, int32_t)
 {
     ReadScaledValue(archive, amplitude);
     ReadScaledValue(archive, wavelength);
-    uint32_t degrees = 0;
-    archive->ReadUInt(degrees);
-    angle.value = degrees;
-    int32_t mode = 0;
-    archive->ReadInt(mode);
-    normalMode.value = mode;
+    stored_values::ReadStoredUInt(archive, angle);
+    stored_values::ReadStoredInt(archive, normalMode);
     ReadBrushBase(archive);
 }
 
@@ -88,10 +85,8 @@ void DS_WavesFX::Write(ArchiveHandle& archive)
     WriteObjectHeader(archive, RecordName, WrittenVersion);
     WriteScaledValue(archive, amplitude);
     WriteScaledValue(archive, wavelength);
-    uint32_t degrees = angle.value;
-    archive->WriteUInt(degrees);
-    int32_t mode = normalMode.value;
-    archive->WriteInt(mode);
+    stored_values::WriteUInt(archive, angle);
+    stored_values::WriteInt(archive, normalMode);
     DS_FX_Constructor::Write(archive);
 }
 
