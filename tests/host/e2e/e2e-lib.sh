@@ -177,11 +177,20 @@ screen_shows_picture() {
   shows_picture "$@"
 }
 
+# A saver that ended before it drew says so at once, with its exit code and
+# the end of its output, rather than after the whole wait.
+picture_or_saver_ended() {
+  saver_ended || screen_shows_picture "$@"
+}
+
 expect_screen_shows_picture() {
   local what=$1
   shift
-  wait_until 60 screen_shows_picture "$@" ||
+  wait_until 60 picture_or_saver_ended "$@" ||
     fail "$what: no picture over $*: $(pixels --stats "$1" "$2" 4) (mean black count)"
+  screen_shows_picture "$@" ||
+    fail "$what: the saver ended before it showed a picture, exit code $(cat "$work/saver.exit"):" \
+      "$(tail -5 "$work/saver.out" 2>/dev/null)"
 }
 
 helper() {
