@@ -2,6 +2,7 @@
 
 #include "tools/effects/CompiledEffectWriter.h"
 #include "tools/effects/ShaderConstantTable.h"
+#include "tools/effects/ShaderValidator.h"
 
 #include <d3dx9.h>
 
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <sstream>
 
 EffectSourceError::EffectSourceError(int line, const std::string& message)
     : std::runtime_error("line " + std::to_string(line) + ": " + message), line(line), message(message)
@@ -584,29 +586,49 @@ private:
 
     // ------------------------------------------------------- building
 
-    void Assemble(const std::string& name, ShaderDecl& shader)
+    // The shader's assembly, padded with newlines so that its lines are the
+    // source's; with bodyLines, only that many lines of the body.
+    static std::string AssemblyText(const ShaderDecl& shader, std::size_t bodyLines = std::string::npos)
     {
-        // Leading newlines put the body on its own lines of the file, so
-        // that the assembler's messages name the source's lines.
-        const std::string text = std::string(static_cast<std::size_t>(shader.firstLine - 1), '\n') + shader.assembly;
+        std::string body = shader.assembly;
+        std::size_t at = 0;
+        for (std::size_t i = 0; i < bodyLines && at != std::string::npos; ++i)
+            at = body.find('\n', i == 0 ? 0 : at + 1);
+        if (bodyLines != std::string::npos && at != std::string::npos)
+            body.resize(at);
+        return std::string(static_cast<std::size_t>(shader.firstLine - 1), '\n') + body;
+    }
+
+    // Assembles; the bytecode, or empty with the assembler's message.
+    static std::vector<uint8_t> AssembleText(const std::string& text, std::string& message)
+    {
         ID3DXBuffer* code = nullptr;
         ID3DXBuffer* errors = nullptr;
         const HRESULT hr = D3DXAssembleShader(text.c_str(), static_cast<UINT>(text.size()), nullptr, nullptr, 0,
                                               &code, &errors);
-        std::string message;
+        message.clear();
         if (errors) {
             message.assign(static_cast<const char*>(errors->GetBufferPointer()), errors->GetBufferSize());
             errors->Release();
         }
-        if (FAILED(hr) || !code) {
-            if (code)
-                code->Release();
-            throw EffectSourceError(AssemblerLine(message, shader.firstLine),
-                                    "shader '" + name + "' does not assemble: " + FirstLine(message));
+        std::vector<uint8_t> bytecode;
+        if (SUCCEEDED(hr) && code) {
+            const uint8_t* bytes = static_cast<const uint8_t*>(code->GetBufferPointer());
+            bytecode.assign(bytes, bytes + code->GetBufferSize());
         }
-        const uint8_t* bytes = static_cast<const uint8_t*>(code->GetBufferPointer());
-        std::vector<uint8_t> bytecode(bytes, bytes + code->GetBufferSize());
-        code->Release();
+        if (code)
+            code->Release();
+        return bytecode;
+    }
+
+    void Assemble(const std::string& name, ShaderDecl& shader)
+    {
+        std::string message;
+        const std::vector<uint8_t> bytecode = AssembleText(AssemblyText(shader), message);
+        const std::vector<Statement> statements = Statements(shader);
+        if (bytecode.empty())
+            throw EffectSourceError(FailingStatementLine(shader, statements, message),
+                                    "shader '" + name + "' does not assemble: " + FirstLine(message));
 
         uint32_t version = 0;
         std::memcpy(&version, bytecode.data(), sizeof version);
@@ -614,7 +636,100 @@ private:
             throw EffectSourceError(shader.firstLine, "shader '" + name + "' is declared a " +
                                                           (shader.pixel ? "pixel" : "vertex") +
                                                           " shader but its assembly is not");
-        shader.bytecode = InsertConstantTable(bytecode, Constants(name, shader));
+        const std::vector<ShaderConstant> constants = Constants(name, shader);
+        ShaderViolation violation;
+        if (FindShaderViolation(bytecode, violation))
+            throw EffectSourceError(ViolationLine(shader, statements, violation),
+                                    "shader '" + name + "': " + violation.message);
+        shader.bytecode = InsertConstantTable(bytecode, constants);
+    }
+
+    // One statement of a shader body: its line, its instruction name and its
+    // first operand's register (lower case).
+    struct Statement {
+        int line;
+        std::string instruction;
+        std::string operand;
+    };
+
+    // The body's statements, one a line, past comments and blank lines.
+    static std::vector<Statement> Statements(const ShaderDecl& shader)
+    {
+        std::vector<Statement> statements;
+        const std::string& body = shader.assembly;
+        int line = shader.firstLine;
+        bool inComment = false;
+        for (std::size_t start = 0; start <= body.size(); ++line) {
+            std::size_t end = body.find('\n', start);
+            if (end == std::string::npos)
+                end = body.size();
+            std::string code;
+            for (std::size_t i = start; i < end; ++i) {
+                if (inComment) {
+                    if (body.compare(i, 2, "*/") == 0) {
+                        inComment = false;
+                        ++i;
+                    }
+                } else if (body.compare(i, 2, "/*") == 0) {
+                    inComment = true;
+                    ++i;
+                } else if (body.compare(i, 2, "//") == 0 || body[i] == ';') {
+                    break;
+                } else {
+                    code += static_cast<char>(std::tolower(static_cast<unsigned char>(body[i])));
+                }
+            }
+            std::istringstream words(code);
+            Statement statement{line, "", ""};
+            if (words >> statement.instruction) {
+                words >> statement.operand;
+                statement.operand = statement.operand.substr(0, statement.operand.find_first_of(".,"));
+                statements.push_back(statement);
+            }
+            start = end + 1;
+        }
+        return statements;
+    }
+
+    static bool IsSetup(const Statement& statement)
+    {
+        return statement.instruction.compare(0, 3, "dcl") == 0 || statement.instruction.compare(0, 3, "def") == 0;
+    }
+
+    // The line the validator's finding is on: a declaration by the register
+    // it names, another instruction by its place among the instructions
+    // that compute or sample, the version as the first statement.
+    static int ViolationLine(const ShaderDecl& shader, const std::vector<Statement>& statements,
+                             const ShaderViolation& violation)
+    {
+        if (statements.empty())
+            return shader.firstLine;
+        if (!violation.declaration.empty()) {
+            for (const Statement& statement : statements)
+                if (IsSetup(statement) && statement.operand == Lower(violation.declaration))
+                    return statement.line;
+            return statements.front().line;
+        }
+        std::size_t executed = 0;
+        for (std::size_t i = 1; i < statements.size(); ++i)
+            if (!IsSetup(statements[i]) && ++executed == violation.instruction)
+                return statements[i].line;
+        return violation.instruction == 0 ? statements.front().line : statements.back().line;
+    }
+
+    // The assembler names the line it noticed a mistake on, which for some
+    // mistakes is the line after; the line is the first statement with
+    // which the shader's beginning no longer assembles.
+    static int FailingStatementLine(const ShaderDecl& shader, const std::vector<Statement>& statements,
+                                    const std::string& message)
+    {
+        std::string ignored;
+        for (const Statement& statement : statements) {
+            const std::size_t bodyLines = static_cast<std::size_t>(statement.line - shader.firstLine + 1);
+            if (AssembleText(AssemblyText(shader, bodyLines), ignored).empty())
+                return statement.line;
+        }
+        return AssemblerLine(message, shader.firstLine);
     }
 
     static std::string FirstLine(const std::string& message)
