@@ -63,7 +63,8 @@ SlideContent TorchlitGateSlide(DemoContent& demo)
         const FlamePlace& f = flames[i];
         FireContent fire;
         const float left = f.x - f.width / 2, right = f.x + f.width / 2, top = f.y - f.height;
-        const float corners[4][3] = {{left, f.y, 0}, {left, top, 0}, {right, f.y, 0}, {right, top, 0}};
+        // Corners 0 and 2 along the flames' tips, 1 and 3 along their base.
+        const float corners[4][3] = {{left, top, 0}, {left, f.y, 0}, {right, top, 0}, {right, f.y, 0}};
         for (int c = 0; c < 4; ++c)
             for (int k = 0; k < 3; ++k)
                 fire.corners[c][k] = corners[c][k];

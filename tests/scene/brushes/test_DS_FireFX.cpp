@@ -44,6 +44,15 @@ std::vector<float> ReadN(ID3DXEffect* effect, const char* name, UINT count)
     return values;
 }
 
+double MeanBrightness(const Pixels& pixels, int x0, int y0, int x1, int y1)
+{
+    double sum = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            sum += pixels.At(x, y).Brightness();
+    return sum / ((x1 - x0) * (y1 - y0));
+}
+
 double MaxBrightness(const Pixels& pixels, int x0, int y0, int x1, int y1)
 {
     double brightest = 0;
@@ -177,7 +186,7 @@ TEST_F(FireTest, FlamesShowOnlyThroughTheMask)
 
     DS_FireFX fire;
     fire.backgroundFlag.value = 1;
-    const D3DXVECTOR3 corners[4] = {{16, 120, 0}, {16, 24, 0}, {112, 120, 0}, {112, 24, 0}};
+    const D3DXVECTOR3 corners[4] = {{16, 24, 0}, {16, 120, 0}, {112, 24, 0}, {112, 120, 0}};
     for (int i = 0; i < 4; ++i)
         fire.quad.corners[i].value = corners[i];
     // The mask covers the picture's left half only.
@@ -195,4 +204,32 @@ TEST_F(FireTest, FlamesShowOnlyThroughTheMask)
     EXPECT_TRUE(pixels.AllNear(66, 0, 128, 128, plain, 1));
     EXPECT_TRUE(pixels.AllNear(0, 0, 128, 22, plain, 1));
     EXPECT_TRUE(pixels.AllNear(0, 0, 14, 128, plain, 1));
+}
+
+// A document's fire brush puts corners 0 and 2 along the top of its area
+// and 1 and 3 along the bottom (texture v grows downwards, as on the flame
+// band): the flames' bright body sits at the bottom of the rectangle and
+// fades out towards the top.
+TEST_F(FireTest, FlamesRiseFromTheBottomOfTheArea)
+{
+    AddFirePictures(Device(), manager);
+    const ComHolder<IDirect3DTexture9> picture = SolidTexture(Device(), 0xFF000000);
+    AddPicture(manager, PictureKey, picture.Get(), 128, 128);
+    DS_2D_Light layer;
+    ActivateLayer(layer, PictureKey, 128, 128, SceneView::Stretch);
+
+    DS_FireFX fire;
+    const D3DXVECTOR3 corners[4] = {{16, 24, 0}, {16, 120, 0}, {112, 24, 0}, {112, 120, 0}};
+    for (int i = 0; i < 4; ++i)
+        fire.quad.corners[i].value = corners[i];
+    manager.GuidTexture(fire.maskIdentity) = AlphaTexture(Device(), 1, 1, {255}).Get();
+    const CountedPtr<DS_ABObj> object(fire.CreateObject());
+    for (float t = 0.2f; t <= 1.0f; t += 0.2f)
+        object->Update(t);
+
+    const Pixels pixels = DrawSlideFrame(device, layer, {object});
+    const double base = MeanBrightness(pixels, 16, 96, 112, 120);
+    const double tips = MeanBrightness(pixels, 16, 24, 112, 48);
+    EXPECT_GT(base, 60.0) << "no flames at the bottom";
+    EXPECT_GT(base, 4 * tips) << "the flames burn from the top down";
 }
