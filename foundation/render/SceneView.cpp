@@ -66,12 +66,13 @@ void WriteBorder(DS_SimpleMesh<DX_V::SPC>& border, const ScreenQuad& quad)
 
 SceneView::SceneView()
     : picture(Identity()), worldMatrix(Identity()), viewMatrix(Identity()), projection(Identity()),
-      fillScale(Identity()), fillOffset(Identity()), camera(Identity())
+      fillScale(Identity()), fillOffset(Identity()), camera(Identity()), unalignedProjection(Identity())
 {
 }
 
 void SceneView::Setup(int w, int h, const SizedTexture& image, int newMode, bool inTargetPixels)
 {
+    texelAligned = false;
     mode = newMode;
     imageWidth = image.width;
     imageHeight = image.height;
@@ -104,6 +105,8 @@ void SceneView::Setup(int w, int h, const SizedTexture& image, int newMode, bool
         targetW = static_cast<float>(desc.Width);
         targetH = static_cast<float>(desc.Height);
     }
+    targetWidth = targetW;
+    targetHeight = targetH;
     backgroundScaleX = Ratio(targetW, fittedW);
     backgroundScaleY = Ratio(targetH, fittedH);
 
@@ -151,6 +154,38 @@ void SceneView::Setup(int w, int h, const SizedTexture& image, int newMode, bool
     offsetX = ox;
     offsetY = oy;
     D3DXMatrixTranslation(&fillOffset, ox, oy, 0.0f);
+}
+
+void SceneView::AlignToTexels(bool on)
+{
+    if (on == texelAligned)
+        return;
+    texelAligned = on;
+    if (on) {
+        unalignedProjection = projection;
+        // Half a pixel is 1 / size in clip space; y runs up there.
+        D3DXMATRIX halfPixel;
+        D3DXMatrixTranslation(&halfPixel, -Ratio(1.0f, targetWidth), Ratio(1.0f, targetHeight), 0.0f);
+        projection = unalignedProjection * halfPixel;
+    } else {
+        projection = unalignedProjection;
+    }
+    if (CurrentDevice)
+        CurrentDevice->SetTransform(D3DTS_PROJECTION, &projection);
+}
+
+TexelAlignedRedraw::TexelAlignedRedraw(bool on)
+{
+    if (on && GlobalSceneView && !GlobalSceneView->TexelAligned()) {
+        GlobalSceneView->AlignToTexels(true);
+        changed = true;
+    }
+}
+
+TexelAlignedRedraw::~TexelAlignedRedraw()
+{
+    if (changed && GlobalSceneView)
+        GlobalSceneView->AlignToTexels(false);
 }
 
 void SceneView::MoveBorders(float left, float top, float fittedW, float fittedH)

@@ -78,6 +78,16 @@ public:
     // the fill first in Capture mode) × view × projection.
     void GetViewProjection(D3DXMATRIX& out) const;
 
+    // For redrawing a captured scene. Direct3D 9 puts a pixel's centre on
+    // whole target coordinates and a texel's centre half a texel in, so a
+    // quad whose edges lie on pixel edges samples each texel at its corner:
+    // the scene comes back half a pixel off and blurred. On: `projection`
+    // (and the device's PROJECTION) moves everything half a target pixel
+    // left and up, so that each pixel centre meets the centre of the texel
+    // it copies; off: back to Setup's projection. Setup turns it off.
+    void AlignToTexels(bool on);
+    bool TexelAligned() const { return texelAligned; }
+
     // Zooms by z about the image point at fraction ((px + 1) / 2, (py + 1) / 2);
     // z = 1 gives no camera at all, and so does a z of 0 or less.
     void SetCameraOffset(float z, float px, float py);
@@ -104,6 +114,9 @@ public:
     // Target size / fitted picture size; the fire brush reads them.
     float backgroundScaleX = 1.0f;
     float backgroundScaleY = 1.0f;
+    // The pixels of the target Setup placed the picture on.
+    float targetWidth = 1.0f;
+    float targetHeight = 1.0f;
 
 private:
     // camera (unless in Capture mode) × fill offset × fill scale × picture.
@@ -111,6 +124,22 @@ private:
     void MoveBorders(float left, float top, float fittedW, float fittedH);
 
     SceneBorders ownBorders;
+    bool texelAligned = false;
+    D3DXMATRIX unalignedProjection;
+};
+
+// GlobalSceneView aligned to texels (SceneView::AlignToTexels) for the draws
+// of a scope that redraw a captured scene, when `on`; put back at the scope's
+// end. Inside an aligned scope it changes nothing.
+class TexelAlignedRedraw {
+public:
+    explicit TexelAlignedRedraw(bool on = true);
+    ~TexelAlignedRedraw();
+    TexelAlignedRedraw(const TexelAlignedRedraw&) = delete;
+    TexelAlignedRedraw& operator=(const TexelAlignedRedraw&) = delete;
+
+private:
+    bool changed = false;
 };
 
 // The one scene view every screen shares; built by InitGlobalState before the

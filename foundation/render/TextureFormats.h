@@ -10,3 +10,11 @@ bool SupportsTextureFormat(D3DFORMAT format);
 
 // The first of the formats the device supports, or D3DFMT_UNKNOWN.
 D3DFORMAT FirstSupportedTextureFormat(const D3DFORMAT* formats, int count);
+
+// Whether CurrentDevice can bump-map with textures of the format
+// (D3DUSAGE_QUERY_LEGACYBUMPMAP): a device may make a V16U16 texture and
+// still refuse it to BUMPENVMAP. False without a device.
+bool SupportsBumpMapFormat(D3DFORMAT format);
+
+// The first of the formats the device bump-maps with, or D3DFMT_UNKNOWN.
+D3DFORMAT FirstSupportedBumpMapFormat(const D3DFORMAT* formats, int count);

@@ -10,3 +10,7 @@
 // SupportsTextureFormat answers false for these formats whatever the device
 // says; an empty list (the start) leaves every answer to the device.
 void WithholdTextureFormatsForTesting(std::vector<D3DFORMAT> formats);
+
+// SupportsBumpMapFormat (alone) answers false for these formats: a device
+// that makes such textures but does not bump-map with them.
+void WithholdBumpMapFormatsForTesting(std::vector<D3DFORMAT> formats);

@@ -1,6 +1,8 @@
 #include "objects/particles/DS_GlowingObj.h"
 
 #include "foundation/render/CurrentDevice.h"
+#include "foundation/render/SceneView.h"
+#include "foundation/resources/EffectTechnique.h"
 #include "objects/particles/DS_GlowEffectCtrl.h"
 #include "scene/layers/DS_2D_Light.h"
 
@@ -39,14 +41,25 @@ void DS_GlowingObj::LookUpHandles()
     ID3DXEffect* e = glow->effect.Get();
     if (!e)
         return;
-    handles.blendMax = e->GetTechniqueByName("Blend_Max");
-    handles.blendSoft = e->GetTechniqueByName("Blend_Soft");
-    handles.blendScreen = e->GetTechniqueByName("Blend_Screen");
-    handles.blendNormal = e->GetTechniqueByName("Blend_Normal");
-    handles.common = e->GetTechniqueByName("Common");
+    handles.blendMax = UsableTechnique(e, "Blend_Max");
+    handles.blendSoft = UsableTechnique(e, "Blend_Soft");
+    handles.blendScreen = UsableTechnique(e, "Blend_Screen");
+    handles.blendNormal = UsableTechnique(e, "Blend_Normal");
+    handles.common = UsableTechnique(e, "Common");
     handles.texture1 = e->GetParameterByName(nullptr, "Texture1");
     handles.texture2 = e->GetParameterByName(nullptr, "Texture2");
     handles.blendColor = e->GetParameterByName(nullptr, "BlendColor");
+    // Each of the three passes needs its technique. SetTechnique(NULL) fails
+    // and keeps the one set before, so a technique that the document's
+    // effect lacks, or that the device refuses, would redraw the captured
+    // scene with the glow's own: the slide's scene would be lost. Such an
+    // effect is a missing one.
+    const bool gathers = handles.blendMax || handles.blendSoft;
+    const D3DXHANDLE composite = glow->additive.value == 1 ? handles.blendScreen : handles.blendNormal;
+    if (!gathers || !composite || !handles.common) {
+        handles = Handles();
+        glow->effect.Release();
+    }
 }
 
 void DS_GlowingObj::MakeGlowTarget()
@@ -71,6 +84,8 @@ void DS_GlowingObj::OnDeviceRestored()
 {
     if (!glowTarget.current)
         MakeGlowTarget();
+    // The device is asked again: what it draws may differ after a reset.
+    LookUpHandles();
 }
 
 void DS_GlowingObj::Update(float time)
@@ -83,7 +98,7 @@ void DS_GlowingObj::Update(float time)
 void DS_GlowingObj::GatherGlow(DS_2D_Light& layer, ID3DXEffect* e)
 {
     // Without the MAX operation the effect's own fallback, when it has one.
-    e->SetTechnique(maxBlend || !handles.blendSoft ? handles.blendMax : handles.blendSoft);
+    e->SetTechnique((maxBlend && handles.blendMax) || !handles.blendSoft ? handles.blendMax : handles.blendSoft);
     e->SetTexture(handles.texture1, glow->glowTexture.Get());
     glowTarget.BeginTarget(glowTarget.current);
     // The picture stretched over the whole target, so that its texture
@@ -115,7 +130,14 @@ void DS_GlowingObj::Render(DS_2D_Light& layer)
         e->SetFloatArray(handles.blendColor, blendColor, 4);
         e->SetTexture(handles.texture1, layer.GetSceneTexture().Get());
         e->SetTexture(handles.texture2, glowTarget.current.Get());
-        layer.DrawQuadWithEffect(layer.GetPictureQuad(), e);
+        {
+            const TexelAlignedRedraw aligned(layer.SceneTextureIsCaptured());
+            layer.DrawQuadWithEffect(layer.GetPictureQuad(), e);
+        }
+        // Both live in the default pool: the effect must not hold them
+        // through a device reset.
+        e->SetTexture(handles.texture1, nullptr);
+        e->SetTexture(handles.texture2, nullptr);
     }
 
     if (!HasQuads())

@@ -22,6 +22,8 @@ public:
     // no effect, or one (the fire) whose drawing never reads it, leaves the
     // layer's scene where it is.
     bool NeedsBackground() override;
+    // After a reset the device is asked again for the brush's technique.
+    void OnDeviceRestored() override;
 
     DS_FX_Constructor* Brush() const { return brush; }
 

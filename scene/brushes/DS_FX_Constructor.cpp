@@ -4,7 +4,9 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/CurrentDevice.h"
 #include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/SceneView.h"
 #include "foundation/resources/DS_DocResManager.h"
+#include "foundation/resources/EffectTechnique.h"
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/layers/DS_2D_Light.h"
 
@@ -121,8 +123,17 @@ void DS_FX_Constructor::BindResources(IDirect3DTexture9* maskTexture)
 {
     if (CurrentResManager)
         effect = CurrentResManager->GetLinkEffect(effectLink);
+    CheckTechniques();
     SetMask(maskTexture);
 }
+
+void DS_FX_Constructor::CheckTechniques()
+{
+    if (effect && !UsableTechnique(effect.Get(), TechniqueName()))
+        effect.Release();
+}
+
+const char* DS_FX_Constructor::TechniqueName() const { return backgroundFlag.value != 0 ? "MainFX" : "Main"; }
 
 void DS_FX_Constructor::SetMask(IDirect3DTexture9* maskTexture)
 {
@@ -170,12 +181,13 @@ void DS_FX_Constructor::ApplyCommonEffectParameters(DS_2D_Light& layer)
     if (!effect || width <= 0 || height <= 0)
         return;
     const float aspect = static_cast<float>(static_cast<double>(width) / static_cast<double>(height));
-    effect->SetTechnique(backgroundFlag.value != 0 ? "MainFX" : "Main");
+    effect->SetTechnique(TechniqueName());
     const float s = std::isfinite(scale.result) && scale.result > SmallestBrushScale ? scale.result
                                                                                       : SmallestBrushScale;
     const float scaleValues[2] = {aspect / s, 1.0f / s};
     effect->SetFloatArray("Scale", scaleValues, 2);
     effect->SetTexture("Mask", MaskOrFull());
     effect->SetTexture("Background", layer.GetSceneTexture().Get());
+    const TexelAlignedRedraw aligned(layer.SceneTextureIsCaptured());
     layer.DrawQuadWithEffect(layer.GetPictureQuad(), effect.Get());
 }

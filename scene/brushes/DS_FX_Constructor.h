@@ -38,6 +38,14 @@ public:
 
     // The effect of the effect link from the current document, then the mask.
     virtual void BindResources(IDirect3DTexture9* maskTexture);
+    // Lets go of the effect when the device refuses the technique the brush
+    // draws with: the brush then acts as one without an effect (draws
+    // nothing, reads no background). Run when the effect is bound and again
+    // after a device reset.
+    void CheckTechniques();
+    // The technique the brush draws with: "MainFX" with the background flag
+    // set, else "Main".
+    virtual const char* TechniqueName() const;
     // Editor side; draws nothing.
     virtual void DrawHighlight(DS_2D_Light&) {}
     virtual ComHolder<IDirect3DTexture9>* GetMask() { return &mask; }
@@ -55,9 +63,9 @@ public:
     // must not make the layer give up what was drawn.
     virtual bool ReadsBackground() const;
 
-    // The closing step of a brush's Apply: technique "MainFX" with the
-    // background flag set, else "Main"; "Scale", "Mask", "Background"; then
-    // the picture quad through every pass.
+    // The closing step of a brush's Apply: its technique; "Scale", "Mask",
+    // "Background"; then the picture quad through every pass, texel-exact
+    // over the captured scene when the brush reads it.
     void ApplyCommonEffectParameters(DS_2D_Light& layer);
 
     // The "DS_FX_Constructor" record after a brush's own fields (header,

@@ -244,6 +244,6 @@ void DS_FireFX::Apply(DS_2D_Light& layer)
     effect->SetTexture("Background", layer.GetSceneTexture().Get());
     effect->SetFloat("Brightness", brightness.result);
     effect->SetFloat("Density", density.result);
-    effect->SetTechnique("Main");
+    effect->SetTechnique(TechniqueName());
     layer.DrawGridWithEffect(grid, effect.Get());
 }

@@ -35,6 +35,8 @@ public:
     // The fire never reads the scene behind it: its grid glows over whatever
     // is there, whatever the background flag says.
     bool ReadsBackground() const override { return false; }
+    // "Main", whatever the background flag.
+    const char* TechniqueName() const override { return "Main"; }
 
     // The per-frame fire parameters for geometry placed by frame's world
     // matrix; draws nothing.

@@ -5,6 +5,7 @@
 #include "foundation/render/RenderTargetPair.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/DS_DocResManager.h"
+#include "foundation/resources/EffectTechnique.h"
 #include "foundation/resources/TextureSet.h"
 
 namespace {
@@ -66,7 +67,14 @@ bool BumpDistortion::Restore()
     const TextureSet& set = CurrentResManager->GetLinkTextures(bumpImage);
     bumpTexture = set.textures.empty() ? nullptr : set.textures[0].Get();
     effect = CurrentResManager->GetLinkEffect(effectLink);
+    CheckTechnique();
     return static_cast<bool>(effect);
+}
+
+void BumpDistortion::CheckTechnique()
+{
+    if (effect && !UsableTechnique(effect.Get(), Technique))
+        effect.Release();
 }
 
 void BumpDistortion::SetQuad(float width, float height)
@@ -108,4 +116,7 @@ void BumpDistortion::Render(RenderTargetPair& pair)
         effect->EndPass();
     }
     effect->End();
+    // The capture lives in the default pool; the effect must not keep it
+    // bound (and referenced) through a device reset.
+    effect->SetTexture("SceneTex", nullptr);
 }

@@ -27,6 +27,9 @@ public:
     // The quad over an 800 × 600 placeholder, the bump texture and the effect
     // from the current document; whether there is an effect.
     bool Restore();
+    // Lets go of the effect when the device refuses its technique: the
+    // distortion then acts as one without an effect.
+    void CheckTechnique();
     // The quad over a picture of width × height pixels.
     void SetQuad(float width, float height);
     // Advances the clock and sets the per-frame parameters.

@@ -84,6 +84,9 @@ public:
     // The scene behind the object being drawn: the picture, or for an object
     // that needs the background everything drawn before it.
     virtual const ComHolder<IDirect3DTexture9>& GetSceneTexture();
+    // Whether that is a capture of what was drawn (to be redrawn texel for
+    // texel) rather than the picture itself.
+    bool SceneTextureIsCaptured();
     virtual ImageQuad& GetPictureQuad();
     // The picture's size in pixels (0 without a picture).
     virtual int GetPictureWidth();

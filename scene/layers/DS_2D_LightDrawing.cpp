@@ -116,6 +116,12 @@ void DS_2D_Light::RenderObjects(DS_2D_Light& layer, const std::vector<CountedPtr
     }
 }
 
+bool DS_2D_Light::SceneTextureIsCaptured()
+{
+    IDirect3DTexture9* const scene = GetSceneTexture().Get();
+    return scene && scene != pictureQuad.image.texture.Get();
+}
+
 void DS_2D_Light::FinishFrame()
 {
     if (GlobalSceneView)

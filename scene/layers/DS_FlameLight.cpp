@@ -8,6 +8,7 @@
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/DS_DocResManager.h"
+#include "foundation/resources/EffectTechnique.h"
 
 namespace {
 
@@ -28,6 +29,9 @@ const float BandBottomV = 0.95f;
 
 const float PlaceholderWidth = 800.0f;
 const float PlaceholderHeight = 600.0f;
+
+// The fire effect's technique that draws the flame band.
+const char* const FlameTechnique = "AsEffect";
 
 // Top-left, top-right, bottom-left, bottom-right.
 void WriteBandPositions(DS_SimpleMesh<DX_V::PT>& quad, float width, float top, float bottom)
@@ -128,12 +132,23 @@ void DS_FlameLight::OnDeviceCreated()
                 lock.Vertices()[i] = corners[i];
         }
     }
-    if (!distortion.Restore()) {
-        distortionSwitch.value = 0;
-        distortionSwitch.undo.Snapshot();
-    }
+    if (!distortion.Restore())
+        SwitchDistortionOff();
     OnPictureChanged();
     fire.BindResources(nullptr);
+    CheckFireTechnique();
+}
+
+void DS_FlameLight::SwitchDistortionOff()
+{
+    distortionSwitch.value = 0;
+    distortionSwitch.undo.Snapshot();
+}
+
+void DS_FlameLight::CheckFireTechnique()
+{
+    if (fire.effect && !UsableTechnique(fire.effect.Get(), FlameTechnique))
+        fire.effect.Release();
 }
 
 void DS_FlameLight::OnPictureChanged()
@@ -179,6 +194,14 @@ void DS_FlameLight::OnDeviceRestored()
     // they take their device objects again here, as the plain layer's do.
     if (CurrentResManager)
         CurrentResManager->OnResetDevice();
+    // A technique the device refuses now is a missing effect, as when the
+    // layer was made: no heat haze (the scene is then drawn directly), no
+    // flame.
+    distortion.CheckTechnique();
+    if (!distortion.effect)
+        SwitchDistortionOff();
+    fire.CheckTechniques();
+    CheckFireTechnique();
     DS_2D_Light::SetSize(layerWidth, layerHeight);
     const D3DSURFACE_DESC backBuffer = GetBackBufferDesc();
     targetPair.Create(backBuffer.Width, backBuffer.Height);
@@ -199,7 +222,7 @@ void DS_FlameLight::DrawBackground(bool)
     if (fireSwitch.value == 0 || !fire.effect)
         return;
     fire.DrawFire(flameQuad);
-    fire.effect->SetTechnique("AsEffect");
+    fire.effect->SetTechnique(FlameTechnique);
     DrawQuadWithEffect(flameQuad, fire.effect.Get());
 }
 
@@ -213,6 +236,7 @@ void DS_FlameLight::FinishFrame()
         GlobalSceneView->Setup(layerWidth, layerHeight, pictureQuad.image, pictureMode, false);
         targetPair.EndTarget();
         if (targetPair.current) {
+            const TexelAlignedRedraw aligned;
             GlobalSceneView->SetWorld(distortion.quad.world);
             distortion.Render(targetPair);
         }

@@ -45,4 +45,11 @@ public:
     BumpDistortion distortion;
     // The band's quad: top-left, top-right, bottom-left, bottom-right.
     DS_SimpleMesh<DX_V::PT> flameQuad;
+
+private:
+    // The missing distortion's path: the switch off, as the record had it.
+    void SwitchDistortionOff();
+    // Lets go of the fire's effect when the device refuses the band's
+    // technique: no flame, as without an effect.
+    void CheckFireTechnique();
 };

@@ -6,6 +6,7 @@
 #include "foundation/render/ColouredQuads.h"
 #include "foundation/render/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
+#include "foundation/render/TextureAddressing.h"
 #include "foundation/render/TextureFormats.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/D3DUtilities.h"
@@ -340,7 +341,7 @@ void DS_GlassBallLight::CreateBumpMap()
     // Devices without 16-bit slopes take 8-bit ones: the same bend at a
     // coarser step.
     const D3DFORMAT formats[] = {D3DFMT_V16U16, D3DFMT_V8U8};
-    const D3DFORMAT format = FirstSupportedTextureFormat(formats, 2);
+    const D3DFORMAT format = FirstSupportedBumpMapFormat(formats, 2);
     if (format == D3DFMT_UNKNOWN ||
         FAILED(CurrentDevice->CreateTexture(BumpMapSide, BumpMapSide, 1, 0, format, D3DPOOL_MANAGED, bumpMap.Out(),
                                             nullptr)))
@@ -723,17 +724,25 @@ void DS_GlassBallLight::FinishFrame()
     SetUpBall(true);
     d->SetTexture(0, bumpMap.Get());
     SetBumpMatrix(d);
+    // The mip filter stays the restore's LINEAR: the bump map has a single
+    // level, and the backdrop and overlays drawn through sampler 0 after it
+    // use their mip chains.
     d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    d->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_BUMPENVMAP);
     d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
     d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     d->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
     SetWrappedLinearSampler(d, 1);
+    // The capture is as large as the screen: wrapped only on a device that
+    // can wrap such a texture.
+    const D3DTEXTUREADDRESS sceneAddressing = UsableAddressing(captured.Get(), D3DTADDRESS_WRAP);
+    d->SetSamplerState(1, D3DSAMP_ADDRESSU, sceneAddressing);
+    d->SetSamplerState(1, D3DSAMP_ADDRESSV, sceneAddressing);
     EnableStage1(d, captured.Get());
     DrawBallQuad(ballQuad.Get());
+    SetWrappedLinearSampler(d, 1);
 
     // Overlays, blended by their own alpha.
     SetUpBall(false);

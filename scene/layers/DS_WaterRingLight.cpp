@@ -4,6 +4,8 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
+#include "foundation/render/SpecularProbe.h"
+#include "foundation/render/TextureAddressing.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/DS_DocResManager.h"
 
@@ -48,7 +50,7 @@ D3DXMATRIX Identity()
 
 // Fixed-function state of the lit water: one directional light, highlights,
 // Gouraud shading, the texture as it stands on stage 0, no blending, no depth.
-void SetWaterStates(IDirect3DDevice9* device)
+void SetWaterStates(IDirect3DDevice9* device, bool specularAfterStages)
 {
     device->SetRenderState(D3DRS_LIGHTING, TRUE);
     device->SetRenderState(D3DRS_SPECULARENABLE, TRUE);
@@ -60,7 +62,9 @@ void SetWaterStates(IDirect3DDevice9* device)
     // Highlights seen from the camera's position: the water's view looks
     // down its negative z axis, which a distant viewer would face away from.
     device->SetRenderState(D3DRS_LOCALVIEWER, TRUE);
-    // The camera's zoom scales the view; the highlights must not follow it.
+    // The view holds the camera's zoom and the fill's scale, which scale the
+    // normals with it: unnormalised, the highlights would grow and fade with
+    // the zoom on every device.
     device->SetRenderState(D3DRS_NORMALIZENORMALS, TRUE);
     device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
     device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
@@ -70,17 +74,22 @@ void SetWaterStates(IDirect3DDevice9* device)
     device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
     device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
     device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
 
     device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-    // The lit diffuse colour is black (black material, black vertex colours,
-    // no ambient), so this is the texture as it stands. Reading the diffuse
-    // colour matters under Wine, which leaves the highlights out of a stage
-    // that reads the texture alone.
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    // The texture as it stands; the fixed-function pipeline adds the
+    // highlights after the stages. A device that adds them only to a stage
+    // that reads the diffuse colour (Wine's) gets the texture plus the lit
+    // diffuse colour, which is black here (black material, black vertex
+    // colours, no ambient): the same picture.
+    if (specularAfterStages) {
+        device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+        device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
+    } else {
+        device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
+        device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+        device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    }
     device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
     device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
@@ -88,12 +97,18 @@ void SetWaterStates(IDirect3DDevice9* device)
     device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
 }
 
-// What the scene's other draws expect: no lighting.
+// What the scene's other draws expect: no lighting, stage 0 selecting the
+// texture as the layer's defaults have it, no texture bound (the scene's
+// capture lives in the default pool).
 void EndWaterStates(IDirect3DDevice9* device)
 {
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
     device->SetRenderState(D3DRS_SPECULARENABLE, FALSE);
     device->SetRenderState(D3DRS_NORMALIZENORMALS, FALSE);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    device->SetTexture(0, nullptr);
 }
 
 // The picture as a plain textured quad, whatever the water left.
@@ -215,6 +230,8 @@ void DS_WaterRingLight::OnDeviceRestored()
 {
     if (CurrentDevice) {
         IDirect3DDevice9* const device = CurrentDevice;
+        // First, since it sets states of its own that the restore then sets.
+        specularAfterStages = DeviceAddsSpecularAfterStages();
         device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
         device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
 
@@ -379,7 +396,13 @@ void DS_WaterRingLight::DrawWaterMesh(IDirect3DTexture9* texture)
         return;
     IDirect3DDevice9* const device = CurrentDevice;
     const SceneView& view = *GlobalSceneView;
-    SetWaterStates(device);
+    SetWaterStates(device, specularAfterStages);
+    // Mirrored at the edges, where the refraction looks a little past the
+    // texture, on a device that can mirror it; clamped on one that cannot
+    // address a capture whose sides are not powers of two that way.
+    const D3DTEXTUREADDRESS addressing = UsableAddressing(texture, D3DTADDRESS_MIRROR);
+    device->SetSamplerState(0, D3DSAMP_ADDRESSU, addressing);
+    device->SetSamplerState(0, D3DSAMP_ADDRESSV, addressing);
     ApplyMaterial();
     device->SetTransform(D3DTS_WORLD, &worldMatrix);
 

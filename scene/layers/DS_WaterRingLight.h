@@ -95,4 +95,7 @@ public:
     // The last size given to SetSize.
     int32_t storedWidth = 0;
     int32_t storedHeight = 0;
+    // Whether the device adds highlights after a stage that reads the
+    // texture alone (asked at every restore; the answer is kept per device).
+    bool specularAfterStages = true;
 };

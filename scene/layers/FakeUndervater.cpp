@@ -51,6 +51,12 @@ void FakeUndervater::OnDeviceCreated()
     water.BindResources(nullptr);
 }
 
+void FakeUndervater::OnDeviceRestored()
+{
+    DS_2D_Light::OnDeviceRestored();
+    water.CheckTechniques();
+}
+
 void FakeUndervater::FrameMove(float time)
 {
     camera.FrameMove(time);
@@ -68,6 +74,9 @@ void FakeUndervater::FinishFrame()
     // Without a texture to capture into, the scene went straight to the back
     // buffer and stays there as it was drawn.
     if (sceneTexture) {
+        // Both ways the scene is copied texel for texel where the brush
+        // does not move it.
+        const TexelAlignedRedraw aligned;
         if (water.effect)
             water.Apply(*this);
         else
@@ -102,4 +111,11 @@ void FakeUndervater::DrawCapturedScene()
     BindVertexStream<DX_V::PT>(pictureQuad);
     d->SetTexture(0, sceneTexture.Get());
     d->DrawPrimitive(pictureQuad.primitiveType, 0, pictureQuad.primitiveCount);
+
+    // The capture lives in the default pool: bound, the device would keep
+    // it through a reset, which then fails. Addressing back to the layer's
+    // own.
+    d->SetTexture(0, nullptr);
+    d->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
+    d->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
 }

@@ -21,6 +21,9 @@ public:
 
     // The base's picture, then the brush's effect.
     void OnDeviceCreated() override;
+    // The base's restore, then the brush's technique asked of the device
+    // again.
+    void OnDeviceRestored() override;
     // Ends the capture and draws the captured scene through the brush; then
     // the borders.
     void FinishFrame() override;
@@ -35,6 +38,7 @@ public:
 
 private:
     // The captured scene as it was drawn, over the picture's rectangle: what
-    // the screen shows when the brush has no effect.
+    // the screen shows when the brush has no effect. Leaves the device's
+    // states as the layer's other draws expect them, and no texture bound.
     void DrawCapturedScene();
 };

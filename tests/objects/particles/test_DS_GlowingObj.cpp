@@ -222,6 +222,69 @@ TEST_F(GlowingObjTest, WithoutEffectOrTargetTheSceneStays)
     EXPECT_TRUE(ColourNear(pixels.At(80, 128), White, 3));
 }
 
+// A document's own effect 97 that lacks a technique the object draws with,
+// or holds one the device refuses (ValidateTechnique), is a missing effect:
+// without it the composite would redraw the captured scene with the glow's
+// technique, still set. The object lets go of the effect, asks for no scene
+// and draws nothing, and the scene stays; after a reset the device is asked
+// again.
+TEST_F(GlowingObjTest, AMissingOrRefusedTechniqueIsAMissingEffect)
+{
+    const FileKey effectKey{L"common_res.dll", 97};
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {"no composite", EffectWithRefusedTechniques({}, {"Blend_Max", "Common"})},
+        {"no core", EffectWithRefusedTechniques({}, {"Blend_Max", "Blend_Screen", "Blend_Normal"})},
+        {"no gathering", EffectWithRefusedTechniques({}, {"Blend_Screen", "Blend_Normal", "Common"})},
+        {"refused composite", EffectWithRefusedTechniques({"Blend_Screen"}, {"Blend_Max", "Blend_Normal", "Common"})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        AddEffectRecord(manager, effectKey, c.bytes);
+        auto arc = Arc();
+        const CountedPtr<DS_ABObj> object = Make(*arc);
+        EXPECT_FALSE(Glowing(object).System().effect);
+        EXPECT_FALSE(object->NeedsBackground());
+        EXPECT_TRUE(Frame(object, 0.05f).AllNear(0, 0, 256, 256, Scene, 1));
+    }
+
+    // Usable when made; after a reset the device refuses the composite.
+    AddEffectRecord(manager, effectKey, EffectWithRefusedTechniques({}, {"Blend_Max", "Blend_Screen", "Common"}));
+    auto arc = Arc();
+    const CountedPtr<DS_ABObj> object = Make(*arc);
+    ASSERT_TRUE(Glowing(object).System().effect);
+    AddEffectRecord(manager, effectKey, EffectWithRefusedTechniques({"Blend_Screen"}, {"Blend_Max", "Common"}));
+    Glowing(object).System().effect = manager.GetLinkEffect(Glowing(object).System().effectLink);
+    object->OnDeviceRestored();
+    EXPECT_FALSE(Glowing(object).System().effect);
+    EXPECT_FALSE(object->NeedsBackground());
+}
+
+// After the composite the effect holds neither the captured scene nor the
+// glow target: both live in the default pool and must go before a reset.
+TEST_F(GlowingObjTest, TheCompositeLeavesNoTargetBound)
+{
+    auto arc = Arc();
+    const CountedPtr<DS_ABObj> object = Make(*arc);
+    ID3DXEffect* effect = Glowing(object).System().effect.Get();
+    ASSERT_TRUE(effect);
+    Frame(object, 0.05f);
+    for (const char* name : {"Texture1", "Texture2"}) {
+        SCOPED_TRACE(name);
+        IDirect3DBaseTexture9* bound = nullptr;
+        ASSERT_EQ(D3D_OK, effect->GetTexture(name, &bound));
+        if (bound) {
+            EXPECT_NE(Glowing(object).glowTarget.current.Get(), bound);
+            D3DSURFACE_DESC desc{};
+            static_cast<IDirect3DTexture9*>(bound)->GetLevelDesc(0, &desc);
+            EXPECT_NE(D3DPOOL_DEFAULT, desc.Pool);
+            bound->Release();
+        }
+    }
+}
+
 // Two segments on the same spot, each of half glow: gathered with MAX the
 // target keeps one half; without the MAX operation they are screen-blended
 // to three quarters (adding would reach the full).

@@ -5,6 +5,7 @@
 
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_FireFX.h"
+#include "foundation/resources/EffectTechnique.h"
 #include "scene/layers/DS_2D_Light.h"
 #include "tests/foundation/render/RenderTestSupport.h"
 #include "tests/scene/layers/LayerTestSupport.h"
@@ -209,6 +210,38 @@ TEST_F(BrushTest, ObjectsOfOneBrushShareMaskAndEffect)
     ASSERT_TRUE(remaining->effect);
     const Pixels pixels = DrawSlideFrame(device, layer, {first});
     EXPECT_TRUE(pixels.AllNear(2, 2, 62, 62, {0, 255, 0, 255}, 2));
+}
+
+// A technique the device refuses (ValidateTechnique) is a missing effect:
+// the brush lets go of the effect when it binds it, and again when the
+// device, asked after a reset, refuses the technique; it then reads no
+// background and draws nothing, and the slide shows its picture.
+TEST_F(BrushTest, ARefusedTechniqueIsAMissingEffect)
+{
+    const std::vector<uint8_t> bytes = EffectWithRefusedTechniques({"MainFX"}, {"Main"});
+    const ComHolder<ID3DXEffect> loaded = LoadEffect(Device(), bytes);
+    ASSERT_TRUE(loaded);
+    EXPECT_TRUE(UsableTechnique(loaded.Get(), "Main"));
+    EXPECT_FALSE(UsableTechnique(loaded.Get(), "MainFX"));
+    EXPECT_FALSE(UsableTechnique(loaded.Get(), "Absent"));
+    EXPECT_TRUE(TechniquesUsable(loaded.Get(), {"Main"}));
+    EXPECT_FALSE(TechniquesUsable(loaded.Get(), {"Main", "MainFX"}));
+
+    AddEffectRecord(manager, TestEffectKey, bytes);
+    ShowPicture(64, 64);
+    const CountedPtr<DS_ABObj> refused = LeftHalfBrush(1);
+    EXPECT_FALSE(static_cast<DS_BrushObj*>(refused.Get())->Brush()->effect);
+    EXPECT_FALSE(refused->NeedsBackground());
+    EXPECT_TRUE(DrawSlideFrame(device, layer, {refused}).AllNear(0, 0, 64, 64, Rgba::FromArgb(PictureRed), 2));
+
+    const CountedPtr<DS_ABObj> accepted = LeftHalfBrush(0);
+    DS_FX_Constructor& brush = *static_cast<DS_BrushObj*>(accepted.Get())->Brush();
+    ASSERT_TRUE(brush.effect);
+    brush.backgroundFlag.value = 1;
+    accepted->OnDeviceRestored();
+    EXPECT_FALSE(brush.effect);
+    EXPECT_FALSE(accepted->NeedsBackground());
+    EXPECT_TRUE(DrawSlideFrame(device, layer, {accepted}).AllNear(0, 0, 64, 64, Rgba::FromArgb(PictureRed), 2));
 }
 
 // A brush without an effect draws nothing and, whatever its flag, does not

@@ -4,7 +4,11 @@
 #include "tools/effects/CompiledEffectWriter.h"
 #include "tools/effects/FlatColourEffect.h"
 
+#include <d3dx9shader.h>
+
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 void AddPicture(DS_DocResManager& manager, const FileKey& key, IDirect3DTexture9* texture, UINT width,
                 UINT height)
@@ -27,6 +31,51 @@ void ActivateLayer(DS_2D_Light& layer, const FileKey& key, int width, int height
     layer.SetSize(width, height);
     layer.ResetCameraPan();
     layer.OnDeviceRestored();
+}
+
+std::vector<uint8_t> EffectWithRefusedTechniques(std::initializer_list<const char*> refused,
+                                                 std::initializer_list<const char*> accepted, D3DCOLOR argb)
+{
+    // Version token ps_4_0, then the end token: a shader model beyond any
+    // Direct3D 9 device, so CreatePixelShader refuses it.
+    const std::vector<uint8_t> beyondAnyDevice = {0x00, 0x04, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00};
+    char source[128];
+    std::snprintf(source, sizeof source, "ps_2_0\ndef c0, %f, %f, %f, %f\nmov oC0, c0\n",
+                  ((argb >> 16) & 0xFF) / 255.0, ((argb >> 8) & 0xFF) / 255.0, (argb & 0xFF) / 255.0,
+                  ((argb >> 24) & 0xFF) / 255.0);
+    std::vector<uint8_t> plain;
+    ID3DXBuffer* assembled = nullptr;
+    if (SUCCEEDED(D3DXAssembleShader(source, static_cast<UINT>(std::strlen(source)), nullptr, nullptr, 0, &assembled,
+                                     nullptr))) {
+        const auto* bytes = static_cast<const uint8_t*>(assembled->GetBufferPointer());
+        plain.assign(bytes, bytes + assembled->GetBufferSize());
+        assembled->Release();
+    }
+    CompiledEffectWriter writer;
+    const auto add = [&writer](const char* name, const std::vector<uint8_t>& shader) {
+        EffectPassState state;
+        state.operation = EffectState::PixelShader;
+        state.kind = EffectStateKind::Shader;
+        state.shader = shader;
+        EffectTechnique& technique = writer.AddTechnique(name);
+        technique.passes.push_back(EffectPass{"P0", {EffectPassState(EffectState::AlphaBlendEnable, 0, 0),
+                                                      EffectPassState(EffectState::ZEnable, 0, 0), state}});
+    };
+    for (const char* name : refused)
+        add(name, beyondAnyDevice);
+    for (const char* name : accepted)
+        add(name, plain);
+    return writer.Write();
+}
+
+void AddEffectRecord(DS_DocResManager& manager, const FileKey& key, const std::vector<uint8_t>& bytes)
+{
+    ResourceRecord record(key.path);
+    record.SetBytes(static_cast<int32_t>(bytes.size()), bytes.data());
+    auto& records = manager.Table().allRecords[key];
+    records.clear();
+    records.push_back(record);
+    manager.Table().effects.erase(key);
 }
 
 ComHolder<ID3DXEffect> LoadEffect(IDirect3DDevice9* device, const std::vector<uint8_t>& bytes)

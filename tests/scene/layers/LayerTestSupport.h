@@ -72,6 +72,15 @@ std::unique_ptr<Object> MakeObjectAs(DS_ABObj_Constructor& constructor);
 
 // An effect from compiled bytes; none when they do not load.
 ComHolder<ID3DXEffect> LoadEffect(IDirect3DDevice9* device, const std::vector<uint8_t>& bytes);
+// A compiled effect with one single-pass technique per name. The `refused`
+// ones hold a pixel shader of a shader model no Direct3D 9 device has: the
+// effect loads, and ValidateTechnique refuses them (on Windows the effect may
+// not load at all). The `accepted` ones draw opaque `argb`.
+std::vector<uint8_t> EffectWithRefusedTechniques(std::initializer_list<const char*> refused,
+                                                 std::initializer_list<const char*> accepted,
+                                                 D3DCOLOR argb = 0xFFFF00FF);
+// Puts the bytes in the manager's table as the document's own record of key.
+void AddEffectRecord(DS_DocResManager& manager, const FileKey& key, const std::vector<uint8_t>& bytes);
 // One pass that shows the texture bound on stage 0 as it stands, without
 // blending.
 ComHolder<ID3DXEffect> CopyTextureEffect(IDirect3DDevice9* device);

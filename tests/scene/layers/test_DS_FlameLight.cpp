@@ -149,6 +149,49 @@ TEST_F(FlameLightTest, HazeShiftsTheCapturedScene)
     EXPECT_GT(strong, weak * 2);
 }
 
+// At strength 0 the haze redraws the captured scene texel for texel: the
+// frame is the one the layer draws directly, without the haze, where a
+// shift of half a pixel would show at every stripe's edge.
+TEST_F(FlameLightTest, StillHazeRedrawsTheSceneTexelForTexel)
+{
+    DS_FlameLight direct;
+    direct.fireSwitch.value = 0;
+    direct.distortionSwitch.value = 2;
+    ShowPicture(direct, Picture(true));
+    const Pixels plain = DrawSlideFrame(device, direct);
+
+    DS_FlameLight still;
+    still.fireSwitch.value = 0;
+    still.distortion.strength.SetValue(0, nullptr);
+    ShowPicture(still, Picture(true));
+    ASSERT_TRUE(still.NeedsSceneCapture());
+    Advance(still, 1.0f);
+    const Pixels hazed = DrawSlideFrame(device, still);
+    int largest = 0;
+    for (int y = 0; y < Side; ++y)
+        for (int x = 0; x < Side; ++x)
+            largest = std::max(largest, plain.At(x, y).ColourDistance(hazed.At(x, y)));
+    EXPECT_LE(largest, 1);
+}
+
+// Techniques the device refuses (ValidateTechnique) are missing effects: a
+// refused haze switches itself off as a missing one does, and a refused
+// flame band leaves the fire without its effect; the picture shows.
+TEST_F(FlameLightTest, RefusedTechniquesAreMissingEffects)
+{
+    AddEffectRecord(manager, FileKey{L"common_res.dll", 63}, EffectWithRefusedTechniques({"BumpmapDistortLow2"}, {}));
+    AddEffectRecord(manager, FileKey{L"common_res.dll", 92}, EffectWithRefusedTechniques({"AsEffect"}, {"Main"}));
+    DS_FlameLight layer;
+    ShowPicture(layer, Picture(true));
+    EXPECT_FALSE(layer.distortion.effect);
+    EXPECT_EQ(0, layer.distortionSwitch.value);
+    EXPECT_FALSE(layer.NeedsSceneCapture());
+    EXPECT_FALSE(layer.fire.effect);
+    const Pixels shown = DrawSlideFrame(device, layer);
+    EXPECT_TRUE(ColourNear(shown.At(12, 100), {230, 230, 230, 255}, 8));
+    EXPECT_TRUE(ColourNear(shown.At(4, 180), {10, 10, 40, 255}, 8));
+}
+
 // Without its effect the haze switches itself off: no capture, and the
 // picture shows as the plain layer draws it. A switch value other than 1 is
 // off in every respect.

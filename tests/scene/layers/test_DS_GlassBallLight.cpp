@@ -456,3 +456,28 @@ TEST_F(GlassBallFrameTest, FormatsTheDeviceLacksFallBackToOnesItHas)
             EXPECT_NEAR(everyFormat.At(x, 128).r, shown.At(x, 128).r, 6) << x;
     }
 }
+
+// The bump map's format is one the device bump-maps with
+// (D3DUSAGE_QUERY_LEGACYBUMPMAP): a device that makes V16U16 textures but
+// does not bump-map with them gets V8U8 slopes.
+TEST_F(GlassBallFrameTest, BumpFormatsAreAskedForBumpMapping)
+{
+    WithholdBumpMapFormatsForTesting({D3DFMT_V16U16});
+    ActivateLayer(layer, PictureKey, 256, 256, SceneView::Fit);
+    WithholdBumpMapFormatsForTesting({});
+    ASSERT_TRUE(layer.bumpMap);
+    D3DSURFACE_DESC bump{};
+    layer.bumpMap->GetLevelDesc(0, &bump);
+    EXPECT_EQ(D3DFMT_V8U8, bump.Format);
+}
+
+// A frame keeps the restore's mip filter on sampler 0, through which the
+// backdrop and the overlays draw their mip chains.
+TEST_F(GlassBallFrameTest, AFrameKeepsTheMipFilter)
+{
+    ActivateLayer(layer, PictureKey, 256, 256, SceneView::Fit);
+    Frame(1.0f);
+    DWORD mip = 0;
+    Device()->GetSamplerState(0, D3DSAMP_MIPFILTER, &mip);
+    EXPECT_EQ(static_cast<DWORD>(D3DTEXF_LINEAR), mip);
+}

@@ -6,6 +6,7 @@
 #include "foundation/RandomForTesting.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/ObjectHeader.h"
+#include "foundation/render/TextureAddressing.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tools/document/WaterRingRecord.h"
 #include "tools/document/WritingArchive.h"
@@ -330,5 +331,45 @@ TEST_F(WaterRingTest, DrawsAgainAfterADeviceReset)
         manager.Table().renderTargets.clear();
         Calm(layer);
         ExpectCellsThroughFlatWater(DrawFrame(device, layer));
+    }
+}
+
+// The water's draw leaves stage 0 selecting the texture, as the layer's
+// other draws expect it, and no texture bound, in both modes. In mode 1 the
+// capture as large as the screen is mirrored at the edges on a device that
+// can mirror it and clamped on one with only conditional support for
+// textures whose sides are not powers of two.
+TEST_F(WaterRingTest, TheWaterLeavesStageZeroAsItFoundItAndAddressesTheCaptureSafely)
+{
+    ComHolder<IDirect3DTexture9> cells = CellTexture(Device(), 64);
+    AddPicture(manager, PictureKey, cells.Get(), 400, 300);
+    for (int mode : {0, 1}) {
+        for (const bool conditional : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "mode " << mode << (conditional ? ", conditional" : ""));
+            DS_WaterRingLight layer;
+            layer.mode.value = mode;
+            ActivateLayer(layer, PictureKey, 256, 192, SceneView::Fit);
+            PretendConditionalNonPow2ForTesting(conditional);
+            const Pixels shown = DrawFrame(device, layer);
+            PretendConditionalNonPow2ForTesting(false);
+            ExpectCellsThroughFlatWater(shown);
+
+            IDirect3DDevice9* d = Device();
+            DWORD op = 0, arg1 = 0, address = 0;
+            d->GetTextureStageState(0, D3DTSS_COLOROP, &op);
+            d->GetTextureStageState(0, D3DTSS_COLORARG1, &arg1);
+            EXPECT_EQ(static_cast<DWORD>(D3DTOP_SELECTARG1), op);
+            EXPECT_EQ(static_cast<DWORD>(D3DTA_TEXTURE), arg1);
+            IDirect3DBaseTexture9* bound = nullptr;
+            d->GetTexture(0, &bound);
+            EXPECT_EQ(nullptr, bound);
+            if (bound)
+                bound->Release();
+            // The 256 x 192 capture is not a power of two high; the 64 x 64
+            // picture of mode 0 is.
+            d->GetSamplerState(0, D3DSAMP_ADDRESSU, &address);
+            const bool clamped = mode == 1 && conditional;
+            EXPECT_EQ(static_cast<DWORD>(clamped ? D3DTADDRESS_CLAMP : D3DTADDRESS_MIRROR), address);
+        }
     }
 }

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 const FileKey PictureKey{L"picture.png", 3};
@@ -60,21 +62,30 @@ private:
     }
 };
 
-// The same over the middle of each cell only. The layer places the picture
-// half a pixel off the pixel grid, so each time a scene is drawn into the
-// capture and from there on, it comes out filtered once more and shifted by
-// half a pixel: the cells' edges differ, their middles do not.
-double InteriorDifference(const Pixels& a, const Pixels& b)
+// The largest difference of any colour channel of any pixel.
+int LargestDifference(const Pixels& a, const Pixels& b)
 {
-    double sum = 0;
-    int count = 0;
+    int largest = 0;
     for (int y = 0; y < a.Height(); ++y)
         for (int x = 0; x < a.Width(); ++x)
-            if (x % 8 >= 3 && x % 8 <= 4 && y % 8 >= 3 && y % 8 <= 4) {
-                sum += a.At(x, y).ColourDistance(b.At(x, y));
-                ++count;
-            }
-    return sum / count;
+            largest = std::max(largest, a.At(x, y).ColourDistance(b.At(x, y)));
+    return largest;
+}
+
+// Stripes of 3 pixels in two colours, across x (vertical stripes) or y.
+Image Stripes(int width, int height, bool acrossX)
+{
+    Image image(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const bool light = ((acrossX ? x : y) / 3) % 2 == 0;
+            uint8_t* p = image.Pixel(x, y);
+            p[0] = light ? 230 : 10;
+            p[1] = light ? 200 : 40;
+            p[2] = light ? 120 : 90;
+            p[3] = 255;
+        }
+    return image;
 }
 
 void Advance(DS_2D_Light& layer, float from, float to)
@@ -129,7 +140,7 @@ TEST_F(UnderwaterLayerTest, TheCapturedSceneWobbles)
     Show(still);
     EXPECT_TRUE(still.NeedsSceneCapture());
     Advance(still, 0.1f, 1.0f);
-    EXPECT_LT(InteriorDifference(plain, DrawSlideFrame(device, still)), 1.0);
+    EXPECT_LE(LargestDifference(plain, DrawSlideFrame(device, still)), 1);
 
     FakeUndervater layer;
     layer.water.amplitude.SetValue(400, nullptr);
@@ -138,8 +149,8 @@ TEST_F(UnderwaterLayerTest, TheCapturedSceneWobbles)
     const Pixels first = DrawSlideFrame(device, layer);
     Advance(layer, 1.1f, 1.5f);
     const Pixels second = DrawSlideFrame(device, layer);
-    EXPECT_GT(InteriorDifference(plain, first), 20.0);
-    EXPECT_GT(InteriorDifference(first, second), 20.0);
+    EXPECT_GT(MeanDifference(plain, first), 10.0);
+    EXPECT_GT(MeanDifference(first, second), 10.0);
 }
 
 // The slide's objects are part of the captured scene, whether they draw
@@ -158,7 +169,7 @@ TEST_F(UnderwaterLayerTest, ObjectsAreDrawnIntoTheScene)
         layer.water.amplitude.SetValue(0, nullptr);
         Show(layer);
         Advance(layer, 0.1f, 0.5f);
-        EXPECT_LT(InteriorDifference(lit, DrawSlideFrame(device, layer, {LampAtItsPeak(flag)})), 1.0);
+        EXPECT_LE(LargestDifference(lit, DrawSlideFrame(device, layer, {LampAtItsPeak(flag)})), 1);
     }
 }
 
@@ -175,7 +186,56 @@ TEST_F(UnderwaterLayerTest, WithoutItsEffectTheSceneStillShows)
     Show(layer);
     ASSERT_FALSE(layer.water.effect);
     Advance(layer, 0.1f, 0.5f);
-    EXPECT_LT(InteriorDifference(plain, DrawSlideFrame(device, layer)), 1.0);
+    EXPECT_LE(LargestDifference(plain, DrawSlideFrame(device, layer)), 1);
+
+    // What the layer's other draws find: no capture bound, the layer's own
+    // addressing.
+    DWORD address = 0;
+    IDirect3DBaseTexture9* bound = nullptr;
+    Device()->GetTexture(0, &bound);
+    EXPECT_EQ(nullptr, bound);
+    if (bound)
+        bound->Release();
+    Device()->GetSamplerState(0, D3DSAMP_ADDRESSU, &address);
+    EXPECT_EQ(static_cast<DWORD>(D3DTADDRESS_MIRROR), address);
+}
+
+// The captured scene comes back texel for texel: still water, with its
+// effect and without, shows exactly what the plain layer draws directly, in
+// every picture position. The stripes run across the axis that both ways
+// draw at one texel per pixel (the other axis, which the capture stretches
+// and the redraw squeezes back, holds one colour), so that a shift of half
+// a pixel along it shows at every stripe's edge.
+TEST_F(UnderwaterLayerTest, StillWaterRedrawsTheSceneTexelForTexel)
+{
+    const struct {
+        int mode;
+        int width, height;
+        bool acrossX;
+    } cases[] = {
+        {SceneView::Stretch, Side, Side, true},   {SceneView::Stretch, Side, Side, false},
+        {SceneView::Fit, Side, Side / 2, true},   {SceneView::Fit, Side / 2, Side, false},
+        {SceneView::Fill, Side, Side / 2, false}, {SceneView::Fill, Side / 2, Side, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "mode " << c.mode << ", " << c.width << " x " << c.height);
+        picture = TextureOf(Device(), Stripes(c.width, c.height, c.acrossX));
+        AddPicture(manager, PictureKey, picture.Get(), c.width, c.height);
+        DS_2D_Light plainLayer;
+        ActivateLayer(plainLayer, PictureKey, Side, Side, c.mode);
+        const Pixels plain = DrawSlideFrame(device, plainLayer);
+        for (const bool withEffect : {true, false}) {
+            SCOPED_TRACE(withEffect ? "still water" : "no effect");
+            FakeUndervater layer;
+            layer.water.amplitude.SetValue(0, nullptr);
+            if (!withEffect)
+                layer.water.effectLink.value = FileKey{L"absent.dll", 999};
+            ActivateLayer(layer, PictureKey, Side, Side, c.mode);
+            ASSERT_EQ(withEffect, static_cast<bool>(layer.water.effect));
+            Advance(layer, 0.1f, 0.5f);
+            EXPECT_LE(LargestDifference(plain, DrawSlideFrame(device, layer)), 1);
+        }
+    }
 }
 
 // After a device reset the layer captures and wobbles again: the frame
