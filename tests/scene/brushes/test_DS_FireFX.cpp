@@ -213,7 +213,8 @@ TEST_F(FireTest, TheMaskFollowsThePictureInFitFillAndUnderTheCamera)
         UINT width, height;
         int maskColumns; // of 64, from the left (negative: from the right)
         bool zoom;
-        int top, bottom;     // the picture's rows on the screen
+        int top, bottom;     // the picture's rows on the screen (a bar's edge may
+                             // cover its first)
         int clearTo, flames; // no flames left of clearTo .. flames beyond, or the reverse
     } cases[] = {
         // 128 × 64 fitted: rows 32..96; the left half burns, x < 64.
@@ -261,10 +262,10 @@ TEST_F(FireTest, TheMaskFollowsThePictureInFitFillAndUnderTheCamera)
         const Pixels pixels = DrawSlideFrame(device, layer, {object});
         if (c.maskColumns > 0) {
             EXPECT_GT(MaxBrightness(pixels, 0, c.top, c.flames, c.bottom), 120.0) << "no flames through the mask";
-            EXPECT_TRUE(pixels.AllNear(c.clearTo, c.top, 128, c.bottom, plain, 1));
+            EXPECT_TRUE(pixels.AllNear(c.clearTo, c.top + 1, 128, c.bottom, plain, 1));
         } else {
             EXPECT_GT(MaxBrightness(pixels, c.flames, c.top, 128, c.bottom), 120.0) << "no flames through the mask";
-            EXPECT_TRUE(pixels.AllNear(0, c.top, c.clearTo, c.bottom, plain, 1));
+            EXPECT_TRUE(pixels.AllNear(0, c.top + 1, c.clearTo, c.bottom, plain, 1));
         }
         if (c.top > 0)
             EXPECT_TRUE(pixels.AllNear(0, 0, 128, c.top - 1, bar, 1)) << "flames over the bar above";
