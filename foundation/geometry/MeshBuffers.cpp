@@ -1,5 +1,7 @@
 #include "foundation/geometry/MeshBuffers.h"
 
+#include "foundation/geometry/BufferLocksForTesting.h"
+
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -101,11 +103,36 @@ void BindMeshPNT(const DS_IndexedMesh<DX_V::PNT>& mesh)
     BindIndexedStream(mesh);
 }
 
-void WriteQuadListIndices(IDirect3DIndexBuffer9* buffer, UINT quads)
+namespace {
+
+int IndexLocksToFail = 0;
+
+} // namespace
+
+void FailIndexBufferLocksForTesting(int count) { IndexLocksToFail = count; }
+
+HRESULT LockIndexBuffer(IDirect3DIndexBuffer9* buffer, void** data)
+{
+    *data = nullptr;
+    if (!buffer)
+        return D3DERR_INVALIDCALL;
+    if (IndexLocksToFail > 0) {
+        --IndexLocksToFail;
+        return D3DERR_INVALIDCALL;
+    }
+    const HRESULT hr = buffer->Lock(0, 0, data, 0);
+    if (SUCCEEDED(hr) && !*data) {
+        buffer->Unlock();
+        return E_FAIL;
+    }
+    return hr;
+}
+
+bool WriteQuadListIndices(IDirect3DIndexBuffer9* buffer, UINT quads)
 {
     void* data = nullptr;
-    if (!buffer || FAILED(buffer->Lock(0, 0, &data, 0)) || !data)
-        return;
+    if (FAILED(LockIndexBuffer(buffer, &data)))
+        return false;
     uint16_t* index = static_cast<uint16_t*>(data);
     for (UINT q = 0; q < quads; ++q) {
         const uint16_t k = static_cast<uint16_t>(4 * q);
@@ -119,4 +146,5 @@ void WriteQuadListIndices(IDirect3DIndexBuffer9* buffer, UINT quads)
         index += 6;
     }
     buffer->Unlock();
+    return true;
 }

@@ -40,10 +40,13 @@ HRESULT CreateIndexBuffer16(UINT count, DS_IndexedMesh<V>& mesh, DWORD usage, D3
     return CreateIndexBufferInto(mesh.indices, count, usage, pool);
 }
 
+// Locks the whole index buffer for writing (flags 0).
+HRESULT LockIndexBuffer(IDirect3DIndexBuffer9* buffer, void** data);
+
 // Fills a 16-bit index buffer with `quads` quads of four vertices each,
 // every quad two triangles sharing an edge: k, k+1, k+2, k+2, k+1, k+3.
-// Nothing is written when the buffer cannot be locked.
-void WriteQuadListIndices(IDirect3DIndexBuffer9* buffer, UINT quads);
+// False, with nothing written, when the buffer cannot be locked.
+bool WriteQuadListIndices(IDirect3DIndexBuffer9* buffer, UINT quads);
 
 HRESULT CreateVertexBufferSPCT(UINT count, DS_SimpleMesh<DX_V::SPCT>& mesh, DWORD usage, D3DPOOL pool);
 HRESULT CreateVertexBufferSPC(UINT count, DS_SimpleMesh<DX_V::SPC>& mesh, DWORD usage, D3DPOOL pool);

@@ -52,9 +52,13 @@ void QuadBatch::InitChunk(Chunk& chunk, int count)
         EmptyChunk(chunk);
         return;
     }
+    // Indices that could not be written would draw whatever the buffer
+    // happens to hold: such a chunk counts as empty too.
+    if (!WriteQuadListIndices(chunk.indices.Get(), static_cast<UINT>(count))) {
+        EmptyChunk(chunk);
+        return;
+    }
     chunk.indexedPrimitiveCount = static_cast<uint32_t>(count * TrianglesPerQuad);
-
-    WriteQuadListIndices(chunk.indices.Get(), static_cast<UINT>(count));
 
     void* data = nullptr;
     if (SUCCEEDED(chunk.vertices->Lock(0, 0, &data, 0)) && data) {

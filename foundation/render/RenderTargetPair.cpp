@@ -20,6 +20,28 @@ bool SetTextureAsTarget(IDirect3DTexture9* texture)
     return SUCCEEDED(CurrentDevice->SetRenderTarget(0, surface.Get()));
 }
 
+// A depth surface of w × h in the format of the device's own, which must
+// also serve an A8R8G8B8 target; none when the device draws without depth.
+void CreateDepthLikeDevice(ComHolder<IDirect3DSurface9>& depth, uint32_t w, uint32_t h)
+{
+    ComHolder<IDirect3DSurface9> own;
+    D3DSURFACE_DESC desc{};
+    if (FAILED(CurrentDevice->GetDepthStencilSurface(own.Out())) || !own || FAILED(own->GetDesc(&desc)))
+        return;
+    ComHolder<IDirect3D9> direct3D;
+    D3DDEVICE_CREATION_PARAMETERS creation{};
+    D3DDISPLAYMODE mode{};
+    if (FAILED(CurrentDevice->GetDirect3D(direct3D.Out())) || !direct3D ||
+        FAILED(CurrentDevice->GetCreationParameters(&creation)) || FAILED(CurrentDevice->GetDisplayMode(0, &mode)) ||
+        FAILED(direct3D->CheckDepthStencilMatch(creation.AdapterOrdinal, creation.DeviceType, mode.Format,
+                                                D3DFMT_A8R8G8B8, desc.Format)))
+        return;
+    IDirect3DSurface9* created = nullptr;
+    if (SUCCEEDED(CurrentDevice->CreateDepthStencilSurface(w, h, desc.Format, D3DMULTISAMPLE_NONE, 0, FALSE, &created,
+                                                           nullptr)))
+        depth.Attach(created);
+}
+
 } // namespace
 
 void RenderTargetPair::ReleaseTextures()
@@ -27,6 +49,7 @@ void RenderTargetPair::ReleaseTextures()
     current.Release();
     textures[0].Release();
     textures[1].Release();
+    depthStencil.Release();
 }
 
 void RenderTargetPair::Create(uint32_t w, uint32_t h)
@@ -43,6 +66,7 @@ void RenderTargetPair::Create(uint32_t w, uint32_t h)
             texture.Attach(created);
     }
     current = textures[counter].Get();
+    CreateDepthLikeDevice(depthStencil, w, h);
 }
 
 void RenderTargetPair::CreateFromTexture(IDirect3DTexture9* source, uint32_t w, uint32_t h)
@@ -80,7 +104,7 @@ void RenderTargetPair::BeginTarget(const TextureHolder& texture)
     // surface; the holder then stays empty and EndTarget restores none.
     CurrentDevice->GetDepthStencilSurface(savedDepthStencil.Out());
     SetTextureAsTarget(texture.Get());
-    CurrentDevice->SetDepthStencilSurface(nullptr);
+    CurrentDevice->SetDepthStencilSurface(depthStencil.Get());
 }
 
 void RenderTargetPair::EndTarget()

@@ -1,5 +1,6 @@
 #include "objects/particles/DS_BaseSpriteProp.h"
 
+#include "foundation/SaverError.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
@@ -13,6 +14,7 @@ namespace {
 
 const wchar_t* const RecordName = L"DS_BaseSpriteProp";
 constexpr int32_t WrittenVersion = 6;
+constexpr int32_t FirstReadableVersion = 1;
 // Versions 1 and 2 carried the view's speed here as well.
 constexpr int32_t LastVersionWithSpeed = 2;
 constexpr int32_t FirstVersionWithLinks = 2;
@@ -67,6 +69,10 @@ unsigned int DS_BaseSpriteProp::NextFrameIndex(unsigned int index)
 
 void DS_BaseSpriteProp::ReadBody(ArchiveHandle& archive, int32_t version)
 {
+    // A record carries no length: one whose layout is not known cannot be
+    // read past, so the document cannot be read either.
+    if (version < FirstReadableVersion || version > WrittenVersion)
+        throw MediaLoadError("a particle system's sprite record has a version its reader does not know");
     DS_ViewObjCtrl::ReadBody(archive);
     archive->ReadUInt(count.value);
     if (version <= LastVersionWithSpeed)

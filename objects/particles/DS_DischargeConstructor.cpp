@@ -28,7 +28,9 @@ void DS_DischargeConstructor::Read(ArchiveHandle& archive, int32_t)
 void DS_DischargeConstructor::InitParticle(ParticleItem& p)
 {
     PlaceSprite(p);
-    if (frameCount == 0) {
+    // A grid of no frames has no slice of the picture to show. Without the
+    // grid the whole picture is the sprite and the frame count plays no part.
+    if (frameGrid && frameCount == 0) {
         p.halfWidth = 0.0f;
         p.halfHeight = 0.0f;
     }

@@ -35,8 +35,7 @@ void DS_FlowerConstructor::Read(ArchiveHandle& archive, int32_t)
 void DS_FlowerConstructor::UpdateParticle(ParticleItem& p)
 {
     const float s = std::sin(clock);
-    // A sway of 90 degrees or more is held short of lying flat.
-    const float shear = ShearFromLean(static_cast<double>(s * swayAmplitude));
+    const float shear = ShearFromLean(s * swayAmplitude);
     const D3DXVECTOR3 sheared(shear, 1.0f, 0.0f);
     D3DXVec3TransformCoord(&p.upAxis, &sheared, &rotationMatrix);
     // The unsheared bottom centre, point + hh × up, stays where it is.

@@ -72,8 +72,8 @@ void DS_GodRayConstructor::SetRayUpVector(ParticleItem& p)
     p.halfWidth = static_cast<float>(baseSize.value) * 0.5f;
     p.halfHeight = static_cast<float>(CurrentPictureMapping.pictureHeight) * 0.5f;
     const unsigned int angle = rayAngle.value;
-    // Angles of 0, 180 and every half turn on would shear without bound:
-    // the shear is held at the steepest lean drawn.
-    const double theta = angle < 180u ? 180.0 - angle : 360.0 - static_cast<double>(angle);
+    // Angles of 0, 180 and 360 make a ray lying flat: edge-on, it shows no
+    // pixel.
+    const float theta = angle < 180u ? 180.0f - static_cast<float>(angle) : 360.0f - static_cast<float>(angle);
     p.upAxis = D3DXVECTOR3(ShearFromAngle(theta), 1.0f, 0.0f);
 }

@@ -55,8 +55,7 @@ void DS_GrassConstructor::UpdateParticle(ParticleItem& p)
     // across the picture rather than dividing by zero.
     const float across = width > 0.0f ? p.position.x / width * TwoPi : 0.0f;
     const float s = std::sin(clock + p.velocity.y + across);
-    // A sway of 90 degrees or more is held short of lying flat.
-    const float shear = ShearFromLean(static_cast<double>(s * swayAmplitude));
+    const float shear = ShearFromLean(s * swayAmplitude);
     p.upAxis = D3DXVECTOR3(shear, 1.0f, 0.0f);
     p.position.x = p.velocity.z - shear * p.halfHeight;
 }

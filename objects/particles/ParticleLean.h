@@ -4,37 +4,32 @@
 
 #include <cmath>
 
-// The steepest lean drawn, in degrees from upright: a lean of 90 degrees
-// would put the sprite's top infinitely far to the side, so the shear stops
-// at about 57 times the height.
-constexpr double MaxLeanDegrees = 89.0;
-
-// 1 / tan θ for θ in degrees measured from the +x axis (90 is upright), the
-// angle first brought into the range MaxLean allows. Angles a whole half
-// turn apart shear alike, so only angles within a degree of horizontal
-// change; the result is always finite.
-inline float ShearFromAngle(double thetaDegrees)
+// 1 / tan θ for θ in radians, in single precision. A sprite near horizontal
+// gets a huge shear and lies edge-on, covering no pixel. tan θ is exactly 0
+// only at θ = 0 (no other multiple of π is a float), where the quotient would
+// be infinite and the sprite's corners not numbers at all: there, as for an
+// angle that is not a number, the shear of the half turn is taken, which lies
+// just as flat and stays finite.
+inline float ShearFromRadians(float theta)
 {
-    constexpr double Pi = 3.14159265358979323846;
-    double t = std::fmod(thetaDegrees, 180.0);
-    if (t < 0.0)
-        t += 180.0;
-    const double lowest = 90.0 - MaxLeanDegrees;
-    if (t < lowest)
-        t = lowest;
-    else if (t > 180.0 - lowest)
-        t = 180.0 - lowest;
-    return static_cast<float>(1.0 / std::tan(static_cast<float>(t * 2.0 * Pi / 360.0)));
+    constexpr float Pi = 3.14159265358979323846f;
+    const float shear = 1.0f / std::tan(theta);
+    return std::isfinite(shear) ? shear : 1.0f / std::tan(Pi);
+}
+
+// θ given in degrees from the +x axis (90 is upright).
+inline float ShearFromAngle(float thetaDegrees)
+{
+    constexpr float Pi = 3.14159265358979323846f;
+    return ShearFromRadians(thetaDegrees * 2.0f * Pi / 360.0f);
 }
 
 // The shear of a sprite swayed by `leanDegrees` from upright (positive leans
-// its top to the left on screen: the up axis points down the screen), held
-// within MaxLeanDegrees either way.
-inline float ShearFromLean(double leanDegrees)
+// its top to the left on screen: the up axis points down the screen): the
+// sprite's angle is 90 + lean and its shear 1 / tan(180 - that), so
+// tan(lean).
+inline float ShearFromLean(float leanDegrees)
 {
-    if (leanDegrees > MaxLeanDegrees)
-        leanDegrees = MaxLeanDegrees;
-    else if (leanDegrees < -MaxLeanDegrees)
-        leanDegrees = -MaxLeanDegrees;
-    return ShearFromAngle(90.0 - leanDegrees);
+    const float angle = leanDegrees + 90.0f;
+    return ShearFromAngle(180.0f - angle);
 }

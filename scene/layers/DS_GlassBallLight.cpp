@@ -396,6 +396,15 @@ void DS_GlassBallLight::CreateDiscMask()
     discMask->UnlockRect(0);
 }
 
+uint8_t DS_GlassBallLight::GradientChannel(uint8_t top, uint8_t bottom, unsigned int y)
+{
+    const float c0 = top;
+    const float c1 = bottom;
+    // The difference times the row is a whole number, held exactly; dividing
+    // it last keeps rows that land on a whole step from falling short of it.
+    return static_cast<uint8_t>(Trunc(c0 + (c1 - c0) * static_cast<float>(y) / 255.0f));
+}
+
 void DS_GlassBallLight::FillGradient()
 {
     gradient.Release();
@@ -412,12 +421,9 @@ void DS_GlassBallLight::FillGradient()
             continue;
         const UINT step = GradientSide / std::max(desc.Height, 1u);
         for (UINT y = 0; y < desc.Height; ++y) {
-            const float t = static_cast<float>(y * step + step / 2) / 255.0f;
             uint32_t texel = 0;
             for (int shift : {0, 8, 16}) {
-                const float c0 = Channel(top, shift);
-                const float c1 = Channel(bottom, shift);
-                const uint32_t c = static_cast<uint32_t>(Trunc(c0 + (c1 - c0) * t));
+                const uint32_t c = GradientChannel(Channel(top, shift), Channel(bottom, shift), y * step + step / 2);
                 // COLORREF byte order (red first) into 0x00RRGGBB.
                 texel |= c << (16 - shift);
             }

@@ -81,6 +81,9 @@ public:
     // Texel (x, y) of the bump map: the slopes of a hemisphere of radius 128
     // centred on (128, 128), U in the low word and V in the high word.
     static uint32_t BumpTexel(int x, int y);
+    // One channel of gradient row y (0 at the top, 255 at the bottom), from
+    // the top row's channel to the bottom row's.
+    static uint8_t GradientChannel(uint8_t top, uint8_t bottom, unsigned int y);
 
     DS_ImageFileLink overlayImage1;
     DS_ImageFileLink overlayImage2;

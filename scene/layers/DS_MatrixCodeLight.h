@@ -24,9 +24,10 @@ public:
 
     // Side of the luminance map, in samples.
     static constexpr int LuminanceSide = 256;
-    // The most cells a grid may have: a tiny cell size on a large picture is
-    // coarsened until its grid fits.
-    static constexpr uint64_t MostGlyphCells = 4u * QuadBatch::ChunkQuads;
+    // The most cells a grid may have, about 224 MB of quads: a cell of 1 on
+    // a 1920 × 1080 picture fits, and only a runaway grid (a tiny cell on a
+    // picture of many thousand pixels a side) is coarsened until it fits.
+    static constexpr uint64_t MostGlyphCells = uint64_t{1} << 21;
     // The glyph count is stored in a cell's 8 bits.
     static constexpr uint32_t MostGlyphs = 255;
 

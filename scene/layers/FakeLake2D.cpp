@@ -28,10 +28,10 @@ const int32_t FirstVersionWithValues = 2;
 // document holds none for the lake.
 const int32_t NoiseResource = 2;
 
-// The reflection is a copy of the picture; beyond 4096 pixels a side it
-// would only cost memory, and no screen shows it finer.
+// The reflection is a square copy of the picture, 128 × 2^n a side; 2^7
+// steps reach 16384, beyond the textures of any device.
 const uint32_t SmallestReflectionSide = 128;
-const uint32_t LargestReflectionExponent = 5;
+const uint32_t LargestReflectionExponent = 7;
 
 // The ripple turns by 4.5 radians per clock second and displaces the
 // reflection by at most 0.04 of its size.
@@ -304,12 +304,13 @@ float FakeLake2D::LakeFraction() const
 
 uint32_t FakeLake2D::ReflectionExponent() const
 {
-    uint32_t largest = LargestReflectionExponent;
+    // As large as the document asks, up to what the device's textures hold.
+    uint32_t largest = 0;
     D3DCAPS9 caps{};
     if (CurrentDevice && SUCCEEDED(CurrentDevice->GetDeviceCaps(&caps))) {
         const DWORD maxSide = std::min(caps.MaxTextureWidth, caps.MaxTextureHeight);
-        while (largest > 0 && (SmallestReflectionSide << largest) > maxSide)
-            --largest;
+        while (largest < LargestReflectionExponent && (SmallestReflectionSide << (largest + 1)) <= maxSide)
+            ++largest;
     }
     const int n = reflectionSizeExponent.value;
     if (n < 0)

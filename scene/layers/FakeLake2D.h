@@ -64,7 +64,7 @@ public:
     // The lake's fraction of the picture height, 0 (no lake) or more.
     float LakeFraction() const;
     // The reflection's size exponent held within 0 and what a texture of
-    // the device (at most 4096 a side) can be.
+    // the device can be.
     uint32_t ReflectionExponent() const;
     // The tint colour as a D3DCOLOR with alpha 0.
     D3DCOLOR TintColour() const;

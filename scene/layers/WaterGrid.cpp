@@ -2,6 +2,7 @@
 
 #include "foundation/Numeric.h"
 #include "foundation/Random.h"
+#include "foundation/geometry/MeshBuffers.h"
 #include "foundation/render/CurrentDevice.h"
 #include "scene/layers/RefractionTable.h"
 
@@ -142,15 +143,19 @@ HRESULT WaterGrid::CreateBuffers()
 {
     if (!CurrentDevice)
         return E_FAIL;
+    buffersWanted = true;
     if (!indexBuffer) {
         HRESULT hr = CurrentDevice->CreateIndexBuffer(indexCount * sizeof(uint16_t), 0, D3DFMT_INDEX16,
                                                       D3DPOOL_DEFAULT, indexBuffer.Out(), nullptr);
         if (FAILED(hr))
             return hr;
         void* data = nullptr;
-        hr = indexBuffer->Lock(0, 0, &data, 0);
-        if (FAILED(hr))
+        hr = LockIndexBuffer(indexBuffer.Get(), &data);
+        if (FAILED(hr)) {
+            // An unfilled strip must not be drawn; the next call tries again.
+            indexBuffer.Release();
             return hr;
+        }
         FillStripIndices(columns, rows, static_cast<uint16_t*>(data), indexCount);
         indexBuffer->Unlock();
     }
@@ -167,6 +172,7 @@ HRESULT WaterGrid::CreateBuffers()
 
 void WaterGrid::ReleaseBuffers()
 {
+    buffersWanted = false;
     indexBuffer.Release();
     vertexBuffer.Release();
 }
@@ -243,7 +249,15 @@ HRESULT WaterGrid::Step(const D3DXVECTOR3& eye)
 
 HRESULT WaterGrid::WriteVertices(const D3DXVECTOR3& eye)
 {
-    if (!HasCells() || !vertexBuffer)
+    if (!HasCells())
+        return E_FAIL;
+    // Buffers that could not be made or filled before are tried again.
+    if (buffersWanted && (!indexBuffer || !vertexBuffer)) {
+        const HRESULT hr = CreateBuffers();
+        if (FAILED(hr))
+            return hr;
+    }
+    if (!vertexBuffer)
         return E_FAIL;
     void* data = nullptr;
     // Every vertex is written anew: the driver may hand over fresh memory.

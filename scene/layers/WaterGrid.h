@@ -40,7 +40,9 @@ public:
     // CurrentDevice.
     void Resize(float width, float height, float rowFactor, float columnFactor);
     // The index buffer (the spiral strip) and the dynamic vertex buffer, each
-    // only when missing. A failing call ends it with its code.
+    // only when missing. A failing call ends it with its code; a strip that
+    // cannot be filled is let go, and the next WriteVertices tries again
+    // (until ReleaseBuffers: a device being reset must get no new buffers).
     HRESULT CreateBuffers();
     void ReleaseBuffers();
 
@@ -86,6 +88,8 @@ public:
     float refractionDepth = 0.2f;
 
 private:
+    // Set by CreateBuffers, cleared by ReleaseBuffers.
+    bool buffersWanted = false;
     // The cells exist and match the size (not so before the first Resize).
     bool HasCells() const;
     void Relax();

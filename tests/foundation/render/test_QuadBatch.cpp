@@ -1,5 +1,6 @@
 #include "foundation/render/QuadBatch.h"
 
+#include "foundation/geometry/BufferLocksForTesting.h"
 #include "tests/foundation/render/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -185,4 +186,53 @@ TEST_F(QuadBatchTest, DrawShowsTheQuadsOfEveryChunk)
     EXPECT_TRUE(ColourNear(shown.At(192, 128), Rgba{0, 255, 0, 255}, 2));
     EXPECT_TRUE(shown.AllNear(100, 0, 160, 256, Rgba{0, 0, 0, 255}, 2));
     EXPECT_TRUE(ColourNear(shown.At(64, 160), Rgba{0, 0, 0, 255}, 2));
+}
+
+// A chunk whose indices could not be written holds no buffers and draws
+// nothing, while the chunks around it draw; the next sizing writes them.
+TEST_F(QuadBatchTest, AChunkWhoseIndicesDoNotLockDrawsNothing)
+{
+    IDirect3DDevice9* d = Device();
+    ComHolder<IDirect3DTexture9> white = SolidTexture(d, 0xFFFFFFFF);
+    const auto frame = [&](QuadBatch& batch) {
+        batch.SetTexture(white.Get());
+        batch.Lock();
+        batch.SetQuadCorners(3, D3DXVECTOR3(64, 128, 0), D3DXVECTOR3(20, 0, 0), D3DXVECTOR3(0, 20, 0));
+        batch.SetQuadColor(3, 0xFFFF0000);
+        batch.SetQuadCorners(QuadBatch::ChunkQuads + 9, D3DXVECTOR3(192, 128, 0), D3DXVECTOR3(20, 0, 0),
+                             D3DXVECTOR3(0, 20, 0));
+        batch.SetQuadColor(QuadBatch::ChunkQuads + 9, 0xFF00FF00);
+        batch.Unlock();
+        SetPlainTextureStates(d);
+        d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+        d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        d->BeginScene();
+        batch.Draw();
+        d->EndScene();
+        return device.ReadBackBuffer();
+    };
+
+    QuadBatch batch;
+    FailIndexBufferLocksForTesting(1);
+    batch.SetQuadCount(QuadBatch::ChunkQuads + 10);
+    FailIndexBufferLocksForTesting(0);
+    ASSERT_EQ(2u, batch.chunks.size());
+    EXPECT_FALSE(batch.chunks[0].vertices);
+    EXPECT_FALSE(batch.chunks[0].indices);
+    EXPECT_EQ(0u, batch.chunks[0].indexedPrimitiveCount);
+    EXPECT_EQ(20u, batch.chunks[1].indexedPrimitiveCount);
+    const Pixels partly = frame(batch);
+    EXPECT_TRUE(partly.AllNear(0, 0, 160, 256, Rgba{0, 0, 0, 255}, 2));
+    EXPECT_TRUE(ColourNear(partly.At(192, 128), Rgba{0, 255, 0, 255}, 2));
+
+    batch.SetQuadCount(QuadBatch::ChunkQuads + 10);
+    EXPECT_EQ(2u * QuadBatch::ChunkQuads, batch.chunks[0].indexedPrimitiveCount);
+    const std::vector<uint16_t> indices = ReadIndices(batch.chunks[0]);
+    ASSERT_EQ(6u * QuadBatch::ChunkQuads, indices.size());
+    EXPECT_EQ((std::vector<uint16_t>{12, 13, 14, 14, 13, 15}),
+              std::vector<uint16_t>(indices.begin() + 18, indices.begin() + 24));
+    const Pixels whole = frame(batch);
+    EXPECT_TRUE(ColourNear(whole.At(64, 128), Rgba{255, 0, 0, 255}, 2));
+    EXPECT_TRUE(ColourNear(whole.At(192, 128), Rgba{0, 255, 0, 255}, 2));
 }

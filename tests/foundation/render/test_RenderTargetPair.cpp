@@ -146,8 +146,9 @@ TEST_F(RenderTargetPairTest, EndTargetDrawsOnTheBackBufferAgain)
     d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
 
     pair.BeginTarget(pair.current);
-    ComHolder<IDirect3DSurface9> none;
-    EXPECT_TRUE(FAILED(d->GetDepthStencilSurface(none.Out()))) << "drawing into the pair has no depth buffer";
+    ComHolder<IDirect3DSurface9> inside;
+    ASSERT_EQ(D3D_OK, d->GetDepthStencilSurface(inside.Out()));
+    EXPECT_EQ(pair.depthStencil.Get(), inside.Get()) << "drawing into the pair uses the pair's depth";
     DrawRect(0, 0, 64, 64, 0xFF0000FF);
     pair.EndTarget();
 
@@ -171,6 +172,35 @@ TEST_F(RenderTargetPairTest, EndTargetDrawsOnTheBackBufferAgain)
     EXPECT_TRUE(screen.AllNear(0, 0, 64, 15, Black, 0)) << "the pair's drawing stayed in the pair";
     const Pixels texture = dev.ReadTexture(pair.current.Get());
     EXPECT_TRUE(texture.AllNear(0, 0, 64, 64, Rgba{0, 0, 255, 255}, 0));
+}
+
+// The pair's depth surface is of its own size and the device's depth format;
+// it goes with the textures before a reset and comes back with Create.
+TEST_F(RenderTargetPairTest, ThePairHasADepthSurfaceOfItsSize)
+{
+    IDirect3DDevice9* d = dev.Device();
+    ComHolder<IDirect3DSurface9> own;
+    ASSERT_EQ(D3D_OK, d->GetDepthStencilSurface(own.Out()));
+    D3DSURFACE_DESC ownDesc{};
+    own->GetDesc(&ownDesc);
+
+    RenderTargetPair pair;
+    pair.Create(96, 48);
+    ASSERT_TRUE(pair.depthStencil);
+    D3DSURFACE_DESC desc{};
+    pair.depthStencil->GetDesc(&desc);
+    EXPECT_EQ(96u, desc.Width);
+    EXPECT_EQ(48u, desc.Height);
+    EXPECT_EQ(ownDesc.Format, desc.Format);
+
+    pair.ReleaseTextures();
+    EXPECT_FALSE(pair.depthStencil);
+    pair.Create(96, 48);
+    EXPECT_TRUE(pair.depthStencil);
+    IDirect3DSurface9* first = pair.depthStencil.Get();
+    first->AddRef();
+    pair.Create(96, 48);
+    EXPECT_EQ(0u, first->Release()) << "a new Create lets go of the old surface";
 }
 
 TEST_F(RenderTargetPairTest, CreateFromTextureCopiesTheSource)

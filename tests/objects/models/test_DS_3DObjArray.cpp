@@ -292,6 +292,41 @@ TEST_F(ObjectArrayTest, TheBodyHidesTheWingsBehindIt)
     EXPECT_GE(bodyShown, overlap * 9 / 10) << overlap << " pixels of body and wing";
 }
 
+// Drawn into the layer's scene capture, as the capturing layers (underwater,
+// glass ball, flame and water rings) draw their objects, the body hides the
+// wings behind it as it does on the back buffer: the capture holds the same
+// frame, pixel for pixel.
+TEST_F(ObjectArrayTest, TheCaptureShowsTheBodyOverTheWingsAsTheBackBufferDoes)
+{
+    DS_ButterflyConstructor butterfly;
+    butterfly.texture.value = WingKey;
+    auto object = StillButterfly(butterfly, 90.0f, -40.0f);
+    const Pixels direct = Frame(*object, 0.0f);
+
+    IDirect3DDevice9* d = Device();
+    d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    d->BeginScene();
+    layer.BeginSceneCapture();
+    object->Update(0.0f);
+    layer.DrawBackground(false);
+    object->Render(layer);
+    RenderTargetPair& pair = layer.EndSceneCapture(false);
+    d->EndScene();
+    ASSERT_TRUE(pair.current);
+    const Pixels captured = device.ReadTexture(pair.current.Get());
+
+    int body = 0, differing = 0;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            if (!Near(direct.At(x, y), Grey) && !Near(direct.At(x, y), Magenta))
+                ++body;
+            if (captured.At(x, y).ColourDistance(direct.At(x, y)) > 8)
+                ++differing;
+        }
+    EXPECT_GT(body, 40);
+    EXPECT_LE(differing, 4) << "of " << body << " pixels of body";
+}
+
 // A part whose mesh or picture is missing is skipped; the other part is
 // drawn. With neither, the picture is left as it is.
 TEST_F(ObjectArrayTest, PartsWithoutMeshOrPictureAreSkipped)

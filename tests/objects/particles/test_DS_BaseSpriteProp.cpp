@@ -2,6 +2,7 @@
 // the grid frames, the pictures of old records and what a copy takes.
 #include "objects/particles/DS_BaseSpriteProp.h"
 
+#include "foundation/SaverError.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "objects/particles/DS_FishConstructor.h"
 #include "tests/foundation/archive/ArchiveBytes.h"
@@ -147,6 +148,19 @@ TEST(BaseSpriteProp, RecordsOfEveryVersionReadTheirFields)
     SpriteContent oldView = Everything(3);
     oldView.view.version = 1;
     EXPECT_EQ(50u, ReadSprite(oldView)->speed.value);
+}
+
+// Only versions 1 to 6 are known: a record of any other version cannot be
+// read past, and the document fails to load.
+TEST(BaseSpriteProp, RecordsOfUnknownVersionsFailTheLoad)
+{
+    for (int32_t version : {0, -1, 7, 100}) {
+        SCOPED_TRACE(version);
+        const DocumentBuilder::Bytes bytes = SpriteBytes(Everything(version));
+        ByteArchive archive(bytes);
+        DS_FishConstructor system;
+        EXPECT_THROW(ReadParticleSystemBase(archive.handle, system), MediaLoadError);
+    }
 }
 
 // Transparency 0 to 100 percent gives the maximal alpha 255 down to 0;

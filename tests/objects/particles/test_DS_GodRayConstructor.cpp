@@ -1,13 +1,17 @@
 // God rays: the record, the exact start and drift of a ray from a known
 // generator state, its pulse and rebirth, and the shape of its quad for
-// every angle, including those that would shear without bound.
+// every angle, including rays lying flat, which show nothing.
 #include "objects/particles/DS_GodRayConstructor.h"
 
+#include "objects/particles/DS_SpriteArrayObj.h"
+#include "scene/layers/DS_2D_Light.h"
 #include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/scene/layers/LayerTestSupport.h"
 #include "tools/document/AmbientRecords.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -102,8 +106,8 @@ TEST(GodRayConstructor, RaysDriftPulseAndComeBackElsewhere)
 }
 
 // 90 degrees gives upright rays, 80 leans the top a little to the right,
-// angles past 180 lean as their half-turn partners do; angles at or near a
-// horizontal ray (0, 180, 360, 540) keep a finite lean.
+// angles past 180 lean as their half-turn partners do; a ray at 0, 180 or
+// 360 degrees, and every half turn on, lies flat: a huge but finite shear.
 TEST(GodRayConstructor, TheRayAngleLeansTheQuad)
 {
     const PictureSize picture(1000, 800);
@@ -111,14 +115,15 @@ TEST(GodRayConstructor, TheRayAngleLeansTheQuad)
         unsigned int angle;
         float shear;
     };
-    const Case cases[] = {{90, 0.0f}, {80, -0.17632698f}, {100, 0.17632698f}, {45, -1.0f},
-                          {260, -0.17632698f}, {400, -1.19175359f}};
+    const Case cases[] = {{90, 0.0f},  {80, -0.17632698f},  {100, 0.17632698f},
+                          {45, -1.0f}, {260, -0.17632698f}, {400, -1.19175359f},
+                          {1, -57.28996f}, {179, 57.28996f}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.angle);
         DS_GodRayConstructor rays;
         rays.rayAngle.value = c.angle;
         ParticleRun run(CloneOf(rays).release());
-        EXPECT_NEAR(c.shear, run.Item(0).upAxis.x, 1e-5f);
+        EXPECT_NEAR(c.shear, run.Item(0).upAxis.x, 1e-5f * std::max(1.0f, std::fabs(c.shear)));
         EXPECT_EQ(D3DXVECTOR3(1, 0, 0), run.Item(0).rightAxis);
     }
     for (unsigned int angle : {0u, 180u, 360u, 540u, 720u}) {
@@ -128,6 +133,65 @@ TEST(GodRayConstructor, TheRayAngleLeansTheQuad)
         ParticleRun run(CloneOf(rays).release());
         const float shear = run.Item(0).upAxis.x;
         EXPECT_TRUE(std::isfinite(shear));
-        EXPECT_NEAR(57.29f, std::fabs(shear), 0.01f);
+        EXPECT_GT(std::fabs(shear), 1.0e6f);
+    }
+}
+
+namespace {
+
+const FileKey GreyKey{L"C:\Art\grey.png", 1};
+const FileKey RayKey{L"C:\Art\ray.png", 2};
+
+} // namespace
+
+// On a grey 256 × 256 picture shown pixel for pixel, one white ray in the
+// middle: upright and leaning rays show, a ray lying flat shows nowhere.
+class GodRayDrawTest : public LayerTest<256, 256> {
+protected:
+    void SetUp() override
+    {
+        LayerTest<256, 256>::SetUp();
+        grey = SolidTexture(Device(), 0xFF404040);
+        AddPicture(manager, GreyKey, grey.Get(), 256, 256);
+        white = SolidTexture(Device(), 0xFFFFFFFF);
+        AddPicture(manager, RayKey, white.Get(), 16, 16);
+        ActivateLayer(layer, GreyKey, 256, 256, SceneView::Fit);
+    }
+
+    // The number of pixels the ray changes.
+    int LitPixels(unsigned int angle)
+    {
+        DS_GodRayConstructor rays;
+        rays.rayAngle.value = angle;
+        rays.baseSize.value = 20;
+        rays.mainImage.value = RayKey;
+        rays.phaseMin = rays.phaseMax = 1.0f;
+        const auto object = MakeObjectAs<DS_SpriteArrayObj>(rays);
+        if (!object)
+            return -1;
+        ParticleItem& p = **object->items.begin();
+        p.position.x = 128.0f;
+        p.phase = 1.0f;
+        DrawObjectFrame(Device(), layer, *object, 0.0f);
+        const Pixels shown = device.ReadBackBuffer();
+        int lit = 0;
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x)
+                if (!ColourNear(shown.At(x, y), Rgba::FromArgb(0xFF404040), 4))
+                    ++lit;
+        return lit;
+    }
+
+    ComHolder<IDirect3DTexture9> grey, white;
+    DS_2D_Light layer;
+};
+
+TEST_F(GodRayDrawTest, ARayLyingFlatShowsNothing)
+{
+    EXPECT_GT(LitPixels(90), 3000);
+    EXPECT_GT(LitPixels(45), 3000);
+    for (unsigned int angle : {0u, 180u, 360u}) {
+        SCOPED_TRACE(angle);
+        EXPECT_EQ(0, LitPixels(angle));
     }
 }

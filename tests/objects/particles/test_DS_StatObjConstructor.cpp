@@ -134,7 +134,7 @@ TEST(StatObjConstructor, APlacedSpriteAndTheRectangleAroundIt)
 
 // A flower leans by sin(clock) × its sway, at most its amplitude either way,
 // about its bottom centre (the point plus the half height along the unturned
-// up axis), turned or not. A sway of 90 degrees stays finite.
+// up axis), turned or not, however steep.
 TEST(StatObjConstructor, AFlowerSwaysAboutItsBottomCentre)
 {
     const PictureSize picture(800, 600);
@@ -164,6 +164,15 @@ TEST(StatObjConstructor, AFlowerSwaysAboutItsBottomCentre)
         EXPECT_NEAR(1.5f, largest, 0.01f);
     }
 
+    // Steep sways lean all the way: tan(89.5 degrees) is 114.6; at 90 the
+    // flower lies flat with a huge but finite shear.
+    DS_FlowerConstructor steep;
+    steep.swayAmplitude = 89.5f;
+    ParticleRun steepRun(CloneOf(steep).release());
+    steepRun.controller->clock = Pi / 2;
+    steepRun.controller->UpdateParticle(steepRun.Item(0));
+    EXPECT_NEAR(114.5887f, steepRun.Item(0).upAxis.x, 0.01f);
+
     DS_FlowerConstructor wild;
     wild.swayAmplitude = 90.0f;
     ParticleRun run(CloneOf(wild).release());
@@ -171,11 +180,13 @@ TEST(StatObjConstructor, AFlowerSwaysAboutItsBottomCentre)
     run.controller->UpdateParticle(run.Item(0));
     EXPECT_TRUE(std::isfinite(run.Item(0).upAxis.x));
     EXPECT_TRUE(std::isfinite(run.Item(0).position.x));
+    EXPECT_GT(std::fabs(run.Item(0).upAxis.x), 1.0e6f);
 }
 
 // With four frames the next frame is the first draw (mod 4) that differs
 // from the current one, so no frame shows twice in a row. One frame stays
-// without a draw; with none the sprite has nothing to show.
+// without a draw; with none a grid has nothing to show, while a picture
+// without a grid shows whole.
 TEST(StatObjConstructor, ADischargeJumpsToAnotherFrame)
 {
     DS_DischargeConstructor discharge;
@@ -209,12 +220,17 @@ TEST(StatObjConstructor, ADischargeJumpsToAnotherFrame)
 
     discharge.frameCount = 0;
     EXPECT_EQ(0u, discharge.NextFrameIndex(0));
-    ParticleItem p;
-    p.sizeFactor = 1.0f;
-    p.aspect = 1.0f;
-    discharge.InitParticle(p);
-    EXPECT_EQ(0.0f, p.halfWidth);
-    EXPECT_EQ(0.0f, p.halfHeight);
+    discharge.baseSize.value = 64;
+    for (bool grid : {true, false}) {
+        SCOPED_TRACE(grid);
+        discharge.frameGrid = grid;
+        ParticleItem p;
+        p.sizeFactor = 1.0f;
+        p.aspect = 1.0f;
+        discharge.InitParticle(p);
+        EXPECT_EQ(grid ? 0.0f : 32.0f, p.halfWidth);
+        EXPECT_EQ(grid ? 0.0f : 32.0f, p.halfHeight);
+    }
 }
 
 namespace {
@@ -348,15 +364,21 @@ TEST_F(StaticObjectDrawTest, ADischargeFlickersThroughItsFrames)
 }
 
 // A strip of one frame keeps showing it, switch after switch, with no draw
-// of the generator; a strip of no frames shows nothing at all.
+// of the generator; a strip of no frames shows nothing at all. Without the
+// grid a frame count of 0 leaves the whole picture showing.
 TEST_F(StaticObjectDrawTest, ADischargeOfOneFrameStaysAndOfNoneShowsNothing)
 {
-    for (uint32_t frames : {1u, 0u}) {
-        SCOPED_TRACE(frames);
+    struct Case {
+        uint32_t frames;
+        bool grid;
+    };
+    for (const Case c : {Case{1u, true}, Case{0u, true}, Case{0u, false}}) {
+        SCOPED_TRACE(testing::Message() << c.frames << " frames, grid " << c.grid);
+        const uint32_t frames = c.frames;
         DS_DischargeConstructor discharge;
         discharge.baseSize.value = 64;
         discharge.mainImage.value = SignKey;
-        discharge.frameGrid = true;
+        discharge.frameGrid = c.grid;
         discharge.frameCount = frames;
         discharge.frameRate = 10.0f;
         discharge.rectangle.pointX.value = 128;
@@ -369,7 +391,7 @@ TEST_F(StaticObjectDrawTest, ADischargeOfOneFrameStaysAndOfNoneShowsNothing)
         EXPECT_EQ(0u, object->gridFrameIndex);
         const int untouched = Rand();
         EXPECT_EQ(DrawsFrom(5, 1)[0], untouched);
-        if (frames == 1) {
+        if (frames == 1 || !c.grid) {
             EXPECT_TRUE(ColourNear(pixels.At(100, 122), Rgba::FromArgb(Red), 2));
             EXPECT_TRUE(ColourNear(pixels.At(155, 132), Rgba::FromArgb(Yellow), 2));
         } else {

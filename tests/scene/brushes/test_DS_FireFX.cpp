@@ -233,3 +233,80 @@ TEST_F(FireTest, FlamesRiseFromTheBottomOfTheArea)
     EXPECT_GT(base, 60.0) << "no flames at the bottom";
     EXPECT_GT(base, 4 * tips) << "the flames burn from the top down";
 }
+
+// The mask lies on the picture, wherever the picture lies: fitted with bars
+// above and below (the flames stay off the bars), filled and cropped, and
+// zoomed by the camera. The fire spans the whole picture; the mask lets it
+// through on one side of a picture column only, which must land on the
+// screen where that column of the picture does.
+TEST_F(FireTest, TheMaskFollowsThePictureInFitFillAndUnderTheCamera)
+{
+    AddFirePictures(Device(), manager);
+    const Rgba plain = Rgba::FromArgb(0xFF101020);
+    const Rgba bar{0, 0, 0, 255};
+    const struct Case {
+        const char* name;
+        int mode;
+        UINT width, height;
+        int maskColumns; // of 64, from the left (negative: from the right)
+        bool zoom;
+        int top, bottom;     // the picture's rows on the screen (a bar's edge may
+                             // cover its first)
+        int clearTo, flames; // no flames left of clearTo .. flames beyond, or the reverse
+    } cases[] = {
+        // 128 × 64 fitted: rows 32..96; the left half burns, x < 64.
+        {"fit", SceneView::Fit, 128, 64, 32, false, 32, 96, 66, 62},
+        // 256 × 128 filled: picture columns 64..192 show; the left 3/8 of
+        // the picture (x < 96) burns at screen x < 32.
+        {"fill", SceneView::Fill, 256, 128, 24, false, 0, 128, 34, 30},
+        // Fitted and zoomed 1.2 about the top-left corner: the right half
+        // burns from picture column 64, on the screen from x 76.8; the bars
+        // stay where they were.
+        {"zoomed", SceneView::Fit, 128, 64, -32, true, 32, 96, 75, 79},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ComHolder<IDirect3DTexture9> picture = SolidTexture(Device(), 0xFF101020);
+        AddPicture(manager, PictureKey, picture.Get(), c.width, c.height);
+        DS_2D_Light layer;
+        ActivateLayer(layer, PictureKey, 128, 128, c.mode);
+        if (c.zoom) {
+            DSM_Camera& camera = layer.camera;
+            camera.enabled.value = 1;
+            camera.panMode.value = 1;
+            camera.panFromX = camera.panToX = camera.panFromY = camera.panToY = -1.0f;
+            camera.panStart = 0.0f;
+            camera.panEnd = 1.0e6f;
+        }
+        layer.FrameMove(0.1f);
+
+        DS_FireFX fire;
+        const float w = static_cast<float>(c.width);
+        const float h = static_cast<float>(c.height);
+        const D3DXVECTOR3 corners[4] = {{0, h, 0}, {0, 0, 0}, {w, h, 0}, {w, 0, 0}};
+        for (int i = 0; i < 4; ++i)
+            fire.quad.corners[i].value = corners[i];
+        std::vector<uint8_t> mask(64, 0);
+        if (c.maskColumns > 0)
+            std::fill(mask.begin(), mask.begin() + c.maskColumns, uint8_t{255});
+        else
+            std::fill(mask.end() + c.maskColumns, mask.end(), uint8_t{255});
+        manager.GuidTexture(fire.maskIdentity) = AlphaTexture(Device(), 64, 1, mask).Get();
+        const CountedPtr<DS_ABObj> object(fire.CreateObject());
+        for (float t = 0.2f; t <= 1.0f; t += 0.2f)
+            object->Update(t);
+
+        const Pixels pixels = DrawSlideFrame(device, layer, {object});
+        if (c.maskColumns > 0) {
+            EXPECT_GT(MaxBrightness(pixels, 0, c.top, c.flames, c.bottom), 120.0) << "no flames through the mask";
+            EXPECT_TRUE(pixels.AllNear(c.clearTo, c.top + 1, 128, c.bottom, plain, 1));
+        } else {
+            EXPECT_GT(MaxBrightness(pixels, c.flames, c.top, 128, c.bottom), 120.0) << "no flames through the mask";
+            EXPECT_TRUE(pixels.AllNear(0, c.top + 1, c.clearTo, c.bottom, plain, 1));
+        }
+        if (c.top > 0)
+            EXPECT_TRUE(pixels.AllNear(0, 0, 128, c.top - 1, bar, 1)) << "flames over the bar above";
+        if (c.bottom < 128)
+            EXPECT_TRUE(pixels.AllNear(0, c.bottom + 1, 128, 128, bar, 1)) << "flames over the bar below";
+    }
+}

@@ -4,11 +4,19 @@
 #include "foundation/SaverError.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/render/SceneView.h"
+#include "scene/layers/DS_GlassBallLight.h"
+#include "scene/layers/DS_MatrixCodeLight.h"
+#include "scene/layers/DS_WaterRingLight.h"
+#include "scene/layers/FakeLake2D.h"
+#include "scene/layers/WaterGrid.h"
+#include "tests/scene/brushes/BrushTestSupport.h"
+#include "tests/scene/layers/LayerTestSupport.h"
 #include "tools/document/CameraRecord.h"
 #include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -299,4 +307,159 @@ TEST(DSM_Camera, AssignmentTakesSettingsClockAndPan)
     // The copy's self-listening still works after the assignment.
     copy.zoom.SetValue(50, nullptr);
     EXPECT_FLOAT_EQ(1.0f, copy.zoom.result);
+}
+
+namespace {
+
+const FileKey CellsKey{L"C:\\Art\\cells.png", 1};
+const FileKey GlyphsKey{L"C:\\Art\\glyphs.png", 2};
+
+// Holds the camera at its zoom of 1.2 about the picture's top-left corner
+// (pan -1, -1), for as long as a test runs.
+void HoldZoomAtTopLeft(DS_2D_Light& layer)
+{
+    DSM_Camera& camera = layer.camera;
+    camera.enabled.value = 1;
+    camera.panMode.value = 1;
+    camera.panFromX = camera.panToX = -1.0f;
+    camera.panFromY = camera.panToY = -1.0f;
+    camera.panStart = 0.0f;
+    camera.panEnd = 1.0e6f;
+}
+
+// Whether the pixels within two of (x, y) all show its colour: a point well
+// inside one of the picture's cells.
+bool Inside(const Pixels& p, int x, int y)
+{
+    for (int dy = -2; dy <= 2; ++dy)
+        for (int dx = -2; dx <= 2; ++dx)
+            if (p.At(x + dx, y + dy).ColourDistance(p.At(x, y)) > 6)
+                return false;
+    return true;
+}
+
+struct Following {
+    int tested = 0;
+    int wrong = 0;
+};
+
+// Over the back-buffer points q of [2, limit)² in steps of 3: where the
+// frame without the camera shows a cell's inside at q / 1.2, the frame with
+// the camera must show that colour at q.
+Following Compare(const Pixels& plain, const Pixels& zoomed, int limit)
+{
+    Following f;
+    for (int y = 2; y < limit; y += 3)
+        for (int x = 2; x < limit; x += 3) {
+            const int sx = static_cast<int>(std::lround(x / 1.2));
+            const int sy = static_cast<int>(std::lround(y / 1.2));
+            if (!Inside(plain, sx, sy))
+                continue;
+            ++f.tested;
+            if (zoomed.At(x, y).ColourDistance(plain.At(sx, sy)) > 24)
+                ++f.wrong;
+        }
+    return f;
+}
+
+} // namespace
+
+// The layers that draw the picture their own way follow the camera's pan and
+// zoom as the plain picture does: zoomed 1.2 times about the picture's
+// top-left corner, each shows at q what it showed without the camera at
+// q / 1.2: the lake with its reflection and tint, the glass ball's
+// background (away from the ball), the glyphs over the picture and the
+// picture seen through flat water.
+class CameraFollowingTest : public LayerTest<256, 256> {
+protected:
+    void SetUp() override
+    {
+        LayerTest<256, 256>::SetUp();
+        cells = CellTexture(Device(), 64);
+        AddPicture(manager, CellsKey, cells.Get(), 256, 256);
+        white = SolidTexture(Device(), 0xFFFFFFFF);
+        AddPicture(manager, GlyphsKey, white.Get(), 32, 1024);
+    }
+
+    // The frame without the camera, then with it, each after `prepare`.
+    template <class Prepare>
+    std::pair<Pixels, Pixels> Frames(DS_2D_Light& layer, Prepare prepare)
+    {
+        prepare();
+        layer.FrameMove(0.1f);
+        Pixels plain = DrawSlideFrame(device, layer);
+        HoldZoomAtTopLeft(layer);
+        prepare();
+        layer.FrameMove(0.1f);
+        Pixels zoomed = DrawSlideFrame(device, layer);
+        EXPECT_FLOAT_EQ(1.2f, view.camera._11);
+        return {std::move(plain), std::move(zoomed)};
+    }
+
+    void ExpectFollowing(const std::pair<Pixels, Pixels>& frames, int limit)
+    {
+        const Following f = Compare(frames.first, frames.second, limit);
+        EXPECT_GT(f.tested, 300);
+        EXPECT_LE(f.wrong, f.tested / 50) << f.wrong << " of " << f.tested;
+        // Without the camera the frames would differ: the zoom shows.
+        EXPECT_GT(MeanDifference(frames.first, frames.second, 0, 0, limit, limit), 10.0);
+    }
+
+    ComHolder<IDirect3DTexture9> cells, white;
+};
+
+TEST_F(CameraFollowingTest, TheLakeFollowsTheCamera)
+{
+    FakeLake2D lake;
+    ActivateLayer(lake, CellsKey, 256, 256, SceneView::Fit);
+    ExpectFollowing(Frames(lake, [] {}), 256);
+}
+
+TEST_F(CameraFollowingTest, TheGlassBallsBackgroundFollowsTheCamera)
+{
+    DS_GlassBallLight::ResetSharedMotion();
+    DS_GlassBallLight ball;
+    ball.size.value = 0;
+    ball.motionMode.value = DS_GlassBallLight::Still;
+    ball.overlaySwitch1.value = 0;
+    ball.overlaySwitch2.value = 0;
+    ball.backgroundPicture.value = CellsKey;
+    ball.pictureBackgroundSwitch.value = 1;
+    ActivateLayer(ball, CellsKey, 256, 256, SceneView::Fit);
+    // The quarter-size ball lies about 33 pixels around the middle.
+    ExpectFollowing(Frames(ball, [] {}), 88);
+}
+
+TEST_F(CameraFollowingTest, TheGlyphsFollowTheCamera)
+{
+    DS_MatrixCodeLight rain;
+    rain.glyphImage.value = GlyphsKey;
+    rain.frozenCount.value = 0;
+    rain.trailColour.value = 0x0000FFFF;
+    ActivateLayer(rain, CellsKey, 256, 256, SceneView::Fit);
+    MatrixCodeGrid& grid = *rain.iterator->grid;
+    const auto settle = [&] {
+        for (MatrixCodeStream& stream : grid.streams)
+            stream = {1 << 20, 0, grid.rows + 10};
+        std::fill(grid.cells.begin(), grid.cells.end(), 0u);
+        // Settled glyphs (counter 0) in a diagonal band of cells.
+        for (int k = 0; k < 12; ++k) {
+            uint32_t& cell = grid.Cell(k, k);
+            MatrixCodeGrid::SetGlyph(cell, 1);
+        }
+    };
+    const auto frames = Frames(rain, settle);
+    ExpectFollowing(frames, 256);
+    // A glyph in cell (5, 5) (80..96 a side) lies at 96..115.2 zoomed.
+    EXPECT_TRUE(ColourNear(frames.second.At(105, 105), Rgba{255, 255, 0, 255}, 8));
+}
+
+TEST_F(CameraFollowingTest, TheWaterFollowsTheCamera)
+{
+    DS_WaterRingLight water;
+    ActivateLayer(water, CellsKey, 256, 256, SceneView::Fit);
+    const auto calm = [&] {
+        std::fill(water.grid->cells.begin(), water.grid->cells.end(), WaterGrid::Cell{0.0f, 0.0f});
+    };
+    ExpectFollowing(Frames(water, calm), 256);
 }

@@ -216,6 +216,39 @@ TEST_F(GlassBallTest, BumpMapHoldsTheHemispheresSlopes)
     layer.discMask->UnlockRect(0);
 }
 
+// Every channel of every row is the whole part of top + (bottom - top) × y /
+// 255, on every pair of channel values; the texture holds those rows (51
+// down to 0 at row 130 is 25, exactly 51 - 26).
+TEST_F(GlassBallTest, GradientRowsRunFromTheTopColourToTheBottom)
+{
+    int wrong = 0;
+    for (int top = 0; top < 256; ++top)
+        for (int bottom = 0; bottom < 256; ++bottom)
+            for (int y = 0; y < 256; ++y) {
+                const int expected = (255 * top + (bottom - top) * y) / 255;
+                if (DS_GlassBallLight::GradientChannel(static_cast<uint8_t>(top), static_cast<uint8_t>(bottom),
+                                                       static_cast<unsigned int>(y)) != expected &&
+                    ++wrong <= 5)
+                    ADD_FAILURE() << top << " to " << bottom << " at row " << y;
+            }
+    EXPECT_EQ(0, wrong);
+
+    DS_GlassBallLight layer;
+    layer.topColour.value = 0x00333333;
+    layer.bottomColour.value = 0x00000000;
+    layer.OnDeviceCreated();
+    ASSERT_TRUE(layer.gradient);
+    D3DLOCKED_RECT locked{};
+    ASSERT_TRUE(SUCCEEDED(layer.gradient->LockRect(0, &locked, nullptr, D3DLOCK_READONLY)));
+    const auto row = [&](int y) {
+        return reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch);
+    };
+    EXPECT_EQ(0x00333333u, row(0)[0]);
+    EXPECT_EQ(0x00191919u, row(130)[17]);
+    EXPECT_EQ(0x00000000u, row(255)[255]);
+    layer.gradient->UnlockRect(0);
+}
+
 // A fitted background picture: the cover factors and the four black bars.
 TEST_F(GlassBallPlacementTest, CoverFactorsAndBarsFrameAFittedBackground)
 {
@@ -327,6 +360,38 @@ TEST_F(GlassBallFrameTest, BallRefractsTheSceneOverItsBackdrop)
     const Pixels later = Frame(18.0f);
     EXPECT_GT(std::abs(later.At(128, 128).r - first.At(128, 128).r), 16);
     EXPECT_TRUE(ColourNear(later.At(10, 10), Blue, 2));
+}
+
+// Scrolling one way or the other, the ball shows the captured scene moved
+// sideways by f × W and wrapped: half a phase unit in, mode 1 (f = 0.75) and
+// mode 2 (f = 0.25) show the ramp's red a quarter turn on either side of the
+// still frame's. A device reset in between changes nothing.
+TEST_F(GlassBallFrameTest, ScrollModesMoveTheSceneSidewaysAlsoAfterAReset)
+{
+    ActivateLayer(layer, PictureKey, 256, 256, SceneView::Fit);
+    const struct {
+        int mode, shift;
+    } cases[] = {{DS_GlassBallLight::ScrollOneWay, 64}, {DS_GlassBallLight::ScrollOtherWay, -64}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mode);
+        DS_GlassBallLight::ResetSharedMotion();
+        layer.motionMode.value = c.mode;
+        const int still = Frame(10.0f).At(128, 128).r;
+        const Pixels moved = Frame(18.0f);
+        ASSERT_FLOAT_EQ(0.5f, DS_GlassBallLight::SharedMotionPhase());
+        const int expected = (still + c.shift + 256) % 256;
+        EXPECT_NEAR(expected, moved.At(128, 128).r, 3) << "still " << still;
+        EXPECT_TRUE(ColourNear(moved.At(10, 10), Blue, 2));
+
+        layer.OnDeviceInvalidated();
+        ASSERT_EQ(D3D_OK, device.Reset());
+        CurrentDevice = Device();
+        layer.OnDeviceRestored();
+        const Pixels after = Frame(18.0f);
+        EXPECT_NEAR(moved.At(128, 128).r, after.At(128, 128).r, 1);
+        EXPECT_NEAR(moved.At(140, 120).r, after.At(140, 120).r, 1);
+        EXPECT_TRUE(ColourNear(after.At(10, 10), Blue, 2));
+    }
 }
 
 // Activation leaves stage 1 off, so a texture some earlier draw left there

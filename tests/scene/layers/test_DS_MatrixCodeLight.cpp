@@ -2,6 +2,8 @@
 // parameters and pictures, and the glyphs it draws.
 #include "scene/layers/DS_MatrixCodeLight.h"
 
+#include "foundation/Random.h"
+#include "foundation/RandomForTesting.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/PictureMapping.h"
@@ -150,7 +152,8 @@ TEST(DS_MatrixCodeLight, RecordVersionsReadTheirFieldsAndWriteVersion2)
 }
 
 // The strip's glyph count never divides by zero nor outgrows a cell's byte;
-// a tiny cell on a large picture is coarsened to a grid the batch can hold.
+// ordinary cells keep their size, and only a runaway grid (a cell of 1 on a
+// picture 4096 a side, 16.8 million cells) is coarsened to one that fits.
 TEST(DS_MatrixCodeLight, GlyphCountAndCellSizeStayWithinBounds)
 {
     EXPECT_EQ(34u, DS_MatrixCodeLight::GlyphCountOf(32, 1024));
@@ -160,6 +163,10 @@ TEST(DS_MatrixCodeLight, GlyphCountAndCellSizeStayWithinBounds)
 
     EXPECT_EQ(16u, DS_MatrixCodeLight::GridCellSize(16, 800, 600));
     EXPECT_EQ(1u, DS_MatrixCodeLight::GridCellSize(0, 64, 48));
+    EXPECT_EQ(2u, DS_MatrixCodeLight::GridCellSize(2, 800, 600));
+    EXPECT_EQ(5u, DS_MatrixCodeLight::GridCellSize(5, 1920, 1080));
+    EXPECT_EQ(1u, DS_MatrixCodeLight::GridCellSize(1, 1920, 1080));
+    EXPECT_EQ(3u, DS_MatrixCodeLight::GridCellSize(1, 4096, 4096));
     const uint32_t cell = DS_MatrixCodeLight::GridCellSize(1, 4096, 4096);
     const uint64_t cells = (4096 / cell + 1) * (4096 / cell + 1);
     EXPECT_LE(cells, DS_MatrixCodeLight::MostGlyphCells);
@@ -169,8 +176,7 @@ TEST(DS_MatrixCodeLight, GlyphCountAndCellSizeStayWithinBounds)
 
 // From its parameters and pictures: an 800 × 600 picture in cells of 16 is
 // 51 × 38 cells, one quad each in one chunk; the density is held within
-// 1..100; a cell size of 0 counts as 1, which on this picture is coarsened
-// to 3 to keep the grid within what the batch holds.
+// 1..100; a cell size of 0 counts as 1: 801 × 601 cells in 30 chunks.
 TEST_F(MatrixCodeTest, DeviceCreationBuildsTheGridAndOneQuadPerCell)
 {
     ComHolder<IDirect3DTexture9> picture = SolidTexture(Device(), 0xFF404040);
@@ -181,7 +187,7 @@ TEST_F(MatrixCodeTest, DeviceCreationBuildsTheGridAndOneQuadPerCell)
         unsigned cell, density;
         int columns, rows;
         uint32_t usedDensity;
-    } cases[] = {{16, 20, 51, 38, 20}, {0, 0, 267, 201, 1}, {16, 250, 51, 38, 100}};
+    } cases[] = {{16, 20, 51, 38, 20}, {0, 0, 801, 601, 1}, {16, 250, 51, 38, 100}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.cell);
         DS_MatrixCodeLight layer;
@@ -206,6 +212,60 @@ TEST_F(MatrixCodeTest, DeviceCreationBuildsTheGridAndOneQuadPerCell)
     bare.glyphImage.value = FileKey{L"missing.png", 5};
     bare.OnDeviceCreated();
     EXPECT_EQ(2, bare.iterator->grid->glyphCount);
+}
+
+// Fine cells on ordinary pictures keep their size, however many chunks the
+// quads take: cells of 2 on 800 × 600 and of 5 on 1920 × 1080. The frozen
+// cells come from the generator at the grid's own size: from a known state,
+// the five rebuilds of a device creation pick 9, 9 (the starting frozen
+// count of 10) and then 2, 2, 2 cells (a frozen count of 3), column before
+// row, and the last two picks are the grid's.
+TEST_F(MatrixCodeTest, FineCellsKeepTheirSizeAndTheirRandomCells)
+{
+    const struct {
+        unsigned cell;
+        UINT width, height;
+        int columns, rows;
+        std::size_t chunks;
+    } cases[] = {{2, 800, 600, 401, 301, 8}, {5, 1920, 1080, 385, 217, 6}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.cell);
+        ComHolder<IDirect3DTexture9> picture = SolidTexture(Device(), 0xFF404040);
+        AddPicture(manager, PictureKey, picture.Get(), c.width, c.height);
+        DS_MatrixCodeLight layer;
+        layer.pictureLink.value = PictureKey;
+        layer.cellSize.value = c.cell;
+        layer.frozenCount.value = 3;
+
+        ResetRandForTesting(2024);
+        std::vector<int> draws;
+        for (int i = 0; i < 48; ++i)
+            draws.push_back(Rand());
+        ResetRandForTesting(2024);
+        layer.OnDeviceCreated();
+
+        const MatrixCodeGrid& grid = *layer.iterator->grid;
+        EXPECT_EQ(c.columns, grid.columns);
+        EXPECT_EQ(c.rows, grid.rows);
+        EXPECT_EQ(c.columns * c.rows, layer.quads.QuadCount());
+        EXPECT_EQ(c.chunks, layer.quads.chunks.size());
+        std::vector<std::size_t> expected;
+        for (int pick = 44; pick < 48; pick += 2)
+            expected.push_back(static_cast<std::size_t>(draws[pick + 1] % c.rows) * c.columns +
+                               static_cast<std::size_t>(draws[pick] % c.columns));
+        std::sort(expected.begin(), expected.end());
+        expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+        std::vector<std::size_t> frozen;
+        for (std::size_t i = 0; i < grid.cells.size(); ++i)
+            if (grid.cells[i] & MatrixCodeGrid::FrozenBit)
+                frozen.push_back(i);
+        EXPECT_EQ(expected, frozen);
+        const int next = Rand();
+        ResetRandForTesting(2024);
+        for (int i = 0; i < 48; ++i)
+            Rand();
+        EXPECT_EQ(Rand(), next) << "the creation draws 48 values";
+    }
 }
 
 // Heads in the head colour, settled glyphs in the trail colour, fading

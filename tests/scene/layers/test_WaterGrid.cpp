@@ -6,7 +6,9 @@
 #include "foundation/Numeric.h"
 #include "foundation/Random.h"
 #include "foundation/RandomForTesting.h"
+#include "foundation/geometry/BufferLocksForTesting.h"
 #include "scene/layers/RefractionTable.h"
+#include "tests/foundation/render/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -304,6 +306,37 @@ TEST(WaterGrid, FlatSurfaceLooksThroughToThePicture)
     }
 }
 
+// A surface sloping up to the right, height c / 6 in column c, on a grid of
+// 6 × 4 cells 8 by 10 units: at row 1, column 2 (x -4, z -5) the normal is
+// (-1, 1, 0) / sqrt 2; the eye direction (4, 119.667, 5) normalised meets it
+// at 0.68249, entry 174 (alpha (255 - 174)^3 / 65536 = 8); the refracted
+// ray (0.20484, -0.97899, -0.03130) leaves the sphere of radius 35 after
+// t = 15.215, so u = 0.99 × (-4 + 0.2 t T.x) / 40 + 0.5 = 0.41643 and
+// v = 0.99 × (-5 + 0.2 t T.z) / 30 + 0.5 = 0.33186.
+TEST(WaterGrid, ASlopedSurfaceBendsTheViewRay)
+{
+    WaterGrid grid;
+    grid.Resize(40.0f, 30.0f, 1.0f, 0.05f);
+    ASSERT_EQ(6u, grid.columns);
+    ASSERT_EQ(4u, grid.rows);
+    for (uint32_t r = 0; r < grid.rows; ++r)
+        for (uint32_t c = 0; c < grid.columns; ++c)
+            grid.cells[r * grid.columns + c].height = static_cast<float>(c) / 6.0f;
+    std::vector<DX_V::PNCT> vertices(grid.vertexCount);
+    grid.ComputeVertices(Eye, vertices.data());
+
+    const DX_V::PNCT& v = vertices[1 * grid.columns + 2];
+    EXPECT_FLOAT_EQ(-4.0f, v.x);
+    EXPECT_FLOAT_EQ(1.0f / 3.0f, v.y);
+    EXPECT_FLOAT_EQ(-5.0f, v.z);
+    EXPECT_NEAR(-0.70710678f, v.nx, 1e-6f);
+    EXPECT_NEAR(0.70710678f, v.ny, 1e-6f);
+    EXPECT_NEAR(0.0f, v.nz, 1e-6f);
+    EXPECT_EQ(0x08000000u, v.color);
+    EXPECT_NEAR(0.416427f, v.u, 1e-5f);
+    EXPECT_NEAR(0.331857f, v.v, 1e-5f);
+}
+
 // A surface so wide that the view rays from its ends miss the sphere still
 // gives finite coordinates, continuing those beside them; a broken height
 // (NaN) reads the table's first entry rather than outside it.
@@ -327,4 +360,44 @@ TEST(WaterGrid, RaysThatMissOrBreakStayInRange)
     grid.cells[cell].height = std::numeric_limits<float>::quiet_NaN();
     grid.ComputeVertices(Eye, vertices.data());
     EXPECT_EQ(GlobalRefractionTable.At(0).colour, vertices[cell].color);
+}
+
+namespace {
+
+using WaterGridDeviceTest = DeviceTest<64, 64>;
+
+std::vector<uint16_t> ReadStrip(IDirect3DIndexBuffer9* buffer)
+{
+    std::vector<uint16_t> out;
+    D3DINDEXBUFFER_DESC desc{};
+    void* data = nullptr;
+    if (!buffer || FAILED(buffer->GetDesc(&desc)) || FAILED(buffer->Lock(0, 0, &data, D3DLOCK_READONLY)))
+        return out;
+    const uint16_t* first = static_cast<const uint16_t*>(data);
+    out.assign(first, first + desc.Size / sizeof(uint16_t));
+    buffer->Unlock();
+    return out;
+}
+
+} // namespace
+
+// A strip whose buffer does not lock is not kept unfilled: the grid has no
+// strip to draw, and the next frame makes and fills it.
+TEST_F(WaterGridDeviceTest, AStripThatDoesNotLockIsMadeAgainAndFilled)
+{
+    WaterGrid grid;
+    FailIndexBufferLocksForTesting(1);
+    grid.Resize(160.0f, 120.0f, 1.0f, 0.25f);
+    FailIndexBufferLocksForTesting(0);
+    EXPECT_FALSE(grid.indexBuffer);
+    EXPECT_TRUE(FAILED(grid.Draw()));
+
+    ASSERT_TRUE(SUCCEEDED(grid.Step(Eye)));
+    ASSERT_TRUE(grid.indexBuffer);
+    std::vector<uint16_t> expected(grid.indexCount);
+    WaterGrid::FillStripIndices(grid.columns, grid.rows, expected.data(), grid.indexCount);
+    EXPECT_EQ(expected, ReadStrip(grid.indexBuffer.Get()));
+    Device()->BeginScene();
+    EXPECT_TRUE(SUCCEEDED(grid.Draw()));
+    Device()->EndScene();
 }
