@@ -6,7 +6,10 @@
 # (host/D3DXRuntime.cpp) so that it can say so in its own words.
 #
 # The delay-import library is made at configure time from the toolchain's
-# own import library: the same exports, bound at the first call.
+# own import library: the same exports. The start-up check binds them all at
+# once through the library's descriptor, which dlltool names after the
+# library file (__DELAY_IMPORT_DESCRIPTOR_libd3dx9_43_delayed_a): keep the
+# file name as it is.
 #   NIGHTGLASS_D3DX_LIBRARY: the library to link in place of -ld3dx9.
 
 find_library(NIGHTGLASS_D3DX_IMPORT_LIBRARY NAMES libd3dx9_43.a d3dx9_43 REQUIRED)

@@ -2,6 +2,7 @@
 
 #include "foundation/SaverError.h"
 #include "host/MusicGraph.h"
+#include "host/SystemLibrary.h"
 #include "res/resource.h"
 
 #include <windowsx.h>
@@ -30,6 +31,35 @@ void CopyText(wchar_t* to, std::size_t size, const wchar_t* from)
 {
     wcsncpy(to, from, size - 1);
     to[size - 1] = L'\0';
+}
+
+struct MonitorSearch {
+    const wchar_t* deviceName;
+    HMONITOR monitor;
+    RECT screen;
+};
+
+BOOL CALLBACK MatchMonitorName(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+{
+    auto* search = reinterpret_cast<MonitorSearch*>(data);
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info) && _wcsicmp(info.szDevice, search->deviceName) == 0) {
+        search->monitor = monitor;
+        search->screen = info.rcMonitor;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The monitor that shows the display device, its rectangle from the monitor
+// itself; none leaves the record without a monitor.
+void FindMonitorOfDevice(const wchar_t* deviceName, MonitorRecord& record)
+{
+    MonitorSearch search{deviceName, nullptr, {}};
+    EnumDisplayMonitors(nullptr, nullptr, MatchMonitorName, reinterpret_cast<LPARAM>(&search));
+    record.monitor = search.monitor;
+    record.screen = search.screen;
 }
 
 bool IsShowMode(LaunchMode mode)
@@ -184,18 +214,27 @@ void CD3DScreensaver::EnumerateMonitors()
             if (display.StateFlags & DISPLAY_DEVICE_ATTACHED_TO_DESKTOP) {
                 DEVMODEW settings{};
                 settings.dmSize = sizeof settings;
-                EnumDisplaySettingsW(display.DeviceName, ENUM_CURRENT_SETTINGS, &settings);
-                POINT origin{0, 0};
-                if (!(display.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE))
-                    origin = {settings.dmPosition.x, settings.dmPosition.y};
-                record.screen = {origin.x, origin.y, origin.x + static_cast<LONG>(settings.dmPelsWidth),
-                                 origin.y + static_cast<LONG>(settings.dmPelsHeight)};
-                record.monitor = MonitorFromRect(&record.screen, MONITOR_DEFAULTTONULL);
+                if (ReadDisplaySettings(display.DeviceName, settings)) {
+                    POINT origin{0, 0};
+                    if (!(display.StateFlags & DISPLAY_DEVICE_PRIMARY_DEVICE))
+                        origin = {settings.dmPosition.x, settings.dmPosition.y};
+                    record.screen = {origin.x, origin.y, origin.x + static_cast<LONG>(settings.dmPelsWidth),
+                                     origin.y + static_cast<LONG>(settings.dmPelsHeight)};
+                    record.monitor = MonitorFromRect(&record.screen, MONITOR_DEFAULTTONULL);
+                } else {
+                    // Without its mode the device's monitor is found by name.
+                    FindMonitorOfDevice(display.DeviceName, record);
+                }
             }
         }
         display = DISPLAY_DEVICEW{};
         display.cb = sizeof display;
     }
+}
+
+BOOL CD3DScreensaver::ReadDisplaySettings(const wchar_t* deviceName, DEVMODEW& settings)
+{
+    return EnumDisplaySettingsW(deviceName, ENUM_CURRENT_SETTINGS, &settings);
 }
 
 void CD3DScreensaver::RegisterWindowClass()
@@ -256,7 +295,9 @@ HRESULT CD3DScreensaver::OpenShowWindows()
 
 void CD3DScreensaver::RunPasswordChange()
 {
-    HMODULE mpr = LoadLibraryW(L"MPR.DLL");
+    // A system library: from the system folder only, never from the
+    // program's or the current folder.
+    HMODULE mpr = LoadSystemLibrary(L"mpr.dll");
     if (!mpr)
         return;
     const auto change = reinterpret_cast<PasswordChangeProc>(
@@ -278,7 +319,7 @@ LRESULT CD3DScreensaver::WindowProc(HWND window, UINT message, WPARAM wparam, LP
         // show refuses SC_CLOSE): destroying it would leave the loop running
         // without a window, so the show ends instead.
         if (mode == LaunchMode::Full) {
-            EndShow();
+            EndShow(L"window closed");
             return 0;
         }
         break;
@@ -296,24 +337,30 @@ LRESULT CD3DScreensaver::WindowProc(HWND window, UINT message, WPARAM wparam, LP
         return 0;
     }
     case WM_ACTIVATEAPP:
-        if (wparam == FALSE && mode != LaunchMode::Test)
-            EndShowOnInput();
+        if (wparam == FALSE && mode != LaunchMode::Test) {
+            if (inputCounts) {
+                EndShowOnInput(L"deactivated");
+            } else {
+                OutputDebugStringW(L"Nightglass: deactivated before the first frame, ignored\n");
+                reclaimActivation = mode == LaunchMode::Full;
+            }
+        }
         break;
     case WM_KEYDOWN:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        if (mode != LaunchMode::Test)
-            EndShowOnInput();
+        if (mode != LaunchMode::Test && inputCounts)
+            EndShowOnInput(message == WM_KEYDOWN ? L"key" : L"mouse button");
         break;
     case WM_MOUSEMOVE:
-        if (mode != LaunchMode::Test) {
+        if (mode != LaunchMode::Test && inputCounts) {
             const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
             if (at.x != LastMousePosition.x || at.y != LastMousePosition.y) {
                 ++mouseMoveCount;
                 LastMousePosition = at;
                 if (mouseMoveCount > MouseMovesTolerated)
-                    EndShowOnInput();
+                    EndShowOnInput(L"mouse moved");
             }
         }
         break;
@@ -336,7 +383,7 @@ LRESULT CD3DScreensaver::WindowProc(HWND window, UINT message, WPARAM wparam, LP
         break;
     case WM_POWERBROADCAST:
         if (wparam == PBT_APMSUSPEND)
-            EndShowOnInput();
+            EndShowOnInput(L"suspend");
         break;
     case WM_USER:
         SetTimer(window, PreviewTimer, PreviewWaitMilliseconds, nullptr);
@@ -351,32 +398,44 @@ LRESULT CD3DScreensaver::WindowProc(HWND window, UINT message, WPARAM wparam, LP
     return DefWindowProcW(window, message, wparam, lparam);
 }
 
-void CD3DScreensaver::EndShowOnInput()
+void CD3DScreensaver::EndShowOnInput(const wchar_t* reason)
 {
     // The preview ends only when its parent destroys it.
     if (mode == LaunchMode::Test || mode == LaunchMode::Full)
-        EndShow();
+        EndShow(reason);
 }
 
 void CD3DScreensaver::CloseShow()
 {
-    EndShow();
+    EndShow(L"window destroyed");
 }
 
-void CD3DScreensaver::EndShow()
+void CD3DScreensaver::EndShow(const wchar_t* reason)
 {
     // Input can arrive while a device is being made, reset or drawn (the
     // device calls send messages to its window): the devices must not go
     // from under that work, so the end waits until it is done.
     if (busy > 0) {
+        if (!endRequested)
+            requestedEndReason = reason;
         endRequested = true;
         return;
     }
     showEnded = true;
+    endReason = reason;
+    wchar_t line[96];
+    swprintf(line, sizeof line / sizeof *line, L"Nightglass: the show ended: %ls\n", reason);
+    OutputDebugStringW(line);
+    // Releasing a full-screen device gives the desktop back, and the system
+    // tells the windows (activation, display change): what that sends here
+    // must not end the show a second time while its devices go.
+    BeginBusy();
     if (mode == LaunchMode::Full)
         SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
     ReleaseScreenDevices();
     OnFinalCleanup();
+    --busy;
+    endRequested = false;
     PostQuitMessage(0);
 }
 
@@ -384,8 +443,17 @@ void CD3DScreensaver::EndBusy()
 {
     if (--busy == 0 && endRequested) {
         endRequested = false;
-        EndShow();
+        EndShow(requestedEndReason);
     }
+}
+
+void CD3DScreensaver::StartCountingInput()
+{
+    if (inputCounts)
+        return;
+    inputCounts = true;
+    mouseMoveCount = 0;
+    RestMouseAtCursor();
 }
 
 LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)

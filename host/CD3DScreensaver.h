@@ -102,7 +102,9 @@ public:
     void AnimateErrorBox();
     void ReleaseScreenDevices();
     void RunPasswordChange();
-    void EndShowOnInput();
+    // Ends the show (Full and Test modes) for the reason given, which the
+    // program writes to the debug output.
+    void EndShowOnInput(const wchar_t* reason = L"input");
     void CloseShow();
 
     LaunchMode mode = LaunchMode::Configure;
@@ -113,6 +115,14 @@ public:
     bool previewWaiting = false;
     int mouseMoveCount = 0;
     bool windowed = false;
+    // Keys, buttons, mouse moves and deactivation end the full-screen show
+    // only once it shows something: from its first presented frame (or the
+    // error box) on. Before that the windows are up but the devices are
+    // still being made, and making a full-screen device can itself take the
+    // activation away.
+    bool inputCounts = false;
+    // Why the show ended, or null while it runs.
+    const wchar_t* endReason = nullptr;
 
     BOOL errorSet = FALSE;
     HRESULT errorCode = S_OK;
@@ -160,10 +170,15 @@ protected:
                                     D3DPRESENT_PARAMETERS& parameters, IDirect3DDevice9** created);
     virtual HRESULT TestCooperativeLevel(IDirect3DDevice9* screenDevice);
     virtual HRESULT PresentScreen(IDirect3DDevice9* screenDevice);
+    // The current mode of a display device (EnumDisplaySettingsW).
+    virtual BOOL ReadDisplaySettings(const wchar_t* deviceName, DEVMODEW& settings);
 
 private:
     void WaitForPreviewTimer();
-    void EndShow();
+    void EndShow(const wchar_t* reason);
+    // From now on input ends the show; moves count from where the pointer
+    // rests.
+    void StartCountingInput();
     // Work during which the devices must stay: an end of the show asked for
     // meanwhile runs when the last of it is done.
     void BeginBusy() { ++busy; }
@@ -181,6 +196,11 @@ private:
 
     int busy = 0;
     bool endRequested = false;
+    const wchar_t* requestedEndReason = nullptr;
+    // The show was deactivated before its first frame: the system took the
+    // activation while the devices were made, not the user, and a
+    // full-screen device stays lost until the show is active again.
+    bool reclaimActivation = false;
     // Set once the show has ended (devices released, WM_QUIT posted).
     bool showEnded = false;
     DWORD lastErrorBoxTick = 0;

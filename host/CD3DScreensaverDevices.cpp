@@ -245,13 +245,24 @@ HRESULT CD3DScreensaver::CreateScreenDevices()
         }
     } else {
         windowed = false;
+        // A show that draws on no monitor is silent black unless the user
+        // chose that for every one of them; otherwise it says why.
+        bool allLeftBlack = true;
+        bool hardwareDisabled = false;
         for (int m = 0; m < monitorCount && screenDeviceCount < MaxScreenDevices; ++m) {
             const int index = monitors[m].adapterIndex;
-            if (index < 0 || index >= adapterCount)
+            if (index < 0 || index >= adapterCount) {
+                if (monitors[m].window)
+                    allLeftBlack = false;
                 continue;
+            }
             AdapterRecord& adapter = *adapters[index];
-            if (adapter.disableHardware && !adapter.softwareUsable)
+            if (!adapter.leaveBlack)
+                allLeftBlack = false;
+            if (adapter.disableHardware && !adapter.softwareUsable) {
+                hardwareDisabled = hardwareDisabled || !adapter.leaveBlack;
                 adapter.leaveBlack = TRUE;
+            }
             if (adapter.leaveBlack || adapter.deviceCount == 0)
                 continue;
             adapter.window = monitors[m].window;
@@ -265,6 +276,8 @@ HRESULT CD3DScreensaver::CreateScreenDevices()
                 SetError(DeviceCreateFailed);
             }
         }
+        if (screenDeviceCount == 0 && !errorSet && !allLeftBlack)
+            SetError(hardwareDisabled ? NoHardwareDevice : NoCompatibleDevice);
     }
 
     RECT covered{};

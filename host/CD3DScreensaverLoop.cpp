@@ -14,6 +14,10 @@ const float ErrorBoxWidth = 300;
 const float ErrorBoxHeight = 150;
 const DWORD ErrorTextSize = 400;
 const DWORD MessageTextSize = 512;
+// Input counts from the first presented frame on, or from this long after
+// the show started when no frame could be presented (devices lost from the
+// start), so that the show can always be ended.
+const float LongestWaitForAFrame = 10.0f;
 
 RECT BoxRect(const MonitorRecord& record)
 {
@@ -70,6 +74,10 @@ HRESULT CD3DScreensaver::DrawAllScreens()
     elapsedTime = ApplicationClock.ElapsedTime();
     UpdateFrame();
     UpdateFrameRate();
+    if (reclaimActivation && !inputCounts && mainWindow) {
+        reclaimActivation = false;
+        SetForegroundWindow(mainWindow);
+    }
 
     bool complete = true;
     for (int i = 0; i < screenDeviceCount && complete; ++i) {
@@ -87,6 +95,8 @@ HRESULT CD3DScreensaver::DrawAllScreens()
         if (device)
             PresentScreen(device);
     }
+    if (complete || appTime > LongestWaitForAFrame)
+        StartCountingInput();
     EndBusy();
     return S_OK;
 }
@@ -95,6 +105,8 @@ void CD3DScreensaver::AnimateErrorBox()
 {
     if (screenDeviceCount > 0)
         ReleaseScreenDevices();
+    // The box is what the show shows: input ends it from here on.
+    StartCountingInput();
     const DWORD now = timeGetTime();
     const float dt = errorBoxTicking ? static_cast<float>(now - lastErrorBoxTick) / 1000.0f : 0.0f;
     lastErrorBoxTick = now;

@@ -18,6 +18,11 @@ namespace {
 const int PatternLength = 100;
 const int StringLength = 512;
 const LRESULT AutomaticItemData = -1;
+// The texts of the tabs and of the modes. Fixed here, never taken from a
+// control: a format that came from outside the code could read arguments
+// that are not there.
+const wchar_t* const TabFormat = L"Monitor %d";
+const wchar_t* const ModeFormat = L"%d by %d, %d bit color";
 
 // What the dialog puts back on Cancel.
 struct DisplayDialogState {
@@ -85,12 +90,11 @@ void FillModeList(HWND dialog, const AdapterRecord* adapter)
     SendMessageW(list, CB_SETITEMDATA, item, AutomaticItemData);
 
     LRESULT selected = 0;
-    const std::wstring pattern = ItemText(dialog, IDC_MODE_PATTERN);
     const DeviceRecord* device = ChosenDevice(*adapter);
     for (int m = 0; device && m < device->modeCount; ++m) {
         const ModeRecord& mode = device->modes[m];
         wchar_t text[PatternLength + 40] = {};
-        swprintf(text, sizeof text / sizeof *text, pattern.c_str(), static_cast<int>(mode.width),
+        swprintf(text, sizeof text / sizeof *text, ModeFormat, static_cast<int>(mode.width),
                  static_cast<int>(mode.height), ColourBits(mode.format));
         item = SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
         SendMessageW(list, CB_SETITEMDATA, item, m);
@@ -126,10 +130,9 @@ void AddMonitorTabs(const CD3DScreensaver& saver, HWND dialog)
     const HWND tabs = GetDlgItem(dialog, IDC_MONITOR_TABS);
     if (!tabs)
         return;
-    const std::wstring pattern = ItemText(dialog, IDC_TAB_PATTERN);
     for (int m = 0; m < saver.monitorCount; ++m) {
         wchar_t label[PatternLength + 20] = {};
-        swprintf(label, sizeof label / sizeof *label, pattern.c_str(), m + 1);
+        swprintf(label, sizeof label / sizeof *label, TabFormat, m + 1);
         TCITEMW tab{};
         tab.mask = TCIF_TEXT;
         tab.pszText = label;
@@ -250,7 +253,7 @@ INT_PTR CALLBACK DisplaySettingsDlgProc(HWND dialog, UINT message, WPARAM wparam
 void FillMonitorPage(const CD3DScreensaver& saver, HWND dialog)
 {
     const int monitor = CurrentMonitor(dialog);
-    const AdapterRecord* adapter = AdapterOfMonitor(saver, monitor);
+    AdapterRecord* adapter = AdapterOfMonitor(saver, monitor);
     SetDlgItemTextW(dialog, IDC_ADAPTER_NAME,
                     monitor < saver.monitorCount ? saver.monitors[monitor].adapterDescription : L"");
     SetDlgItemTextW(dialog, IDC_RENDERING, LoadText(RenderingTextId(adapter)).c_str());
@@ -262,6 +265,11 @@ void FillMonitorPage(const CD3DScreensaver& saver, HWND dialog)
 
     const bool showable =
         adapter && ((adapter->halUsable && !adapter->disableHardware) || adapter->softwareUsable);
+    // The page without tabs has no usage buttons: a stored "Leave Black"
+    // would keep the monitor black with nothing here to undo it, so this
+    // page shows the saver on every monitor it can.
+    if (adapter && showable && !GetDlgItem(dialog, IDC_SHOW_NOTHING))
+        adapter->leaveBlack = FALSE;
     const bool nothing = !showable || adapter->leaveBlack;
     CheckRadioButton(dialog, IDC_SHOW_SAVER, IDC_SHOW_NOTHING, nothing ? IDC_SHOW_NOTHING : IDC_SHOW_SAVER);
     for (int id : {IDC_SHOW_SAVER, IDC_SHOW_NOTHING, IDC_USAGE_GROUP})

@@ -1,5 +1,6 @@
 // Entry point of the screensaver: Windows starts it with the screensaver
 // command line; the application object does the rest.
+#include "host/SystemLibrary.h"
 #include "host/ZAvaduVedoverovez.h"
 
 #include <windows.h>
@@ -33,6 +34,10 @@ private:
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int)
 {
+    // A screensaver is often started from the folder it was downloaded to:
+    // every library loaded from here on comes from the system folder only,
+    // never from beside the program or from the current folder.
+    RestrictLibrarySearch();
     const GdiplusSession gdiplus;
     ZAvaduVedoverovez saver;
     const HRESULT created = saver.Create(instance);

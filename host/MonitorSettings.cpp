@@ -16,7 +16,9 @@ const wchar_t* const FormatValue = L"Format";
 
 class ScreenKey : public RegistryKey {
 public:
-    ScreenKey(HKEY settings, int monitorIndex) : RegistryKey(settings, Name(monitorIndex).text) {}
+    ScreenKey(HKEY settings, int monitorIndex, REGSAM access) : RegistryKey(settings, Name(monitorIndex).text, access)
+    {
+    }
 
 private:
     struct KeyName {
@@ -57,7 +59,7 @@ void ReadMonitorSettings(CD3DScreensaver& saver, const RegistryKey& key)
         AdapterRecord* adapter = AdapterOfMonitor(saver, m);
         if (!adapter)
             continue;
-        ScreenKey screen(key.Handle(), m);
+        ScreenKey screen(key.Handle(), m, KEY_READ);
         GUID stored{};
         screen.ReadBytes(AdapterIdValue, &stored, sizeof stored);
         screen.ReadDword(LeaveBlackValue, adapter->leaveBlack);
@@ -78,7 +80,7 @@ void WriteMonitorSettings(const CD3DScreensaver& saver, const RegistryKey& key)
         const AdapterRecord* adapter = AdapterOfMonitor(saver, m);
         if (!adapter)
             continue;
-        ScreenKey screen(key.Handle(), m);
+        ScreenKey screen(key.Handle(), m, KEY_WRITE);
         screen.WriteDword(LeaveBlackValue, adapter->leaveBlack);
         screen.WriteDword(DisableHardwareValue, adapter->disableHardware);
         WriteMode(screen, *adapter);
@@ -87,14 +89,14 @@ void WriteMonitorSettings(const CD3DScreensaver& saver, const RegistryKey& key)
 
 void ReadSettingsFromRegistry(CD3DScreensaver& saver)
 {
-    RegistryKey key(HKEY_CURRENT_USER, SettingsKeyPath);
+    RegistryKey key(HKEY_CURRENT_USER, SettingsKeyPath, KEY_READ);
     if (key.IsOpen())
         ReadMonitorSettings(saver, key);
 }
 
 void WriteSettings(const CD3DScreensaver& saver)
 {
-    RegistryKey key(HKEY_CURRENT_USER, SettingsKeyPath);
+    RegistryKey key(HKEY_CURRENT_USER, SettingsKeyPath, KEY_WRITE);
     if (key.IsOpen())
         WriteMonitorSettings(saver, key);
 }
@@ -103,9 +105,9 @@ void StoreScreenMode(const wchar_t* keyPath, const AdapterRecord& adapter)
 {
     if (adapter.monitorIndex < 0)
         return;
-    RegistryKey key(HKEY_CURRENT_USER, keyPath);
+    RegistryKey key(HKEY_CURRENT_USER, keyPath, KEY_WRITE);
     if (!key.IsOpen())
         return;
-    ScreenKey screen(key.Handle(), adapter.monitorIndex);
+    ScreenKey screen(key.Handle(), adapter.monitorIndex, KEY_WRITE);
     WriteMode(screen, adapter);
 }

@@ -1,12 +1,12 @@
 #include "host/RegistryKey.h"
 
-RegistryKey::RegistryKey(HKEY parent, const wchar_t* path)
+RegistryKey::RegistryKey(HKEY parent, const wchar_t* path, REGSAM access)
 {
     if (!parent || !path || !*path)
         return;
     HKEY opened = nullptr;
     DWORD disposition = 0;
-    if (RegCreateKeyExW(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr, &opened,
+    if (RegCreateKeyExW(parent, path, 0, nullptr, REG_OPTION_NON_VOLATILE, access, nullptr, &opened,
                         &disposition) == ERROR_SUCCESS)
         key = opened;
 }

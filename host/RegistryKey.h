@@ -1,5 +1,7 @@
 // An open registry key that closes itself. Every key of the settings is
-// opened the same way: created when absent, with full access.
+// opened the same way: created when absent, with the access its use needs
+// (KEY_READ to read, KEY_WRITE to write), so that a restricted account still
+// reads the settings it may read.
 #pragma once
 
 #include <windows.h>
@@ -9,9 +11,9 @@
 class RegistryKey {
 public:
     RegistryKey() = default;
-    // Opens or creates path under parent; an empty or missing path opens
-    // nothing (it would name the parent itself).
-    RegistryKey(HKEY parent, const wchar_t* path);
+    // Opens or creates path under parent with the access asked for; an
+    // empty or missing path opens nothing (it would name the parent itself).
+    RegistryKey(HKEY parent, const wchar_t* path, REGSAM access);
     ~RegistryKey();
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;

@@ -8,6 +8,9 @@
 #include "host/SoundVolume.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace {
 
 const int32_t SplashResource = 5;
@@ -68,10 +71,13 @@ HRESULT ScenePlayer::RunFrame(float appTime)
         }
         return S_OK;
     }
-    // The loading frame draws nothing: the host presents the back buffer as
-    // the splash left it.
-    if (splashShown)
+    // The loading frame shows the splash while the document loads: drawn
+    // again, since the full-screen swap leaves the back buffer undefined
+    // after each present.
+    if (splashShown) {
+        RedrawSplash();
         return LoadAndStartScene();
+    }
     ShowSplash();
     return S_OK;
 }
@@ -82,14 +88,29 @@ void ScenePlayer::ShowSplash()
         return;
     splashQuad.LoadCenteredImage(SplashResource);
     splashQuad.SetAlpha(255, 1.0f);
+    if (DrawSplash())
+        splashShown = true;
+}
+
+void ScenePlayer::RedrawSplash()
+{
+    if (CurrentDevice)
+        DrawSplash();
+}
+
+bool ScenePlayer::DrawSplash()
+{
     if (FAILED(CurrentDevice->BeginScene()))
-        return;
+        return false;
     CurrentDevice->Clear(0, nullptr, D3DCLEAR_TARGET, Black, 1.0f, 0);
-    SetSplashStates(CurrentDevice);
-    splashQuad.BindForDraw();
-    CurrentDevice->DrawPrimitive(splashQuad.primitiveType, 0, splashQuad.primitiveCount);
+    // A quad without a buffer (its picture did not load) leaves black.
+    if (splashQuad.vertices) {
+        SetSplashStates(CurrentDevice);
+        splashQuad.BindForDraw();
+        CurrentDevice->DrawPrimitive(splashQuad.primitiveType, 0, splashQuad.primitiveCount);
+    }
     CurrentDevice->EndScene();
-    splashShown = true;
+    return true;
 }
 
 HRESULT ScenePlayer::LoadAndStartScene()
@@ -137,4 +158,26 @@ void ScenePlayer::OnDeviceRestored()
 {
     if (root)
         root->OnDeviceRestored();
+}
+
+void ScenePlayer::ReleaseScene()
+{
+    // The list points into the document.
+    playlist = MusicPlaylist{};
+    const bool published = CurrentResManager && CurrentResManager == resourceManager.get();
+    root.reset();
+    resourceManager.reset();
+    if (published) {
+        CurrentResManager = nullptr;
+        CurrentResourceCache = nullptr;
+    }
+    splashQuad.texture.Release();
+    splashQuad.vertices.Release();
+    for (DS_SimpleMesh<DX_V::SPC>& border : borders.quads)
+        border.vertices.Release();
+    std::fill(borders.placedAt, borders.placedAt + 4, NAN);
+    if (GlobalSceneView && GlobalSceneView->borders == &borders)
+        GlobalSceneView->UseBorders(nullptr);
+    if (GlobalSceneView)
+        GlobalSceneView->ReleaseBordersOf(CurrentDevice);
 }

@@ -41,6 +41,9 @@ public:
     // The splash picture, centred on black. A scene that does not begin
     // leaves the splash to be tried again on the next frame.
     void ShowSplash();
+    // Draws the splash again, as the loading frame's picture: after a
+    // present the back buffer holds nothing defined.
+    void RedrawSplash();
     // Reads the document, builds every slide's objects, writes out the
     // music that is not on this computer, applies the picture position,
     // starts the music and sets the sound volume. Runs once, even when it
@@ -54,6 +57,12 @@ public:
     // objects, and the current one makes them again.
     void OnDeviceInvalidated();
     void OnDeviceRestored();
+    // The screen's device is going: everything made on it goes first (the
+    // document with its textures, buffers and effects, the splash and the
+    // borders), so that releasing the device destroys it, and nothing of it
+    // stays published. The player draws nothing more; its music list goes
+    // with the document.
+    void ReleaseScene();
 
     // Plays these bytes in place of the program's embedded document (tests
     // and tools); must be given before the load.
@@ -68,6 +77,9 @@ public:
     MusicPlaylist playlist;
 
 private:
+    // The splash over a black clear; false when the scene did not begin.
+    bool DrawSplash();
+
     TexturedQuad splashQuad;
     // The scene view's Fit borders on this screen's device.
     SceneBorders borders;

@@ -20,7 +20,7 @@ namespace {
 
 void WriteSetting(const SettingValue& setting, int value)
 {
-    RegistryKey key(HKEY_CURRENT_USER, SettingsKeyPath);
+    RegistryKey key(HKEY_CURRENT_USER, SettingsKeyPath, KEY_WRITE);
     key.WriteDword(setting.name, static_cast<DWORD>(value));
 }
 
@@ -34,7 +34,7 @@ void SetSettingsKeyPath(const wchar_t* path)
 
 void ReadSetting(DWORD* value, const SettingValue& setting)
 {
-    RegistryKey key(HKEY_CURRENT_USER, SettingsKeyPath);
+    RegistryKey key(HKEY_CURRENT_USER, SettingsKeyPath, KEY_READ);
     DWORD stored = 0;
     if (!key.ReadDword(setting.name, stored))
         return;
@@ -87,9 +87,10 @@ void SetPicturePosition(int position)
         ReadSetting(PicPosSetting);
         PicPosCache.read = true;
     }
-    // A dialog's combo box gives -1 when nothing is selected.
+    // A dialog's combo box gives CB_ERR (-1) when nothing is selected: no
+    // choice was made, and the position stays as it is.
     if (position < PicStretch || position > PicFill)
-        position = position < PicStretch ? PicStretch : PicFill;
+        return;
     PicPosCache.value = position;
     WritePicPos(position);
 }

@@ -1,6 +1,7 @@
 #include "host/ZAvaduVedoverovez.h"
 
 #include "foundation/SaverError.h"
+#include "foundation/render/CurrentDevice.h"
 #include "host/D3DXRuntime.h"
 #include "host/DeviceRequirements.h"
 #include "host/MonitorSettings.h"
@@ -57,7 +58,9 @@ void ZAvaduVedoverovez::ShowConfigDialog()
 {
     // Owned by the window given with /c, so that it is modal to the
     // system's screen-saver settings.
-    ShowSettingsDialog(*this, parentWindow);
+    // A window that no longer exists (or never did) would make the dialog
+    // fail: it is shown on its own then.
+    ShowSettingsDialog(*this, parentWindow && IsWindow(parentWindow) ? parentWindow : nullptr);
 }
 
 void ZAvaduVedoverovez::ShowExtraDialog(HWND owner)
@@ -149,6 +152,15 @@ HRESULT ZAvaduVedoverovez::OnDeviceInvalidated()
     ReleaseMusicGraph();
     if (currentPlayer)
         currentPlayer->OnDeviceInvalidated();
+    return S_OK;
+}
+
+HRESULT ZAvaduVedoverovez::OnDeviceDestroyed()
+{
+    if (currentPlayer)
+        currentPlayer->ReleaseScene();
+    if (CurrentDevice == device)
+        CurrentDevice = nullptr;
     return S_OK;
 }
 

@@ -38,6 +38,9 @@ public:
     // the music's graph goes and the scene lets go of its default-pool
     // objects.
     HRESULT OnDeviceInvalidated() override;
+    // The selected screen's scene lets go of everything made on its device
+    // before the framework releases the device.
+    HRESULT OnDeviceDestroyed() override;
     // An event of the music's graph: the end of a track starts the current
     // player's next one.
     void OnMusicEvent(int code) override;

@@ -3,6 +3,7 @@
 #include "foundation/SaverError.h"
 #include "foundation/render/CurrentDevice.h"
 #include "foundation/render/PictureMapping.h"
+#include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/ResourceCache.h"
 #include "host/SaverClock.h"
 #include "host/Settings.h"
@@ -165,7 +166,9 @@ TEST_F(AppTest, DevicesNeedBumpMappingOverV8U8Textures)
     EXPECT_EQ(E_FAIL, app.CheckDeviceRequirements(caps, D3DCREATE_HARDWARE_VERTEXPROCESSING, D3DFMT_UNKNOWN));
 }
 
-TEST_F(AppTest, FramesShowTheSplashThenLoadWithoutDrawingThenPlay)
+// The loading frame shows the splash again: after the splash's present the
+// full-screen back buffer holds nothing defined (the marker stands for it).
+TEST_F(AppTest, FramesShowTheSplashThenTheSplashWhileLoadingThenPlay)
 {
     const DWORD colour = 0x3080C0;
     app.players[0].UseDocument(FlatSlideshow({{colour}}));
@@ -181,13 +184,54 @@ TEST_F(AppTest, FramesShowTheSplashThenLoadWithoutDrawingThenPlay)
 
     ClearToMarker(screen);
     app.DrawScreen(0, 0.0f);
-    EXPECT_TRUE(screen.ReadBackBuffer().AllNear(0, 0, Side, Side, Rgba::FromArgb(Marker), 0));
+    const Pixels loading = screen.ReadBackBuffer();
+    ASSERT_EQ(splash.Width(), loading.Width());
+    for (int y = 0; y < Side; y += 8) {
+        for (int x = 0; x < Side; x += 8)
+            ASSERT_TRUE(loading.AllNear(x, y, x + 1, y + 1, splash.At(x, y), 2)) << x << "," << y;
+    }
     ASSERT_TRUE(app.players[0].Root());
     EXPECT_FALSE(app.errorSet);
 
     app.DrawScreen(0, 1.0f);
     EXPECT_TRUE(Filled(screen.ReadBackBuffer(), colour));
     EXPECT_FALSE(app.errorSet);
+}
+
+// Releasing the screen devices releases everything the scenes made on them
+// first, so that the framework's release is the devices' last: a full-screen
+// device then really goes with its mode, before the error box or the exit.
+TEST_F(AppTest, ReleasingTheScreenDevicesLeavesNothingOnThemAndNothingPublished)
+{
+    const TestDevice& second = AddScreen(Side, Side);
+    ASSERT_TRUE(second.Ok());
+    app.players[0].UseDocument(FlatSlideshow({{0x3080C0}}));
+    app.players[1].UseDocument(FlatSlideshow({{0xC08030}}));
+    const TestDevice* devices[] = {&screen, &second};
+    auto references = [](const TestDevice* d) {
+        d->Device()->AddRef();
+        return d->Device()->Release();
+    };
+    ULONG before[2] = {references(devices[0]), references(devices[1])};
+    app.UseScreens({&screen, &second});
+    for (float time : {0.0f, 0.0f, 1.0f}) {
+        app.DrawScreen(0, time);
+        app.DrawScreen(1, time);
+    }
+    ASSERT_TRUE(app.players[0].Root());
+    ASSERT_TRUE(app.players[1].Root());
+    ASSERT_GT(references(devices[0]), before[0] + 1);
+
+    app.ReleaseScreenDevices();
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(before[i], references(devices[i])) << "screen " << i;
+    EXPECT_EQ(nullptr, CurrentDevice);
+    EXPECT_EQ(nullptr, CurrentResManager);
+    EXPECT_EQ(nullptr, CurrentResourceCache);
+    EXPECT_FALSE(app.players[0].Root());
+    EXPECT_FALSE(app.players[1].Root());
+    // A music event that arrives afterwards finds no list to play from.
+    app.OnMusicEvent(1);
 }
 
 TEST_F(AppTest, ADocumentThatDoesNotLoadIsTheErrorMediaNotFoundAndNothingMoreIsDrawn)

@@ -209,6 +209,45 @@ TEST_F(DisplaySettingsTest, TabsShowOneMonitorEachAndEditThatMonitorsAdapter)
         EXPECT_TRUE(dialog.Enabled(id)) << id;
 }
 
+// The page without tabs has no usage buttons: a stored "Leave Black" must
+// not keep the monitor black with nothing on the page to undo it. Cancel
+// still puts the stored choice back.
+TEST_F(DisplaySettingsTest, ThePageWithoutTabsShowsTheSaverOverAStoredLeaveBlack)
+{
+    AdapterRecord& adapter = saver.AddMonitorWithAdapter(L"adapter", Modes);
+    adapter.leaveBlack = TRUE;
+    {
+        TestDialog dialog(IDD_DISPLAY_SETTINGS, DisplaySettingsDlgProc, saver);
+        ASSERT_TRUE(dialog.Get());
+        ASSERT_FALSE(dialog.Item(IDC_SHOW_NOTHING));
+        EXPECT_EQ(0u, adapter.leaveBlack);
+        for (int id : ModeControls)
+            EXPECT_TRUE(dialog.Enabled(id)) << id;
+        dialog.Click(IDCANCEL);
+    }
+    EXPECT_EQ(1u, adapter.leaveBlack);
+
+    TestDialog dialog(IDD_DISPLAY_SETTINGS, DisplaySettingsDlgProc, saver);
+    dialog.Click(IDOK);
+    EXPECT_EQ(0u, adapter.leaveBlack);
+}
+
+// The texts of the modes come from a fixed format, whatever the hidden
+// pattern control of the template says.
+TEST_F(DisplaySettingsTest, ModeTextsDoNotUseAControlsTextAsTheirFormat)
+{
+    saver.AddMonitorWithAdapter(L"first", Modes);
+    saver.AddMonitorWithAdapter(L"second", Modes);
+    TestDialog dialog(IDD_DISPLAY_SETTINGS_TABS, DisplaySettingsDlgProc, saver);
+    ASSERT_TRUE(dialog.Get());
+    SetDlgItemTextW(dialog.Get(), IDC_MODE_PATTERN, L"%d x %d");
+    dialog.SelectTab(IDC_MONITOR_TABS, 1);
+    const std::vector<std::wstring> items = dialog.ComboItems(IDC_MODE_LIST);
+    ASSERT_EQ(5u, items.size());
+    EXPECT_EQ(L"640 by 480, 32 bit color", items[1]);
+    EXPECT_EQ(L"800 by 600, 16 bit color", items[2]);
+}
+
 TEST_F(DisplaySettingsTest, AnAdapterWithoutAUsableDeviceCanOnlyShowNothing)
 {
     AdapterRecord& adapter = saver.AddMonitorWithAdapter(L"adapter", Modes);

@@ -21,7 +21,7 @@ protected:
 
     static bool Stored(const wchar_t* subkey, const wchar_t* name, DWORD& value)
     {
-        RegistryKey key(HKEY_CURRENT_USER, (std::wstring(DialogTestKeyPath) + subkey).c_str());
+        RegistryKey key(HKEY_CURRENT_USER, (std::wstring(DialogTestKeyPath) + subkey).c_str(), KEY_READ | KEY_WRITE);
         return key.ReadDword(name, value);
     }
 
@@ -31,7 +31,7 @@ protected:
 
 TEST_F(SettingsDialogTest, OpensWithThePositionsTheStoredChoiceAndTheTitle)
 {
-    RegistryKey(HKEY_CURRENT_USER, DialogTestKeyPath).WriteDword(L"\"PicPos\"", 0);
+    RegistryKey(HKEY_CURRENT_USER, DialogTestKeyPath, KEY_READ | KEY_WRITE).WriteDword(L"\"PicPos\"", 0);
     adapter->storedWidth = 800;
     TestDialog dialog(IDD_SETTINGS, SettingsDlgProc, saver);
     ASSERT_TRUE(dialog.Get());

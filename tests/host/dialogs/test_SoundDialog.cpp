@@ -15,11 +15,11 @@ protected:
 
     static void Store(const wchar_t* name, DWORD value)
     {
-        RegistryKey(HKEY_CURRENT_USER, DialogTestKeyPath).WriteDword(name, value);
+        RegistryKey(HKEY_CURRENT_USER, DialogTestKeyPath, KEY_READ | KEY_WRITE).WriteDword(name, value);
     }
     static bool Stored(const wchar_t* name, DWORD& value)
     {
-        return RegistryKey(HKEY_CURRENT_USER, DialogTestKeyPath).ReadDword(name, value);
+        return RegistryKey(HKEY_CURRENT_USER, DialogTestKeyPath, KEY_READ | KEY_WRITE).ReadDword(name, value);
     }
     static LRESULT Position(const TestDialog& dialog)
     {

@@ -44,8 +44,44 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# What became of the program started last: it exited (with its code), it
+# crashed (Wine reported an unhandled exception), or it is still running and
+# what the screen shows. Empty when no program was started.
+saver_state() {
+  [[ -f $work/saver.started ]] || return 0
+  if [[ -f $work/saver.exit ]]; then
+    local code
+    code=$(cat "$work/saver.exit")
+    if grep -qaE "Unhandled (exception|page fault)|wine: .*(crash|exception)" "$work/saver.out" 2>/dev/null; then
+      echo "the saver crashed (exit code $code): $(grep -aE 'Unhandled|wine:' "$work/saver.out" | head -3 | tr '\r\n' '  ')"
+    else
+      echo "the saver exited with code $code"
+    fi
+  else
+    xwd -root -silent -display "$DISPLAY" >"$work/state.xwd" 2>/dev/null || true
+    local stats
+    stats=$(perl "$here/xwdpixels.pl" "$work/state.xwd" --stats 0,0 "$(screen_size)" 4 2>/dev/null || true)
+    local black count
+    read -r _ black count <<<"$stats"
+    if [[ -n $count ]] && ((count > 0 && black == count)); then
+      echo "the saver is alive, showing black"
+    else
+      echo "the saver is alive, the screen shows (mean black count) $stats"
+    fi
+  fi
+  # Why the program says a show ended, when it said so.
+  grep -a "Nightglass:" "$work/saver.out" 2>/dev/null | tr -d '\r' | tail -3 | sed 's/^/  /' || true
+}
+
+# The root window's size as "width,height".
+screen_size() {
+  xwininfo -root -display "$DISPLAY" 2>/dev/null |
+    awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "," h }'
+}
+
 fail() {
   echo "FAIL: $*" >&2
+  saver_state >&2
   if [[ -f $work/shot.xwd ]]; then cp "$work/shot.xwd" "$build/e2e-last-failure.xwd"; fi
   exit 1
 }
@@ -91,8 +127,12 @@ start_xvfb() {
 # its log into the work folder.
 start_program() {
   rm -f "$work/saver.exit" "$work/probe.log"
+  touch "$work/saver.started"
   (
-    NIGHTGLASS_PROBE_LOG="Z:$work/probe.log" wine "$@" >"$work/saver.out" 2>&1
+    # Debug output (+debugstr) carries the program's own word on why a show
+    # ended.
+    WINEDEBUG="${WINEDEBUG:+$WINEDEBUG,}+debugstr" NIGHTGLASS_PROBE_LOG="Z:$work/probe.log" \
+      wine "$@" >"$work/saver.out" 2>&1
     echo $? >"$work/saver.exit"
   ) &
 }

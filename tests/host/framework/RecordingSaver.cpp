@@ -189,3 +189,10 @@ HRESULT RecordingSaver::PresentScreen(IDirect3DDevice9* screenDevice)
     presented.push_back(ReadBackBuffer(screenDevice));
     return CD3DScreensaver::PresentScreen(screenDevice);
 }
+
+BOOL RecordingSaver::ReadDisplaySettings(const wchar_t* deviceName, DEVMODEW& settings)
+{
+    if (displaySettingsFail)
+        return FALSE;
+    return CD3DScreensaver::ReadDisplaySettings(deviceName, settings);
+}

@@ -71,10 +71,13 @@ public:
     void (*duringRender)(RecordingSaver&) = nullptr;
     // Called inside each device creation, before the device is made.
     void (*duringCreation)(RecordingSaver&) = nullptr;
+    // No display device's current mode can be read.
+    bool displaySettingsFail = false;
 
 protected:
     HRESULT CreateD3DDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
                             D3DPRESENT_PARAMETERS& parameters, IDirect3DDevice9** created) override;
     HRESULT TestCooperativeLevel(IDirect3DDevice9* screenDevice) override;
     HRESULT PresentScreen(IDirect3DDevice9* screenDevice) override;
+    BOOL ReadDisplaySettings(const wchar_t* deviceName, DEVMODEW& settings) override;
 };

@@ -241,8 +241,9 @@ TEST_F(ScreenDevicesTest, InputDuringAFrameEndsTheShowAfterIt)
     HiddenWindow window(600, 400);
     RecordingSaver saver;
     ASSERT_TRUE(StartWindowedShow(saver, window.Get()));
-    // Input ends only the full-screen show.
+    // Input ends only the full-screen show, once it has shown a frame.
     saver.mode = LaunchMode::Full;
+    saver.inputCounts = true;
     saver.duringRender = [](RecordingSaver& s) { s.WindowProc(s.mainWindow, WM_KEYDOWN, VK_SPACE, 0); };
     saver.DrawAllScreens();
     EXPECT_EQ((std::vector<std::string>{"render", "present", "invalidated", "destroyed"}), saver.events);
@@ -292,7 +293,7 @@ TEST_F(FullScreenTest, ADeviceMadeAtOnceStoresNothing)
     EXPECT_EQ(D3DSWAPEFFECT_DISCARD, asked.SwapEffect);
     EXPECT_EQ(static_cast<UINT>(D3DPRESENT_INTERVAL_ONE), asked.PresentationInterval);
     EXPECT_EQ(window.Get(), asked.hDeviceWindow);
-    RegistryKey screen(HKEY_CURRENT_USER, ScreenPath().c_str());
+    RegistryKey screen(HKEY_CURRENT_USER, ScreenPath().c_str(), KEY_READ | KEY_WRITE);
     DWORD width = 0;
     EXPECT_FALSE(screen.ReadDword(L"Width", width));
 }
@@ -307,7 +308,7 @@ TEST_F(FullScreenTest, AFallBackToALowerModeIsStoredUnderTheMonitorsScreenKey)
     EXPECT_EQ(800u, saver.creations[1].BackBufferWidth);
     EXPECT_EQ(800u, saver.adapters[0]->storedWidth);
 
-    RegistryKey screen(HKEY_CURRENT_USER, ScreenPath().c_str());
+    RegistryKey screen(HKEY_CURRENT_USER, ScreenPath().c_str(), KEY_READ | KEY_WRITE);
     DWORD width = 0, height = 0, format = 0;
     GUID id{};
     EXPECT_TRUE(screen.ReadDword(L"Width", width));
@@ -337,6 +338,8 @@ TEST_F(FullScreenTest, MovesCountFromWhereThePointerRestsWhenTheShowStarts)
     saver.mouseMoveCount = 3;
     saver.CreateScreenDevices();
     EXPECT_EQ(0, saver.mouseMoveCount);
+    saver.DrawAllScreens();
+    EXPECT_EQ(0, saver.mouseMoveCount);
     POINT rest{};
     ASSERT_TRUE(GetCursorPos(&rest));
     ScreenToClient(window.Get(), &rest);
@@ -346,17 +349,20 @@ TEST_F(FullScreenTest, MovesCountFromWhereThePointerRestsWhenTheShowStarts)
     EXPECT_EQ(1, saver.mouseMoveCount);
 }
 
-// Input while the devices are being made ends the show once they are: the
-// loop then ends at once, and the screensaver-running flag stays off.
+// A suspend while the devices are being made ends the show once they are:
+// the loop then ends at once, and the screensaver-running flag stays off.
 TEST_F(FullScreenTest, AnEndAskedForDuringDeviceCreationLeavesTheRunningFlagOff)
 {
     SystemParametersInfoW(SPI_SETSCREENSAVERRUNNING, FALSE, nullptr, 0);
-    saver.duringCreation = [](RecordingSaver& s) { s.WindowProc(s.mainWindow, WM_KEYDOWN, VK_SPACE, 0); };
+    saver.duringCreation = [](RecordingSaver& s) {
+        s.WindowProc(s.mainWindow, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
+    };
 
     EXPECT_EQ(S_OK, saver.RunMessageLoop());
 
     EXPECT_EQ(1, saver.finalCleanups);
     EXPECT_EQ(0, saver.screenDeviceCount);
+    EXPECT_STREQ(L"suspend", saver.endReason);
     BOOL running = TRUE;
     ASSERT_TRUE(SystemParametersInfoW(SPI_GETSCREENSAVERRUNNING, 0, &running, 0));
     EXPECT_FALSE(running);
@@ -374,12 +380,15 @@ TEST_F(FullScreenTest, ADeviceThatFailsInEveryModeIsDeviceCreateFailed)
     EXPECT_TRUE(saver.events.empty());
 }
 
+// A show that draws on no monitor is black without a word only when the
+// user left every monitor black; otherwise the error box says why.
 TEST_F(FullScreenTest, LeaveBlackAndDisabledHardwareWithoutSoftwareMakeNoDevice)
 {
     saver.adapters[0]->leaveBlack = 1;
     saver.CreateScreenDevices();
     EXPECT_EQ(0, saver.screenDeviceCount);
     EXPECT_TRUE(saver.creations.empty());
+    EXPECT_FALSE(saver.errorSet);
 
     saver.adapters[0]->leaveBlack = 0;
     saver.adapters[0]->disableHardware = 1;
@@ -387,7 +396,83 @@ TEST_F(FullScreenTest, LeaveBlackAndDisabledHardwareWithoutSoftwareMakeNoDevice)
     saver.CreateScreenDevices();
     EXPECT_EQ(0, saver.screenDeviceCount);
     EXPECT_EQ(1u, saver.adapters[0]->leaveBlack);
-    EXPECT_FALSE(saver.errorSet);
+    EXPECT_TRUE(saver.errorSet);
+    EXPECT_EQ(NoHardwareDevice, saver.errorCode);
+}
+
+TEST_F(FullScreenTest, AMonitorWithoutAnAdapterAndNothingElseShownIsAnError)
+{
+    for (int m = 0; m < saver.monitorCount; ++m)
+        saver.monitors[m].adapterIndex = -1;
+    saver.CreateScreenDevices();
+    EXPECT_EQ(0, saver.screenDeviceCount);
+    EXPECT_TRUE(saver.errorSet);
+    EXPECT_EQ(NoCompatibleDevice, saver.errorCode);
+}
+
+// While the full-screen show starts, its windows are up but nothing is
+// drawn yet, and making a full-screen device can take the activation away:
+// keys, buttons, moves and deactivation count from the first presented frame
+// on. A suspend ends the show at any time.
+TEST_F(FullScreenTest, InputCountsFromTheFirstPresentedFrameOn)
+{
+    saver.duringCreation = [](RecordingSaver& s) { s.WindowProc(s.mainWindow, WM_ACTIVATEAPP, FALSE, 0); };
+    saver.CreateScreenDevices();
+    ASSERT_EQ(1, saver.screenDeviceCount);
+    const HWND w = window.Get();
+    saver.WindowProc(w, WM_ACTIVATEAPP, FALSE, 0);
+    saver.WindowProc(w, WM_KEYDOWN, VK_SPACE, 0);
+    saver.WindowProc(w, WM_LBUTTONDOWN, 0, 0);
+    for (int i = 0; i < 8; ++i)
+        saver.WindowProc(w, WM_MOUSEMOVE, 0, MAKELPARAM(10 + 20 * i, 10));
+    EXPECT_FALSE(TakeQuitMessage());
+    EXPECT_EQ(0, saver.finalCleanups);
+    EXPECT_EQ(1, saver.screenDeviceCount);
+    EXPECT_EQ(nullptr, saver.endReason);
+
+    saver.DrawAllScreens();
+    ASSERT_EQ(1u, saver.presented.size());
+    saver.WindowProc(w, WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_TRUE(TakeQuitMessage());
+    EXPECT_EQ(1, saver.finalCleanups);
+    EXPECT_EQ(0, saver.screenDeviceCount);
+    EXPECT_STREQ(L"deactivated", saver.endReason);
+}
+
+TEST_F(FullScreenTest, TheErrorBoxLetsInputEndTheShow)
+{
+    saver.creationsToFail = 10;
+    saver.CreateScreenDevices();
+    ASSERT_TRUE(saver.errorSet);
+    saver.WindowProc(window.Get(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_FALSE(TakeQuitMessage());
+    saver.AnimateErrorBox();
+    saver.WindowProc(window.Get(), WM_KEYDOWN, VK_SPACE, 0);
+    EXPECT_TRUE(TakeQuitMessage());
+    EXPECT_STREQ(L"key", saver.endReason);
+}
+
+// Without the current mode of a display device its monitor is still found,
+// with the monitor's own rectangle.
+TEST(Monitors, AMonitorWhoseModeCannotBeReadIsFoundByItsDeviceName)
+{
+    RecordingSaver reading;
+    reading.EnumerateMonitors();
+    RecordingSaver failing;
+    failing.displaySettingsFail = true;
+    failing.EnumerateMonitors();
+    ASSERT_GE(reading.monitorCount, 1);
+    ASSERT_EQ(reading.monitorCount, failing.monitorCount);
+    for (int m = 0; m < reading.monitorCount; ++m) {
+        const MonitorRecord& expected = reading.monitors[m];
+        const MonitorRecord& got = failing.monitors[m];
+        EXPECT_EQ(expected.monitor, got.monitor) << m;
+        EXPECT_TRUE(EqualRect(&expected.screen, &got.screen))
+            << m << ": " << got.screen.left << "," << got.screen.top << " " << got.screen.right << ","
+            << got.screen.bottom;
+    }
+    EXPECT_TRUE(reading.monitors[0].monitor);
+    EXPECT_FALSE(IsRectEmpty(&reading.monitors[0].screen));
 }
 
 } // namespace

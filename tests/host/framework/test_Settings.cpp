@@ -16,7 +16,7 @@ protected:
 
     static void Store(const wchar_t* name, DWORD value)
     {
-        RegistryKey key(HKEY_CURRENT_USER, TestSettingsKeyPath);
+        RegistryKey key(HKEY_CURRENT_USER, TestSettingsKeyPath, KEY_READ | KEY_WRITE);
         key.WriteDword(name, value);
     }
     static bool KeyExists(const std::wstring& path)
@@ -44,6 +44,47 @@ TEST_F(SettingsTest, AbsentValuesGiveTheirDefaultsAndReadingCreatesTheKey)
     EXPECT_EQ(37u, volume);
 }
 
+// Gives everyone only the access given to the key at path, as an account
+// under a restricted token would have; a null DACL gives all access back.
+bool RestrictKey(const wchar_t* path, REGSAM allowed)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, WRITE_DAC, &key) != ERROR_SUCCESS)
+        return false;
+    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+    PSID everyone = nullptr;
+    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+    alignas(DWORD) BYTE buffer[256] = {};
+    auto* acl = reinterpret_cast<PACL>(buffer);
+    InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+    AddAccessAllowedAce(acl, ACL_REVISION, allowed, everyone);
+    SECURITY_DESCRIPTOR descriptor{};
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, allowed ? acl : nullptr, FALSE);
+    const bool set = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor) == ERROR_SUCCESS;
+    FreeSid(everyone);
+    RegCloseKey(key);
+    return set;
+}
+
+// Settings that the account may read but not change are still read, and a
+// write that it may not make changes nothing.
+TEST_F(SettingsTest, AKeyThatMayOnlyBeReadStillGivesItsValues)
+{
+    Store(L"\"SoundVolume\"", 40);
+    Store(L"\"PicPos\"", 1);
+    ASSERT_TRUE(RestrictKey(TestSettingsKeyPath, KEY_READ));
+    HKEY full = nullptr;
+    ASSERT_NE(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, TestSettingsKeyPath, 0, KEY_ALL_ACCESS, &full));
+
+    EXPECT_EQ(40u, ReadSetting(SoundVolumeSetting));
+    EXPECT_EQ(PicFit, GetPicturePosition());
+    WriteSoundVolume(10);
+    EXPECT_EQ(40u, ReadSetting(SoundVolumeSetting));
+
+    ASSERT_TRUE(RestrictKey(TestSettingsKeyPath, 0));
+}
+
 TEST_F(SettingsTest, WrittenValuesReadBackUnderTheirQuotedNames)
 {
     WriteSoundVolume(40);
@@ -56,7 +97,7 @@ TEST_F(SettingsTest, WrittenValuesReadBackUnderTheirQuotedNames)
     EXPECT_EQ(1u, ReadSetting(PicPosSetting));
 
     // The names are eight and more characters with the quotes included.
-    RegistryKey key(HKEY_CURRENT_USER, TestSettingsKeyPath);
+    RegistryKey key(HKEY_CURRENT_USER, TestSettingsKeyPath, KEY_READ | KEY_WRITE);
     DWORD stored = 0;
     EXPECT_TRUE(key.ReadDword(L"\"PicPos\"", stored));
     EXPECT_EQ(1u, stored);
@@ -90,7 +131,7 @@ TEST_F(SettingsTest, OutOfRangeValuesAreClampedToTheirRange)
 
 TEST_F(SettingsTest, ValuesOfAnotherSizeKeepTheDefault)
 {
-    RegistryKey key(HKEY_CURRENT_USER, TestSettingsKeyPath);
+    RegistryKey key(HKEY_CURRENT_USER, TestSettingsKeyPath, KEY_READ | KEY_WRITE);
     const wchar_t text[] = L"loud";
     RegSetValueExW(key.Handle(), L"\"SoundVolume\"", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
     const BYTE twoBytes[2] = {1, 0};
@@ -115,9 +156,15 @@ TEST_F(SettingsTest, PicturePositionIsReadOnceAndKeptInRange)
     EXPECT_EQ(PicFit, GetPicturePosition());
     Store(L"\"PicPos\"", 0);
     EXPECT_EQ(PicFit, GetPicturePosition());
-    SetPicturePosition(-1);
+    // No selection in the dialog's list (CB_ERR) and out-of-range values
+    // change nothing, in the cache or the registry.
+    for (int noChoice : {-1, 3}) {
+        SetPicturePosition(noChoice);
+        EXPECT_EQ(PicFit, GetPicturePosition()) << noChoice;
+        EXPECT_EQ(0u, ReadSetting(PicPosSetting)) << noChoice;
+    }
+    SetPicturePosition(PicStretch);
     EXPECT_EQ(PicStretch, GetPicturePosition());
-    EXPECT_EQ(0u, ReadSetting(PicPosSetting));
 }
 
 TEST_F(SettingsTest, MusicSettingsKeepTheirValuesAsDefaults)
@@ -223,7 +270,7 @@ TEST_F(MonitorSettingsTest, WrittenValuesReadBackPerMonitor)
     EXPECT_EQ(800u, fresh.adapters[1]->storedWidth);
     EXPECT_EQ(0u, fresh.adapters[1]->leaveBlack);
 
-    RegistryKey screen(HKEY_CURRENT_USER, ScreenPath(2).c_str());
+    RegistryKey screen(HKEY_CURRENT_USER, ScreenPath(2).c_str(), KEY_READ | KEY_WRITE);
     GUID stored{};
     EXPECT_TRUE(screen.ReadBytes(L"Adapter ID", &stored, sizeof stored));
     EXPECT_TRUE(IsEqualGUID(Guids[1], stored));
@@ -232,7 +279,7 @@ TEST_F(MonitorSettingsTest, WrittenValuesReadBackPerMonitor)
 TEST_F(MonitorSettingsTest, ValuesOfAnotherAdapterKeepOnlyLeaveBlack)
 {
     {
-        RegistryKey screen(HKEY_CURRENT_USER, ScreenPath(1).c_str());
+        RegistryKey screen(HKEY_CURRENT_USER, ScreenPath(1).c_str(), KEY_READ | KEY_WRITE);
         screen.WriteBinary(L"Adapter ID", &Guids[1], sizeof(GUID));
         screen.WriteDword(L"Leave Black", 1);
         screen.WriteDword(L"Disable Hardware", 1);
@@ -250,7 +297,7 @@ TEST_F(MonitorSettingsTest, ValuesOfAnotherAdapterKeepOnlyLeaveBlack)
 TEST_F(MonitorSettingsTest, ValuesWithoutAnAdapterIdApply)
 {
     {
-        RegistryKey screen(HKEY_CURRENT_USER, ScreenPath(2).c_str());
+        RegistryKey screen(HKEY_CURRENT_USER, ScreenPath(2).c_str(), KEY_READ | KEY_WRITE);
         screen.WriteDword(L"Width", 640);
         screen.WriteDword(L"Height", 480);
     }

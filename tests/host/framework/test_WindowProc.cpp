@@ -23,6 +23,8 @@ protected:
         TakeQuitMessage();
         LastMousePosition = {-1, -1};
         saver.mainWindow = window.Get();
+        // The show is on screen: its first frame was presented.
+        saver.inputCounts = true;
     }
     void TearDown() override { TakeQuitMessage(); }
 

@@ -458,10 +458,56 @@ int RecordBrowserStart(const char* log)
     return 0;
 }
 
+// Another program taking the activation while the saver starts: a visible
+// window of this helper, made active as soon as a saver window shows, held
+// for holdMilliseconds while messages are pumped. Prints "activated" with
+// whether this window became the foreground one; 1 when no saver window
+// showed within the wait.
+int ActivateWhenSaverShows(int holdMilliseconds)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"NightglassHelperActivate";
+    RegisterClassW(&windowClass);
+    HWND own = CreateWindowW(windowClass.lpszClassName, L"helper", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, nullptr,
+                             nullptr, windowClass.hInstance, nullptr);
+    if (!own)
+        return 1;
+    std::printf("waiting\n");
+    std::fflush(stdout);
+    const DWORD deadline = GetTickCount() + 30000;
+    HWND saver = nullptr;
+    while (!saver && GetTickCount() < deadline) {
+        saver = FindWindowW(SaverClass, nullptr);
+        if (!saver || !IsWindowVisible(saver)) {
+            saver = nullptr;
+            Sleep(2);
+        }
+    }
+    if (!saver)
+        return 1;
+    SetForegroundWindow(own);
+    SetActiveWindow(own);
+    std::printf("activated %s\n", GetForegroundWindow() == own ? "foreground" : "not-foreground");
+    std::fflush(stdout);
+    const DWORD until = GetTickCount() + static_cast<DWORD>(holdMilliseconds);
+    while (GetTickCount() < until) {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        Sleep(10);
+    }
+    DestroyWindow(own);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 3 && std::strcmp(argv[1], "activate") == 0)
+        return ActivateWhenSaverShows(std::atoi(argv[2]));
     if (argc >= 4 && std::strcmp(argv[1], "dialog") == 0)
         return DialogCommand(argc, argv);
     if (argc >= 4 && std::strcmp(argv[1], "configure") == 0)
@@ -488,7 +534,7 @@ int main(int argc, char** argv)
             PostMessageW(saver, WM_POWERBROADCAST, PBT_APMSUSPEND, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: e2e_helper preview <saver> <signal> | close | suspend | windows | showbox <text> "
+    std::fprintf(stderr, "usage: e2e_helper preview <saver> <signal> | activate <milliseconds> | close | suspend | windows | showbox <text> "
                          "<signal> [<width> <height> plain|device] | dialog <caption> <action> ... | configure <saver> "
                          "<signal> | browser <log> ...\n");
     return 2;
