@@ -17,6 +17,10 @@ const long Silence = -10000;
 const long VolumeStep = 40;
 const DWORD FullVolume = 100;
 
+// Whether the graph's CoInitialize counted up COM on this thread, to be
+// counted down again once the graph is gone.
+bool ComStarted = false;
+
 template <class T>
 bool Query(IUnknown* object, REFIID id, ComHolder<T>& target)
 {
@@ -34,8 +38,13 @@ void RewindAndRun()
 
 bool InitMusicGraph(HWND window)
 {
-    // The show's one thread; a second call on it only counts up.
-    CoInitialize(nullptr);
+    // The show's one thread. Counted up once for as long as a graph may
+    // live, and down again by ReleaseMusicGraph; a thread already in another
+    // apartment keeps it and is not counted down.
+    if (!ComStarted) {
+        const HRESULT started = CoInitialize(nullptr);
+        ComStarted = started == S_OK || started == S_FALSE;
+    }
     if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
                                 IID_IGraphBuilder, reinterpret_cast<void**>(MusicGraph.Out()))))
         return false;
@@ -54,6 +63,10 @@ void ReleaseMusicGraph()
     MusicSeeking.Release();
     MusicControl.Release();
     MusicGraph.Release();
+    if (ComStarted) {
+        ComStarted = false;
+        CoUninitialize();
+    }
 }
 
 void ClearMusicGraph()

@@ -28,7 +28,8 @@ extern ComHolder<IBasicAudio> MusicAudio;
 // Makes the graph and its interfaces and has its events posted to the window.
 // False at the first step that fails, keeping what was made so far.
 bool InitMusicGraph(HWND window);
-// Releases the interfaces, the graph last, each left null.
+// Releases the interfaces, the graph last, each left null, and ends the use
+// of COM that InitMusicGraph began.
 void ReleaseMusicGraph();
 
 // Stops the graph and takes out every filter of the track before, so that
