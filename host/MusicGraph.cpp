@@ -17,8 +17,10 @@ const long Silence = -10000;
 const long VolumeStep = 40;
 const DWORD FullVolume = 100;
 
-// Whether the graph's CoInitialize counted up COM on this thread, to be
-// counted down again once the graph is gone.
+// COM is started once for the show's thread, however often the graph is made
+// again, and stays for the life of the process: the sound device's own parts
+// live in the same apartment, and ending it under them crashes or hangs the
+// show.
 bool ComStarted = false;
 
 template <class T>
@@ -38,12 +40,9 @@ void RewindAndRun()
 
 bool InitMusicGraph(HWND window)
 {
-    // The show's one thread. Counted up once for as long as a graph may
-    // live, and down again by ReleaseMusicGraph; a thread already in another
-    // apartment keeps it and is not counted down.
     if (!ComStarted) {
-        const HRESULT started = CoInitialize(nullptr);
-        ComStarted = started == S_OK || started == S_FALSE;
+        CoInitialize(nullptr);
+        ComStarted = true;
     }
     if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
                                 IID_IGraphBuilder, reinterpret_cast<void**>(MusicGraph.Out()))))
@@ -63,10 +62,6 @@ void ReleaseMusicGraph()
     MusicSeeking.Release();
     MusicControl.Release();
     MusicGraph.Release();
-    if (ComStarted) {
-        ComStarted = false;
-        CoUninitialize();
-    }
 }
 
 void ClearMusicGraph()

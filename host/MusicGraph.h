@@ -26,10 +26,10 @@ extern ComHolder<IMediaEventEx> MusicEvents;
 extern ComHolder<IBasicAudio> MusicAudio;
 
 // Makes the graph and its interfaces and has its events posted to the window.
-// False at the first step that fails, keeping what was made so far.
+// False at the first step that fails, keeping what was made so far. COM is
+// started on the thread by the first call only.
 bool InitMusicGraph(HWND window);
-// Releases the interfaces, the graph last, each left null, and ends the use
-// of COM that InitMusicGraph began.
+// Releases the interfaces, the graph last, each left null.
 void ReleaseMusicGraph();
 
 // Stops the graph and takes out every filter of the track before, so that

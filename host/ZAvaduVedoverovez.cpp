@@ -131,8 +131,13 @@ HRESULT ZAvaduVedoverovez::UpdateFrame()
             return S_OK;
     }
     musicGraphReleased = false;
-    if (InitMusicGraph(mainWindow))
-        ResumePlaylist(showSound.playlist);
+    // Part of the restore, which turns anything thrown into the error state.
+    try {
+        if (InitMusicGraph(mainWindow))
+            ResumePlaylist(showSound.playlist);
+    } catch (...) {
+        SetError(MediaNotFound);
+    }
     return S_OK;
 }
 
