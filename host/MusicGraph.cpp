@@ -17,6 +17,12 @@ const long Silence = -10000;
 const long VolumeStep = 40;
 const DWORD FullVolume = 100;
 
+// COM is started once for the show's thread, however often the graph is made
+// again, and stays for the life of the process: the sound device's own parts
+// live in the same apartment, and ending it under them crashes or hangs the
+// show.
+bool ComStarted = false;
+
 template <class T>
 bool Query(IUnknown* object, REFIID id, ComHolder<T>& target)
 {
@@ -34,8 +40,10 @@ void RewindAndRun()
 
 bool InitMusicGraph(HWND window)
 {
-    // The show's one thread; a second call on it only counts up.
-    CoInitialize(nullptr);
+    if (!ComStarted) {
+        CoInitialize(nullptr);
+        ComStarted = true;
+    }
     if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
                                 IID_IGraphBuilder, reinterpret_cast<void**>(MusicGraph.Out()))))
         return false;

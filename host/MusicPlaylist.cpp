@@ -6,16 +6,39 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cwctype>
+#include <string>
+#include <vector>
 
 namespace {
 
-// Reserved by Windows in every folder, with or without an extension.
-const wchar_t* const DeviceNames[] = {L"CON",  L"PRN",  L"AUX",  L"NUL",  L"COM1", L"COM2", L"COM3", L"COM4",
-                                      L"COM5", L"COM6", L"COM7", L"COM8", L"COM9", L"LPT1", L"LPT2", L"LPT3",
-                                      L"LPT4", L"LPT5", L"LPT6", L"LPT7", L"LPT8", L"LPT9", L"CONIN$", L"CONOUT$"};
+// Reserved by Windows in every folder, with or without an extension. The
+// digits of the serial and parallel ports include 0 and the superscripts one
+// to three.
+const wchar_t* const DeviceNames[] = {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"};
+const wchar_t* const PortNames[] = {L"COM", L"LPT"};
+const wchar_t* const PortDigits = L"0123456789\u00B9\u00B2\u00B3";
 
 const wchar_t* const ForbiddenCharacters = L"<>:\"/\\|?*";
+
+// The program's own folder under the user's temporary folder.
+const wchar_t* const CopyFolderName = L"Nightglass\\";
+// Names tried for one entry before it is given up: a file of the same name
+// that holds something else is never written over.
+const int CopyNameTries = 100;
+const DWORD ReadChunk = 1 << 16;
+
+// Writes stop with a full disk after this many bytes of each file; negative:
+// never (tests only).
+long long WriteLimitForTesting = -1;
+
+bool IsPortName(const ds_string& stem)
+{
+    return stem.size() == 4 && std::wcschr(PortDigits, stem[3]) != nullptr &&
+           std::any_of(std::begin(PortNames), std::end(PortNames),
+                       [&](const wchar_t* port) { return stem.compare(0, 3, port) == 0; });
+}
 
 bool IsDeviceName(const ds_string& name)
 {
@@ -25,8 +48,8 @@ bool IsDeviceName(const ds_string& name)
         stem.pop_back();
     for (wchar_t& c : stem)
         c = static_cast<wchar_t>(std::towupper(c));
-    return std::any_of(std::begin(DeviceNames), std::end(DeviceNames),
-                       [&](const wchar_t* device) { return stem == device; });
+    return IsPortName(stem) || std::any_of(std::begin(DeviceNames), std::end(DeviceNames),
+                                           [&](const wchar_t* device) { return stem == device; });
 }
 
 bool HasForbiddenCharacter(const ds_string& name)
@@ -44,18 +67,137 @@ ds_string TempFolder()
     return ds_string(folder, length);
 }
 
-// Creates or truncates the file and writes the bytes.
-void WriteWholeFile(const ds_string& path, const uint8_t* bytes, int32_t size)
+bool IsPlainFile(const BY_HANDLE_FILE_INFORMATION& info)
 {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
+}
+
+// Whether the file at the path (never followed through a link) holds exactly
+// these bytes: a copy written before, by this program or another screen's run.
+bool HoldsBytes(const ds_string& path, const uint8_t* bytes, int32_t size)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr);
+        return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    bool same = GetFileInformationByHandle(file, &info) && IsPlainFile(info) && info.nFileSizeHigh == 0 &&
+                info.nFileSizeLow == static_cast<DWORD>(size);
+    std::vector<uint8_t> chunk(same ? std::min<DWORD>(ReadChunk, static_cast<DWORD>(size)) : 0);
+    for (DWORD done = 0; same && done < static_cast<DWORD>(size);) {
+        DWORD read = 0;
+        const DWORD wanted = std::min<DWORD>(static_cast<DWORD>(chunk.size()), static_cast<DWORD>(size) - done);
+        same = ReadFile(file, chunk.data(), wanted, &read, nullptr) && read == wanted &&
+               std::memcmp(chunk.data(), bytes + done, read) == 0;
+        done += read;
+    }
     CloseHandle(file);
+    return same;
+}
+
+bool WriteAll(HANDLE file, const uint8_t* bytes, int32_t size)
+{
+    DWORD done = 0;
+    while (done < static_cast<DWORD>(size)) {
+        DWORD wanted = static_cast<DWORD>(size) - done;
+        bool limited = false;
+        if (WriteLimitForTesting >= 0 && done + static_cast<long long>(wanted) > WriteLimitForTesting) {
+            wanted = static_cast<DWORD>(std::max<long long>(0, WriteLimitForTesting - done));
+            limited = true;
+        }
+        DWORD written = 0;
+        if (wanted > 0 && !WriteFile(file, bytes + done, wanted, &written, nullptr))
+            return false;
+        if (limited) {
+            SetLastError(ERROR_DISK_FULL);
+            return false;
+        }
+        // A write that takes nothing and reports no error would loop forever.
+        if (written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+enum class Written { Done, NameTaken, Failed };
+
+// Creates the file, which must not exist yet (a link of that name counts as
+// existing, and is not followed), and writes every byte. A file that could
+// not be written whole is deleted again: it is this program's own.
+Written WriteNewFile(const ds_string& path, const uint8_t* bytes, int32_t size)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? Written::NameTaken : Written::Failed;
+    }
+    bool whole = WriteAll(file, bytes, size);
+    whole = CloseHandle(file) && whole;
+    if (!whole) {
+        DeleteFileW(path.c_str());
+        return Written::Failed;
+    }
+    return Written::Done;
+}
+
+// The copy's name for the entry at this place in the list: the entry's number
+// (and, when a file that holds something else has that name, a try number)
+// before the stored name, which keeps its extension last so that the music
+// graph still knows the file's type from it.
+ds_string CopyName(std::size_t entry, int attempt, const ds_string& name)
+{
+    ds_string prefix = std::to_wstring(entry + 1) + L"-";
+    if (attempt > 0)
+        prefix += std::to_wstring(attempt + 1) + L"-";
+    return prefix + name;
+}
+
+// The path of a whole copy of the bytes in the folder: one written now, or
+// one found there with exactly these bytes. Empty when none could be had.
+ds_string WriteCopy(const ds_string& folder, std::size_t entry, const ds_string& name, const uint8_t* bytes,
+                    int32_t size)
+{
+    for (int attempt = 0; attempt < CopyNameTries; ++attempt) {
+        const ds_string target = folder + CopyName(entry, attempt, name);
+        if (target.size() >= MAX_PATH)
+            return {};
+        switch (WriteNewFile(target, bytes, size)) {
+        case Written::Done:
+            return target;
+        case Written::Failed:
+            return {};
+        case Written::NameTaken:
+            if (HoldsBytes(target, bytes, size))
+                return target;
+            break;
+        }
+    }
+    return {};
 }
 
 } // namespace
+
+ds_string MusicCopyFolder()
+{
+    const ds_string temp = TempFolder();
+    if (temp.empty())
+        return {};
+    const ds_string folder = temp + CopyFolderName;
+    if (folder.size() >= MAX_PATH)
+        return {};
+    if (!CreateDirectoryW(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+        return {};
+    // A link in its place would lead the copies somewhere else.
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return {};
+    return folder;
+}
+
+void LimitMusicCopyWritesForTesting(long long bytes) { WriteLimitForTesting = bytes; }
 
 ds_string SafeTempFileName(const ds_string& storedPath)
 {
@@ -70,7 +212,7 @@ ds_string SafeTempFileName(const ds_string& storedPath)
     return name;
 }
 
-void ExtractAudioToTemp(DS_AudioFile& audio)
+void ExtractAudioToTemp(DS_AudioFile& audio, std::size_t entry)
 {
     FileRecord& file = audio.file;
     if (file.Size() <= 0)
@@ -80,21 +222,19 @@ void ExtractAudioToTemp(DS_AudioFile& audio)
         return;
     }
     const ds_string name = SafeTempFileName(file.path);
-    const ds_string folder = TempFolder();
-    if (name.empty() || folder.empty() || folder.size() + name.size() >= MAX_PATH) {
-        // Nowhere safe to write it: the stored path stays, and will not play.
+    const ds_string folder = name.empty() ? ds_string() : MusicCopyFolder();
+    const ds_string copy = folder.empty() ? ds_string() : WriteCopy(folder, entry, name, file.Bytes(), file.Size());
+    // Without a whole copy the stored path stays: the play attempt fails and
+    // the list goes on to the next entry.
+    if (copy.empty()) {
         file.ReleaseBytes();
         return;
     }
-    const ds_string target = folder + name;
-    WriteWholeFile(target, file.Bytes(), file.Size());
-    // Even when the write failed (another screen's player may be playing the
-    // copy it wrote), the copy's path is the one to play.
-    file.Repoint(target);
+    file.Repoint(copy);
     file.ReleaseBytes();
 }
 
-void PlayAudioFile(DS_AudioFile& audio)
+bool PlayAudioFile(DS_AudioFile& audio)
 {
     const ds_string path = audio.file.path;
     ComHolder<IBaseFilter> source;
@@ -104,22 +244,39 @@ void PlayAudioFile(DS_AudioFile& audio)
             source.Release();
     }
     if (PlayThroughSourceFilter(source.Get()))
-        return;
+        return true;
     // Whatever the failed attempt left in the graph goes before the graph
     // tries the file its own way.
     source.Release();
     ClearMusicGraph();
-    RenderMusicFile(path);
+    return RenderMusicFile(path);
 }
 
 namespace {
 
+bool EveryTrackFailed(const MusicPlaylist& playlist) { return playlist.failuresInARow >= playlist.files->size(); }
+
+// Plays the entry at the position, or, when it cannot be played, the ones
+// after it in turn, until one plays or every entry has failed since the last
+// track that played to its end; the position is then past the entry tried
+// last.
 void PlayTrackAtPosition(MusicPlaylist& playlist)
 {
-    PlayAudioFile(*(*playlist.files)[playlist.position]);
-    ReadMusicSettings();
-    ApplyMusicVolume(MusicSettings.mute != 0);
-    ++playlist.position;
+    while (!EveryTrackFailed(playlist)) {
+        if (playlist.position >= playlist.files->size())
+            playlist.position = 0;
+        const bool played = PlayAudioFile(*(*playlist.files)[playlist.position]);
+        ++playlist.position;
+        if (played) {
+            ReadMusicSettings();
+            ApplyMusicVolume(MusicSettings.mute != 0);
+            return;
+        }
+        // Without a graph nothing plays, and no track is to blame.
+        if (!MusicGraph)
+            return;
+        ++playlist.failuresInARow;
+    }
 }
 
 } // namespace
@@ -128,23 +285,35 @@ void StartPlaylist(MusicPlaylist& playlist, DS_SlideShow_Light::AudioVector& fil
 {
     playlist.files = &files;
     playlist.position = 0;
+    playlist.failuresInARow = 0;
     if (!files.empty())
         PlayTrackAtPosition(playlist);
 }
 
 void PlayNextTrack(MusicPlaylist& playlist, int code)
 {
-    if (code != EC_COMPLETE || !playlist.files)
+    if (!playlist.files || playlist.files->empty())
         return;
-    if (playlist.position >= playlist.files->size()) {
-        if (playlist.files->size() == 1) {
+    if (code == EC_COMPLETE) {
+        playlist.failuresInARow = 0;
+        if (playlist.position >= playlist.files->size() && playlist.files->size() == 1) {
             RewindMusic();
             return;
         }
-        playlist.position = 0;
+    } else if (code == EC_ERRORABORT || code == EC_ERRORABORTEX) {
+        // The track broke off while it played: the next one follows, unless
+        // every one has failed in a row, which would only go round and
+        // round.
+        ++playlist.failuresInARow;
+        if (EveryTrackFailed(playlist)) {
+            if (MusicControl)
+                MusicControl->Stop();
+            return;
+        }
+    } else {
+        return;
     }
-    if (playlist.position < playlist.files->size())
-        PlayTrackAtPosition(playlist);
+    PlayTrackAtPosition(playlist);
 }
 
 void ResumePlaylist(MusicPlaylist& playlist)
@@ -153,5 +322,6 @@ void ResumePlaylist(MusicPlaylist& playlist)
     if (!playlist.files || playlist.position == 0 || playlist.position > playlist.files->size())
         return;
     --playlist.position;
+    playlist.failuresInARow = 0;
     PlayTrackAtPosition(playlist);
 }

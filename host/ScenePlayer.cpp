@@ -6,6 +6,7 @@
 #include "host/MusicPlaylist.h"
 #include "host/Settings.h"
 #include "host/SoundVolume.h"
+#include "objects/sound/DS_Sound.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 
 #include <algorithm>
@@ -41,10 +42,28 @@ void SetSplashStates(IDirect3DDevice9* device)
     device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
 }
 
+template <class Action>
+void ForEachSound(DS_SlideShow_Light* root, Action action)
+{
+    if (!root)
+        return;
+    for (const CountedPtr<DS_SlideContainer>& slide : root->slides) {
+        for (const CountedPtr<DS_ABObj>& object : slide->soundObjects) {
+            if (auto* sound = dynamic_cast<DS_Sound*>(object.Get()))
+                action(*sound->controller);
+        }
+    }
+}
+
 } // namespace
 
 ScenePlayer::~ScenePlayer()
 {
+    // The shared playlist must not go on naming this player's music.
+    if (Heard()) {
+        showSound->heardPlayer = nullptr;
+        showSound->playlist = MusicPlaylist{};
+    }
     root.reset();
     resourceManager.reset();
     if (GlobalSceneView && GlobalSceneView->borders == &borders)
@@ -125,10 +144,20 @@ HRESULT ScenePlayer::LoadAndStartScene()
 
     for (const CountedPtr<DS_SlideContainer>& slide : root->slides)
         slide->BuildObjects();
-    for (const CountedPtr<DS_AudioFile>& audio : root->audioFiles)
-        ExtractAudioToTemp(*audio);
+    // Another screen's player loaded first: it plays the music, and the
+    // same sounds from this one would only be heard twice, out of step.
+    const bool heard = !showSound->heardPlayer;
+    if (heard)
+        showSound->heardPlayer = this;
+    else
+        SilenceSounds();
+    if (heard && showSound->playsMusic) {
+        for (std::size_t i = 0; i < root->audioFiles.size(); ++i)
+            ExtractAudioToTemp(*root->audioFiles[i], i);
+    }
     root->SetPicturePosition(GetPicturePosition());
-    StartPlaylist(playlist, root->audioFiles);
+    if (heard && showSound->playsMusic)
+        StartPlaylist(showSound->playlist, root->audioFiles);
     ApplySoundVolume();
     return S_OK;
 }
@@ -162,8 +191,11 @@ void ScenePlayer::OnDeviceRestored()
 
 void ScenePlayer::ReleaseScene()
 {
-    // The list points into the document.
-    playlist = MusicPlaylist{};
+    // The shared list points into this player's document.
+    if (Heard()) {
+        showSound->heardPlayer = nullptr;
+        showSound->playlist = MusicPlaylist{};
+    }
     const bool published = CurrentResManager && CurrentResManager == resourceManager.get();
     root.reset();
     resourceManager.reset();
@@ -180,4 +212,19 @@ void ScenePlayer::ReleaseScene()
         GlobalSceneView->UseBorders(nullptr);
     if (GlobalSceneView)
         GlobalSceneView->ReleaseBordersOf(CurrentDevice);
+}
+
+void ScenePlayer::SilenceSounds()
+{
+    ForEachSound(root.get(), [](DS_Sound_Ctrl& sound) { sound.Silence(); });
+}
+
+void ScenePlayer::PauseSounds()
+{
+    ForEachSound(root.get(), [](DS_Sound_Ctrl& sound) { sound.Pause(); });
+}
+
+void ScenePlayer::ResumeSounds()
+{
+    ForEachSound(root.get(), [](DS_Sound_Ctrl& sound) { sound.Resume(); });
 }

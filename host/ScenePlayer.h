@@ -17,6 +17,21 @@
 #include <memory>
 #include <vector>
 
+class ScenePlayer;
+
+// What the players of one process share: the show's music is one playlist
+// whatever the number of screens, and only one player's sound objects are
+// heard, so that each sound plays once and in step.
+struct ShowSound {
+    // Off where the show plays no music (the preview): no copy of it is
+    // written either.
+    bool playsMusic = true;
+    // The first player to load its document: its music plays and its
+    // sounds are heard; the others keep theirs silent.
+    const ScenePlayer* heardPlayer = nullptr;
+    MusicPlaylist playlist;
+};
+
 class ScenePlayer {
 public:
     ScenePlayer() = default;
@@ -44,10 +59,11 @@ public:
     // Draws the splash again, as the loading frame's picture: after a
     // present the back buffer holds nothing defined.
     void RedrawSplash();
-    // Reads the document, builds every slide's objects, writes out the
-    // music that is not on this computer, applies the picture position,
-    // starts the music and sets the sound volume. Runs once, even when it
-    // fails.
+    // Reads the document, builds every slide's objects, applies the picture
+    // position and sets the sound volume. The first player of the shared
+    // sound to load also writes out the music that is not on this computer
+    // and starts it; any later one silences its sound objects. Runs once,
+    // even when it fails.
     HRESULT LoadAndStartScene();
     void UpdatePlayer(float time);
     // The root's frame between BeginScene and EndScene.
@@ -64,6 +80,17 @@ public:
     // with the document.
     void ReleaseScene();
 
+    // The sound objects of every slide, stopped where they are while the
+    // screens are reset or for good when they go, and played on after a
+    // reset.
+    void PauseSounds();
+    void ResumeSounds();
+
+    // Plays its music and sound with the other players of the process; a
+    // player on its own has a share of its own. Must be given before the
+    // load, and outlive the player.
+    void ShareShowSound(ShowSound& shared) { showSound = &shared; }
+    bool Heard() const { return showSound->heardPlayer == this; }
     // Plays these bytes in place of the program's embedded document (tests
     // and tools); must be given before the load.
     void UseDocument(std::vector<uint8_t> bytes) { documentBytes = std::move(bytes); }
@@ -73,13 +100,17 @@ public:
     bool Loaded() const { return loaded; }
     bool SplashShown() const { return splashShown; }
 
-    // The document's music and the track to play next.
-    MusicPlaylist playlist;
+    // The document's music and the track to play next; the shared one.
+    MusicPlaylist& Playlist() { return showSound->playlist; }
 
 private:
     // The splash over a black clear; false when the scene did not begin.
     bool DrawSplash();
 
+    void SilenceSounds();
+
+    ShowSound ownShowSound;
+    ShowSound* showSound = &ownShowSound;
     TexturedQuad splashQuad;
     // The scene view's Fit borders on this screen's device.
     SceneBorders borders;

@@ -46,6 +46,8 @@ ZAvaduVedoverovez::ZAvaduVedoverovez()
         wcscpy(windowTitle, title);
 
     wantDepthBuffer = true;
+    for (ScenePlayer& player : players)
+        player.ShareShowSound(showSound);
 }
 
 ZAvaduVedoverovez::~ZAvaduVedoverovez()
@@ -112,14 +114,30 @@ HRESULT ZAvaduVedoverovez::OnDeviceRestored()
         if (currentPlayer)
             currentPlayer->OnDeviceRestored();
 
-        // Each screen's reset takes the graph and gives it back, so with two
-        // screens the track starts over once per screen; a show that made no
-        // graph (the preview) gets none here either.
-        if (musicGraphReleased) {
-            musicGraphReleased = false;
-            if (InitMusicGraph(mainWindow) && currentPlayer)
-                ResumePlaylist(currentPlayer->playlist);
-        }
+        for (ScenePlayer& player : players)
+            player.ResumeSounds();
+    } catch (...) {
+        SetError(MediaNotFound);
+    }
+    return S_OK;
+}
+
+HRESULT ZAvaduVedoverovez::UpdateFrame()
+{
+    // Each screen's reset takes the graph: it comes back once the frame's
+    // resets are all done, so that two screens start the track over once. A
+    // show that made no graph (the preview) gets none here either.
+    if (!musicGraphReleased || errorSet || screenDeviceCount == 0)
+        return S_OK;
+    for (int i = 0; i < screenDeviceCount; ++i) {
+        if (screenDevices[i].device && !screenDevices[i].objectsRestored)
+            return S_OK;
+    }
+    musicGraphReleased = false;
+    // Part of the restore, which turns anything thrown into the error state.
+    try {
+        if (InitMusicGraph(mainWindow))
+            ResumePlaylist(showSound.playlist);
     } catch (...) {
         SetError(MediaNotFound);
     }
@@ -132,6 +150,7 @@ HRESULT ZAvaduVedoverovez::RenderFrame()
     // restore failed must not draw with the objects it lost.
     if (errorSet || !currentPlayer)
         return S_OK;
+    showSound.playsMusic = mode == LaunchMode::Full || mode == LaunchMode::Test;
     if (currentPlayer->RunFrame(appTime) == MediaNotFound)
         SetError(MediaNotFound);
     return S_OK;
@@ -139,6 +158,10 @@ HRESULT ZAvaduVedoverovez::RenderFrame()
 
 HRESULT ZAvaduVedoverovez::OnDeviceInvalidated()
 {
+    // Stopping the primary buffer does not stop the buffers that play into
+    // it, and its volume goes to full: they are paused first.
+    for (ScenePlayer& player : players)
+        player.PauseSounds();
     if (PrimarySoundBuffer) {
         PrimarySoundBuffer->SetVolume(PrimaryBufferVolume);
         PrimarySoundBuffer->Stop();
@@ -166,8 +189,5 @@ HRESULT ZAvaduVedoverovez::OnDeviceDestroyed()
 
 void ZAvaduVedoverovez::OnMusicEvent(int code)
 {
-    // With two screens the one graph plays the music of the player selected
-    // last; its playlist moves on.
-    if (currentPlayer)
-        PlayNextTrack(currentPlayer->playlist, code);
+    PlayNextTrack(showSound.playlist, code);
 }

@@ -26,25 +26,32 @@ public:
     HRESULT OnDirect3DCreated() override;
     HRESULT CheckDeviceRequirements(const D3DCAPS9& caps, DWORD behaviorFlags, D3DFORMAT backBufferFormat) override;
     // After each device creation and each successful reset: the sound device
-    // is started (once) with the user's volume, and the current slide gets
-    // its device objects back; when a reset took the music's graph, the graph
-    // is made again and the current player's track plays again from its
-    // start. Never fails: a failure inside becomes the error state
-    // MediaNotFound.
+    // is started (once) with the user's volume, the current slide gets its
+    // device objects back and the sounds paused for the reset play on. Never
+    // fails: a failure inside becomes the error state MediaNotFound.
     HRESULT OnDeviceRestored() override;
+    // Before the frame's screens: when resets took the music's graph and
+    // every screen is back, the graph is made again and the track that
+    // played starts again from its beginning, once however many screens
+    // were reset.
+    HRESULT UpdateFrame() override;
     // One frame of the current player: its splash, its load, then its show.
     HRESULT RenderFrame() override;
-    // Before a reset and when the devices go: the sound and the music stop,
-    // the music's graph goes and the scene lets go of its default-pool
-    // objects.
+    // Before a reset and when the devices go: every sound object is paused
+    // (so that nothing plays on while the primary buffer is at full volume,
+    // nor under the error box), the music stops, its graph goes and the
+    // scene lets go of its default-pool objects.
     HRESULT OnDeviceInvalidated() override;
     // The selected screen's scene lets go of everything made on its device
     // before the framework releases the device.
     HRESULT OnDeviceDestroyed() override;
-    // An event of the music's graph: the end of a track starts the current
-    // player's next one.
+    // An event of the music's graph: the end of a track starts the next one
+    // of the show's playlist.
     void OnMusicEvent(int code) override;
 
+    // The one playlist and the one heard player of all the screens; before
+    // the players, which refer to it until they go.
+    ShowSound showSound;
     // Indexed like the screen devices.
     ScenePlayer players[PlayerCount];
     ScenePlayer* currentPlayer = nullptr;

@@ -39,6 +39,14 @@ public:
     // The next tick plays the sound (entering the slide of a sound that plays
     // at random intervals).
     virtual void TriggerAtNextTick() = 0;
+    // Never heard from now on (the same scene shown on another screen); the
+    // calls and the timings go on as before, so nothing else changes.
+    virtual void Silence() = 0;
+    // Stops the sound where it is, remembering whether it played; Resume
+    // plays it on from there when it did. While the show's screens are
+    // reset, or for good when they go.
+    virtual void Pause() = 0;
+    virtual void Resume() = 0;
 
     bool Loops() const { return mode.value == LoopMode; }
     // The volume in hundredths of a decibel, 0 (full) down to -5000 at 0.

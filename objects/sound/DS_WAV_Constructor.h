@@ -7,8 +7,11 @@
 #include "foundation/resources/DS_FileLink3.h"
 #include "objects/sound/DS_Sound_Ctrl.h"
 #include "objects/sound/SoundDevice.h"
+#include "objects/sound/WaveFile.h"
 
 #include <cstdint>
+
+class DS_DocResManager;
 
 class DS_WAV_Constructor : public DS_Sound_Ctrl {
 public:
@@ -30,7 +33,8 @@ public:
     // play. Without the device, the file or a playable WAV in it, the
     // controller has no buffer and stays silent.
     void Load() override;
-    // From the start, looping.
+    // From the start, looping. Each play of a buffer the device lost
+    // restores it, writes the samples in again and plays.
     HRESULT PlayLooped() override;
     HRESULT Stop() override;
     HRESULT PlayOnce() override;
@@ -40,6 +44,10 @@ public:
     void Tick(float time) override;
     DS_Sound_Ctrl* Clone() const override;
     void TriggerAtNextTick() override { nextTriggerTime = 0.0f; }
+    // The buffer goes, and no load makes another.
+    void Silence() override;
+    void Pause() override;
+    void Resume() override;
 
     DS_FileLink3 waveLink;
     // None until loaded; each play, stop and tick of a controller without
@@ -47,4 +55,18 @@ public:
     ComHolder<IDirectSoundBuffer8> buffer;
     // Application seconds.
     float nextTriggerTime = 0.0f;
+
+private:
+    // The WAV of the link in the document it was loaded from.
+    bool FindWave(WaveData& wave) const;
+    bool RestoreLostBuffer();
+    HRESULT Start(DWORD playFlags, bool fromStart);
+
+    // The document's resources the samples came from, for a buffer that has
+    // to be written again; they live as long as the document's player.
+    DS_DocResManager* waveSource = nullptr;
+    bool silenced = false;
+    // Stopped by Pause while it played, and how it played.
+    bool paused = false;
+    DWORD resumeFlags = 0;
 };

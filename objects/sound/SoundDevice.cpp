@@ -1,12 +1,15 @@
 #include "objects/sound/SoundDevice.h"
 
 #include "foundation/lifecycle/LifecycleTrace.h"
+#include "objects/sound/SoundDeviceForTesting.h"
 
 IDirectSound8* SoundDevice = nullptr;
 IDirectSoundBuffer* PrimarySoundBuffer = nullptr;
 DWORD SoundBufferFlags = 0;
 
 namespace {
+
+SoundDeviceFactory CreateSoundDevice = DirectSoundCreate8;
 
 template <class T>
 void ReleaseAndClear(T*& pointer)
@@ -46,7 +49,7 @@ bool InitDirectSound(HWND window)
         return true;
     SoundBufferFlags = DSBCAPS_STICKYFOCUS;
     if (!SoundDevice) {
-        if (FAILED(DirectSoundCreate8(nullptr, &SoundDevice, nullptr))) {
+        if (FAILED(CreateSoundDevice(nullptr, &SoundDevice, nullptr))) {
             SoundDevice = nullptr;
             return false;
         }
@@ -70,4 +73,9 @@ void ReleaseDirectSound()
 {
     NoteLifecycleStep("ReleaseDirectSound");
     ReleaseAndClear(SoundDevice);
+}
+
+void UseSoundDeviceFactoryForTesting(SoundDeviceFactory factory)
+{
+    CreateSoundDevice = factory ? factory : DirectSoundCreate8;
 }

@@ -14,6 +14,27 @@ const FOURCC DataChunk = mmioFOURCC('d', 'a', 't', 'a');
 // A RIFF header, a format chunk header and a data chunk header.
 const std::size_t SmallestWave = 12 + 8 + sizeof(PCMWAVEFORMAT) + 8;
 
+// The highest rate a DirectSound buffer is documented to play; older mingw
+// headers give the DirectX 8 value, half of it. A device that cannot play a
+// rate up to this refuses the buffer, and the sound stays silent.
+const DWORD HighestSampleRate = 200000;
+
+// The extensible format: the basic one, then valid bits per sample, the
+// speaker mask and the subformat GUID, which says what the samples are.
+#pragma pack(push, 1)
+struct ExtensibleFormat {
+    WAVEFORMATEX basic;
+    WORD validBitsPerSample;
+    DWORD channelMask;
+    GUID subFormat;
+};
+#pragma pack(pop)
+static_assert(sizeof(ExtensibleFormat) == 40, "the extensible format chunk is 40 bytes");
+const WORD ExtensibleTag = 0xFFFE;
+const WORD ExtensibleExtraSize = sizeof(ExtensibleFormat) - sizeof(WAVEFORMATEX);
+// KSDATAFORMAT_SUBTYPE_PCM: the subformat of plain integer samples.
+const GUID PcmSubFormat = {0x00000001, 0x0000, 0x0010, {0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
 class MemoryFile {
 public:
     MemoryFile(const uint8_t* bytes, std::size_t size)
@@ -62,6 +83,23 @@ private:
     HMMIO file = nullptr;
 };
 
+// Editors write even 16-bit stereo in the extensible form; with integer
+// samples in one or two channels it says nothing the plain PCM format does
+// not, and the plain one is what every DirectSound takes. False for any other
+// subformat, or for a chunk too short to hold the extensible fields.
+bool UnwrapExtensible(const ExtensibleFormat& chunk, DWORD chunkBytes, WAVEFORMATEX& format)
+{
+    if (chunkBytes < sizeof chunk || chunk.basic.cbSize < ExtensibleExtraSize)
+        return false;
+    if (!IsEqualGUID(chunk.subFormat, PcmSubFormat))
+        return false;
+    if (chunk.validBitsPerSample == 0 || chunk.validBitsPerSample > chunk.basic.wBitsPerSample)
+        return false;
+    format = chunk.basic;
+    format.wFormatTag = WAVE_FORMAT_PCM;
+    return true;
+}
+
 bool IsPlayablePcm(const WAVEFORMATEX& format)
 {
     if (format.wFormatTag != WAVE_FORMAT_PCM)
@@ -70,7 +108,7 @@ bool IsPlayablePcm(const WAVEFORMATEX& format)
         return false;
     if (format.wBitsPerSample != 8 && format.wBitsPerSample != 16)
         return false;
-    if (format.nSamplesPerSec < DSBFREQUENCY_MIN || format.nSamplesPerSec > DSBFREQUENCY_MAX)
+    if (format.nSamplesPerSec < DSBFREQUENCY_MIN || format.nSamplesPerSec > HighestSampleRate)
         return false;
     const DWORD frame = format.nChannels * format.wBitsPerSample / 8u;
     return format.nBlockAlign == frame && format.nAvgBytesPerSec == format.nSamplesPerSec * frame;
@@ -91,9 +129,14 @@ bool ParseWave(const uint8_t* bytes, std::size_t size, WaveData& wave)
         return false;
     // A PCM format chunk is often 16 bytes, without the extra-size field:
     // only what the chunk holds is read.
-    WAVEFORMATEX format{};
-    const LONG formatBytes = static_cast<LONG>(std::min<DWORD>(chunk.cksize, sizeof format));
-    if (!file.Read(&format, formatBytes) || !IsPlayablePcm(format))
+    ExtensibleFormat read{};
+    const LONG formatBytes = static_cast<LONG>(std::min<DWORD>(chunk.cksize, sizeof read));
+    if (!file.Read(&read, formatBytes))
+        return false;
+    WAVEFORMATEX format = read.basic;
+    if (format.wFormatTag == ExtensibleTag && !UnwrapExtensible(read, chunk.cksize, format))
+        return false;
+    if (!IsPlayablePcm(format))
         return false;
     format.cbSize = 0;
 

@@ -1,6 +1,6 @@
 // Reading a WAV file held in memory: its format and where its samples lie.
 // Only what a DirectSound buffer plays as it is gets through: 8- or 16-bit
-// PCM in one or two channels.
+// PCM in one or two channels, in the plain or the extensible format.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,7 @@
 #include <cstdint>
 
 struct WaveData {
-    // The PCM format, extra size 0.
+    // The plain PCM format (an extensible one unwrapped), extra size 0.
     WAVEFORMATEX format{};
     // Inside the bytes given to ParseWave, which stay the caller's.
     const uint8_t* samples = nullptr;

@@ -7,9 +7,13 @@
 #include "foundation/resources/ResourceCache.h"
 #include "host/SaverClock.h"
 #include "host/Settings.h"
+#include "objects/sound/DS_WAV_Constructor.h"
 #include "objects/sound/SoundDevice.h"
+#include "objects/sound/SoundDeviceForTesting.h"
 #include "tests/scene/slideshow/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
+#include "tools/assets/SoundArt.h"
+#include "tools/document/SoundRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +107,42 @@ private:
 void ClearToMarker(const TestDevice& device)
 {
     device.Device()->Clear(0, nullptr, D3DCLEAR_TARGET, Marker, 1.0f, 0);
+}
+
+const wchar_t* const LoopPath = L"C:\\Sounds\\loop.wav";
+
+// One slide whose sound loops while it shows, with the WAV file it plays.
+DocumentBuilder::Bytes SlideWithALoopingSound()
+{
+    WavSoundContent content;
+    content.wavePath = LoopPath;
+    content.waveStamp = 1;
+    FlatSlide slide{0x3080C0};
+    slide.soundObjects = {WavConstructorRecordBytes(content)};
+    SoundClip clip;
+    for (int i = 0; i < 11025; ++i)
+        clip.samples.push_back(static_cast<int16_t>((i % 80) * 100 - 4000));
+    TableResourceRecord record;
+    record.content = EncodeWav(clip);
+    record.path = LoopPath;
+    return FlatSlideshow({slide}, {}, {TableRecordsEntry{LoopPath, 1, {record}}});
+}
+
+DS_WAV_Constructor& LoopOf(const ScenePlayer& player)
+{
+    return *dynamic_cast<DS_WAV_Constructor*>(player.Root()->slides[0]->soundObjects[0]->Constructor());
+}
+
+bool Plays(const DS_WAV_Constructor& sound)
+{
+    DWORD status = 0;
+    return sound.buffer && SUCCEEDED(sound.buffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING);
+}
+
+HRESULT WINAPI NoSoundCard(LPCGUID, LPDIRECTSOUND8* made, LPUNKNOWN)
+{
+    *made = nullptr;
+    return E_INVALIDARG;
 }
 
 } // namespace
@@ -376,6 +416,76 @@ TEST_F(AppTest, InvalidatingTheDeviceStopsThePrimarySoundBufferAtFullVolume)
     EXPECT_EQ(0, volume);
     EXPECT_EQ(DS_OK, PrimarySoundBuffer->GetStatus(&status));
     EXPECT_FALSE(status & DSBSTATUS_PLAYING);
+    ReleasePrimarySoundBuffer();
+    ReleaseDirectSound();
+}
+
+// The error box replaces the show: no sound plays on under it, though the
+// primary buffer's volume goes back to full, muted or not. Before that, a
+// reset only pauses the sounds, which play on after it.
+TEST_F(AppTest, NoSoundPlaysUnderTheErrorBox)
+{
+    for (DWORD mute : {0u, 1u}) {
+        SCOPED_TRACE(mute);
+        WriteMuteSound(mute);
+        TestApp shown;
+        shown.mainWindow = screen.Window();
+        shown.players[0].UseDocument(SlideWithALoopingSound());
+        shown.UseScreens({&screen});
+        shown.SelectScreenDevice(0);
+        shown.OnDeviceRestored();
+        ASSERT_TRUE(SoundDevice && PrimarySoundBuffer);
+        for (float time : {0.0f, 0.0f, 1.0f})
+            shown.DrawScreen(0, time);
+        DS_WAV_Constructor& loop = LoopOf(shown.players[0]);
+        ASSERT_TRUE(Plays(loop));
+
+        shown.SelectScreenDevice(0);
+        shown.OnDeviceInvalidated();
+        EXPECT_FALSE(Plays(loop));
+        shown.OnDeviceRestored();
+        EXPECT_TRUE(Plays(loop));
+
+        shown.SetError(MediaNotFound);
+        shown.AnimateErrorBox();
+
+        EXPECT_EQ(0, shown.screenDeviceCount);
+        EXPECT_FALSE(Plays(loop));
+        LONG volume = -1;
+        DWORD status = 0;
+        EXPECT_EQ(DS_OK, PrimarySoundBuffer->GetVolume(&volume));
+        EXPECT_EQ(0, volume);
+        EXPECT_EQ(DS_OK, PrimarySoundBuffer->GetStatus(&status));
+        EXPECT_FALSE(status & DSBSTATUS_PLAYING);
+    }
+    ReleasePrimarySoundBuffer();
+    ReleaseDirectSound();
+}
+
+// Without a sound card the show goes on silent, and the start is tried again
+// at the next restore.
+TEST_F(AppTest, ASoundDeviceThatDoesNotStartIsTriedAgainAtTheNextRestore)
+{
+    ReleasePrimarySoundBuffer();
+    ReleaseDirectSound();
+    app.mainWindow = screen.Window();
+    app.players[0].UseDocument(SlideWithALoopingSound());
+    app.UseScreens({&screen});
+    UseSoundDeviceFactoryForTesting(NoSoundCard);
+    app.SelectScreenDevice(0);
+    EXPECT_EQ(S_OK, app.OnDeviceRestored());
+    EXPECT_FALSE(SoundDevice);
+    for (float time : {0.0f, 0.0f, 1.0f})
+        app.DrawScreen(0, time);
+    ASSERT_TRUE(app.players[0].Root());
+    EXPECT_FALSE(LoopOf(app.players[0]).buffer);
+    EXPECT_FALSE(app.errorSet);
+
+    UseSoundDeviceFactoryForTesting(nullptr);
+    app.SelectScreenDevice(0);
+    EXPECT_EQ(S_OK, app.OnDeviceRestored());
+    EXPECT_TRUE(SoundDevice && PrimarySoundBuffer);
+    EXPECT_FALSE(app.errorSet);
     ReleasePrimarySoundBuffer();
     ReleaseDirectSound();
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sound and music in the test window. With the ALSA null device (the HOME of
 # scripts/env.sh) the demo document's first music track is written to the
-# temporary folder and plays while its slides show, and closing the window
+# program's folder under the temporary folder, whole, under the name of its
+# place in the list, and plays while its slides show, and closing the window
 # releases the music's graph and the sound device so that the program ends
 # cleanly. Without a sound device (a HOME without the null device) the show
 # runs just the same, silent, and ends cleanly too.
@@ -13,10 +14,10 @@ start_xvfb 800x600
 readonly EndSeconds=30
 
 readonly Client=(50,50 650,450)
-readonly Track="Night Garden.wav"
+readonly Track="1-Night Garden.wav"
 
 temp_tracks() {
-  find "$WINEPREFIX/drive_c/users" -path "*/Temp/$Track" 2>/dev/null
+  find "$WINEPREFIX/drive_c/users" -path "*/Temp/Nightglass/$Track" 2>/dev/null
 }
 
 # The track as written: the whole WAV file the document embeds.

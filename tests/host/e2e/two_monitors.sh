@@ -4,7 +4,8 @@
 # opens one window per monitor, each monitor shows the demo document's first
 # picture (16:9) whole, drawn by a device of its own with its own placement:
 # letterboxed between black bands on the 4:3 monitor, edge to edge on the
-# 16:9 one. A key ends both. The screenshot is kept as e2e-two-monitors.png
+# 16:9 one. With sound (the null ALSA device of the e2e HOME) the music is
+# written out once for both screens: one copy of each track. A key ends both. The screenshot is kept as e2e-two-monitors.png
 # in the build folder. The display settings have a tab for each monitor.
 source "$(dirname "$0")/e2e-lib.sh"
 
@@ -47,6 +48,11 @@ start_wine
 
 wine reg add "$ProgramKey" /v '"PicPos"' /t REG_DWORD /d 1 /f >/dev/null 2>&1 || fail "reg add PicPos"
 
+music_copies() {
+  find "$WINEPREFIX/drive_c/users" -path "*/Temp/Nightglass/*" -type f 2>/dev/null
+}
+while IFS= read -r old; do rm -f "$old"; done < <(music_copies)
+
 xdotool mousemove 500 400
 start_saver /s
 # The 1920 × 1080 picture fitted to 1024 × 768 is 576 rows high from row 96;
@@ -69,6 +75,11 @@ shows_picture 1024,0 2304,720 || fail "second monitor: no picture edge to edge: 
 pixels --png "$build/e2e-two-monitors.png"
 windows=$(helper windows | tr -d '\r' | sort)
 [[ $windows == $'window 0 0 1024 768\nwindow 1024 0 2304 720' ]] || fail "saver windows: $windows"
+
+# Each track once, under the name of its place in the list: no second set
+# from the second screen's player.
+copies=$(music_copies | sed 's|.*/||' | sort | tr '\n' '|')
+[[ $copies == "1-Night Garden.wav|2-Dawn Music Box.wav|" ]] || fail "music copies: $copies"
 
 xdotool key space
 expect_saver_ends 15 "a key press"

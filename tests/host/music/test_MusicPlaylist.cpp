@@ -3,13 +3,17 @@
 #include "host/MusicPlaylist.h"
 #include "host/Settings.h"
 #include "host/ZAvaduVedoverovez.h"
+#include "objects/sound/DS_Sound.h"
+#include "objects/sound/DS_WAV_Constructor.h"
 #include "objects/sound/SoundDevice.h"
 #include "tests/scene/slideshow/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
 #include "tools/assets/SoundArt.h"
+#include "tools/document/SoundRecords.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <functional>
 #include <string>
@@ -38,11 +42,70 @@ AudioFileContent Track(int index)
                             L"C:\\No Such Folder\\" + TrackName(index)};
 }
 
-std::wstring TempPath(const std::wstring& name)
+// A track the graph cannot render: a RIFF file of no known form.
+AudioFileContent BadTrack(int index)
 {
-    wchar_t folder[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, folder);
-    return folder + name;
+    DocumentBuilder::Bytes bytes{'R', 'I', 'F', 'F', 40, 0, 0, 0, 'J', 'U', 'N', 'K'};
+    bytes.resize(48, 0x33);
+    return AudioFileContent{L"Bad " + std::to_wstring(index), bytes, L"C:\\No Such Folder\\" + TrackName(index)};
+}
+
+// The copy of the track at this entry of the list.
+std::wstring CopyPath(int entry, int index) { return MusicCopyFolder() + std::to_wstring(entry + 1) + L"-" + TrackName(index); }
+std::wstring CopyPath(int index) { return CopyPath(index, index); }
+
+// Every file of the copy folder that is a copy of a test track.
+std::vector<std::wstring> TrackCopies()
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((MusicCopyFolder() + L"*nightglass-test-music-*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(found.cFileName);
+    while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void RemoveTrackCopies()
+{
+    for (const std::wstring& name : TrackCopies())
+        DeleteFileW((MusicCopyFolder() + name).c_str());
+}
+
+const std::wstring SoundPath = L"C:\\Sounds\\nightglass-test-loop.wav";
+
+// A slide whose one sound loops, with the tone it plays in the document.
+FlatSlide SoundSlide()
+{
+    WavSoundContent content;
+    content.wavePath = SoundPath;
+    content.waveStamp = 1;
+    FlatSlide slide{0x304050};
+    slide.soundObjects = {WavConstructorRecordBytes(content)};
+    return slide;
+}
+
+TableRecordsEntry SoundFile()
+{
+    TableResourceRecord record;
+    record.content = ShortTrack(3);
+    record.path = SoundPath;
+    return TableRecordsEntry{SoundPath, 1, {record}};
+}
+
+DS_WAV_Constructor& FirstSound(const ScenePlayer& player)
+{
+    return *dynamic_cast<DS_WAV_Constructor*>(player.Root()->slides[0]->soundObjects[0]->Constructor());
+}
+
+bool Playing(const DS_WAV_Constructor& sound)
+{
+    DWORD status = 0;
+    return sound.buffer && SUCCEEDED(sound.buffer->GetStatus(&status)) && (status & DSBSTATUS_PLAYING);
 }
 
 struct GraphContents {
@@ -108,7 +171,7 @@ public:
 // once the next track has started.
 class MusicApp : public ZAvaduVedoverovez {
 public:
-    MusicApp(HWND window, const TestDevice& screen)
+    MusicApp(HWND window, const TestDevice& screen, const TestDevice* second = nullptr)
     {
         SetSettingsKeyPath(MusicTestKeyPath);
         wcscpy(settingsKeyPath, MusicTestKeyPath);
@@ -121,8 +184,47 @@ public:
         screenDevices[0].device = screen.Device();
         screenDevices[0].objectsCreated = true;
         screenDevices[0].objectsRestored = true;
+        if (second) {
+            screenDeviceCount = 2;
+            screenDevices[1] = screenDevices[0];
+            screenDevices[1].device = second->Device();
+        }
     }
     ~MusicApp() override { SetSettingsKeyPath(L""); }
+
+    // The splash frame, the loading frame and a first frame of the show on
+    // every screen, in the frame loop's order.
+    void LoadOnEveryScreen(const DocumentBuilder::Bytes& document)
+    {
+        for (int i = 0; i < screenDeviceCount; ++i)
+            players[i].UseDocument(document);
+        for (float time : {0.0f, 0.0f, 1.0f}) {
+            appTime = time;
+            for (int i = 0; i < screenDeviceCount; ++i) {
+                SelectScreenDevice(i);
+                RenderFrame();
+            }
+        }
+    }
+
+    // A reset of every screen as the frame loop does it, then the next frame's
+    // start.
+    void ResetEveryScreen()
+    {
+        for (int i = 0; i < screenDeviceCount; ++i) {
+            SelectScreenDevice(i);
+            OnDeviceInvalidated();
+            screenDevices[i].objectsRestored = false;
+            graphsDuringResets.push_back(MusicGraph.Get());
+            OnDeviceRestored();
+            screenDevices[i].objectsRestored = true;
+            graphsDuringResets.push_back(MusicGraph.Get());
+        }
+        UpdateFrame();
+    }
+
+    MusicPlaylist& Playlist() { return showSound.playlist; }
+    std::vector<IGraphBuilder*> graphsDuringResets;
 
     // The splash frame and the loading frame, as the show draws them.
     void LoadDocument(const std::vector<AudioFileContent>& tracks)
@@ -163,12 +265,30 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = EventWait
     return true;
 }
 
+// How many times COM has been started on this thread and not ended: counted
+// by ending it down to nothing, then started again as often.
+int ComDepth()
+{
+    int depth = 0;
+    for (; depth < 100; ++depth) {
+        const HRESULT probe = CoInitialize(nullptr);
+        CoUninitialize();
+        if (probe == S_OK)
+            break;
+        CoUninitialize();
+    }
+    for (int i = 0; i < depth; ++i)
+        CoInitialize(nullptr);
+    return depth;
+}
+
 } // namespace
 
 class MusicTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RemoveTrackCopies();
         ASSERT_TRUE(screen.Ok());
         ASSERT_TRUE(window.window);
         RegDeleteTreeW(HKEY_CURRENT_USER, MusicTestKeyPath);
@@ -180,6 +300,7 @@ protected:
     {
         CurrentDevice = nullptr;
         RegDeleteTreeW(HKEY_CURRENT_USER, MusicTestKeyPath);
+        LimitMusicCopyWritesForTesting(-1);
     }
 
     TestDevice screen{Side, Side};
@@ -195,17 +316,17 @@ TEST_F(MusicTest, TwoTracksPlayInTurnAsEachEnds)
     app.LoadDocument({Track(0), Track(1)});
 
     const GraphContents first = Contents();
-    EXPECT_EQ(TempPath(TrackName(0)), first.file);
+    EXPECT_EQ(CopyPath(0), first.file);
     EXPECT_EQ(1, first.sources);
     EXPECT_GE(first.filters, 2);
-    EXPECT_EQ(1u, app.players[0].playlist.position);
+    EXPECT_EQ(1u, app.Playlist().position);
 
     ASSERT_TRUE(PumpUntil([&] { return app.afterEnds.size() >= 3; }));
 
-    const std::wstring expected[] = {TrackName(1), TrackName(0), TrackName(1)};
+    const std::wstring expected[] = {CopyPath(1), CopyPath(0), CopyPath(1)};
     for (std::size_t i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(TempPath(expected[i]), app.afterEnds[i].file);
+        EXPECT_EQ(expected[i], app.afterEnds[i].file);
         EXPECT_EQ(1, app.afterEnds[i].sources);
         EXPECT_EQ(first.filters, app.afterEnds[i].filters);
     }
@@ -224,10 +345,10 @@ TEST_F(MusicTest, ASingleTrackIsRewoundAtItsEnd)
     ASSERT_TRUE(PumpUntil([&] { return app.afterEnds.size() >= 2; }));
 
     for (const GraphContents& after : app.afterEnds) {
-        EXPECT_EQ(TempPath(TrackName(0)), after.file);
+        EXPECT_EQ(CopyPath(0), after.file);
         EXPECT_EQ(start.filters, after.filters);
     }
-    EXPECT_EQ(1u, app.players[0].playlist.position);
+    EXPECT_EQ(1u, app.Playlist().position);
     EXPECT_EQ(0, MusicVolume());
 }
 
@@ -267,7 +388,7 @@ TEST_F(MusicTest, ADocumentWithoutMusicPlaysNothing)
     app.LoadDocument({});
 
     EXPECT_EQ(0, Contents().filters);
-    PlayNextTrack(app.players[0].playlist, EC_COMPLETE);
+    PlayNextTrack(app.Playlist(), EC_COMPLETE);
     EXPECT_EQ(0, Contents().filters);
     EXPECT_FALSE(PumpUntil([&] { return !app.afterEnds.empty(); }, 1000));
 }
@@ -286,8 +407,8 @@ TEST_F(MusicTest, InvalidatingTheDeviceReleasesTheGraph)
     EXPECT_FALSE(MusicGraph || MusicControl || MusicSeeking || MusicEvents || MusicAudio);
     SendMessageW(window.window, MusicEventMessage, 0, 0);
     EXPECT_EQ(std::vector<int>{-1}, app.codes);
-    PlayNextTrack(app.players[0].playlist, EC_COMPLETE);
-    EXPECT_EQ(2u, app.players[0].playlist.position);
+    PlayNextTrack(app.Playlist(), EC_COMPLETE);
+    EXPECT_EQ(2u, app.Playlist().position);
 
     MusicApp silent(window.window, screen);
     silent.LoadDocument({Track(0)});
@@ -302,33 +423,157 @@ TEST_F(MusicTest, AResetGivesTheMusicBackWhereItWas)
     MusicApp app(window.window, screen);
     app.LoadDocument({Track(0), Track(1), Track(2)});
     // The second track is playing when the device goes.
-    PlayNextTrack(app.players[0].playlist, EC_COMPLETE);
-    ASSERT_EQ(TempPath(TrackName(1)), Contents().file);
+    PlayNextTrack(app.Playlist(), EC_COMPLETE);
+    ASSERT_EQ(CopyPath(1), Contents().file);
 
-    app.SelectScreenDevice(0);
-    app.OnDeviceInvalidated();
-    ASSERT_FALSE(MusicGraph);
-    app.SelectScreenDevice(0);
-    app.OnDeviceRestored();
+    app.ResetEveryScreen();
 
+    EXPECT_EQ((std::vector<IGraphBuilder*>{nullptr, nullptr}), app.graphsDuringResets);
     ASSERT_TRUE(MusicGraph && MusicControl && MusicSeeking && MusicEvents && MusicAudio);
     const GraphContents resumed = Contents();
-    EXPECT_EQ(TempPath(TrackName(1)), resumed.file);
+    EXPECT_EQ(CopyPath(1), resumed.file);
     EXPECT_EQ(1, resumed.sources);
-    EXPECT_EQ(2u, app.players[0].playlist.position);
+    EXPECT_EQ(2u, app.Playlist().position);
     OAFilterState state = State_Stopped;
     EXPECT_TRUE(SUCCEEDED(MusicControl->GetState(1000, &state)));
     EXPECT_EQ(State_Running, state);
 
     // The new graph's events reach the window: the third track, then the first.
     ASSERT_TRUE(PumpUntil([&] { return app.afterEnds.size() >= 2; }));
-    EXPECT_EQ(TempPath(TrackName(2)), app.afterEnds[0].file);
-    EXPECT_EQ(TempPath(TrackName(0)), app.afterEnds[1].file);
+    EXPECT_EQ(CopyPath(2), app.afterEnds[0].file);
+    EXPECT_EQ(CopyPath(0), app.afterEnds[1].file);
     EXPECT_FALSE(app.errorSet);
 
     // A restore with no reset before it (the devices' first) leaves the
-    // graph it finds alone.
+    // graph it finds alone, and so do the frames after a reset.
     IGraphBuilder* const graph = MusicGraph.Get();
     app.OnDeviceRestored();
+    app.UpdateFrame();
     EXPECT_EQ(graph, MusicGraph.Get());
+}
+
+// Two screens show the same document: the music is one playlist on the one
+// graph, of one copy of each track, from the first screen's document; the
+// sound objects of the first screen play, the second's stay silent while
+// their timing goes on. A reset of both screens starts the track over once.
+TEST_F(MusicTest, TwoScreensPlayTheMusicAndEachSoundOnce)
+{
+    TestDevice second{Side, Side};
+    ASSERT_TRUE(second.Ok());
+    MusicApp app(window.window, screen, &second);
+    app.SelectScreenDevice(0);
+    app.OnDeviceRestored();
+    ASSERT_TRUE(SoundDevice);
+
+    app.LoadOnEveryScreen(FlatSlideshow({SoundSlide()}, {Track(0), Track(1)}, {SoundFile()}));
+
+    ASSERT_TRUE(app.players[0].Root() && app.players[1].Root());
+    EXPECT_TRUE(app.players[0].Heard());
+    EXPECT_FALSE(app.players[1].Heard());
+    EXPECT_EQ(&app.players[0].Root()->audioFiles, app.Playlist().files);
+    EXPECT_EQ(1u, app.Playlist().position);
+    EXPECT_EQ((std::vector<std::wstring>{L"1-" + TrackName(0), L"2-" + TrackName(1)}), TrackCopies());
+    // The second document's music is never written out.
+    EXPECT_EQ(L"C:\\No Such Folder\\" + TrackName(0), app.players[1].Root()->audioFiles[0]->file.path);
+    const GraphContents contents = Contents();
+    EXPECT_EQ(1, contents.sources);
+    EXPECT_EQ(CopyPath(0), contents.file);
+
+    DS_WAV_Constructor& heard = FirstSound(app.players[0]);
+    DS_WAV_Constructor& silent = FirstSound(app.players[1]);
+    EXPECT_TRUE(Playing(heard));
+    EXPECT_FALSE(silent.buffer);
+    EXPECT_EQ(DSERR_UNINITIALIZED, silent.PlayOnce());
+
+    // Events of the graph move the one playlist on, whichever screen was
+    // selected last.
+    app.SelectScreenDevice(1);
+    PlayNextTrack(app.Playlist(), EC_COMPLETE);
+    EXPECT_EQ(CopyPath(1), Contents().file);
+    EXPECT_EQ(2u, app.Playlist().position);
+
+    app.ResetEveryScreen();
+    EXPECT_EQ((std::vector<IGraphBuilder*>{nullptr, nullptr, nullptr, nullptr}), app.graphsDuringResets);
+    EXPECT_EQ(CopyPath(1), Contents().file);
+    EXPECT_EQ(1, Contents().sources);
+    EXPECT_EQ(2u, app.Playlist().position);
+    EXPECT_TRUE(Playing(heard));
+    EXPECT_FALSE(app.errorSet);
+}
+
+// A track that cannot be played gives way to the next at once, at the start
+// and at each end; one that breaks off while it plays does the same. When
+// every track fails, the music stops rather than going round them.
+TEST_F(MusicTest, TracksThatCannotPlayGiveWayToTheNext)
+{
+    MusicApp app(window.window, screen);
+    app.LoadDocument({BadTrack(0), Track(1)});
+    EXPECT_EQ(CopyPath(1), Contents().file);
+    EXPECT_EQ(2u, app.Playlist().position);
+
+    PlayNextTrack(app.Playlist(), EC_COMPLETE);
+    EXPECT_EQ(CopyPath(1), Contents().file);
+    EXPECT_EQ(2u, app.Playlist().position);
+    OAFilterState state = State_Stopped;
+    EXPECT_TRUE(SUCCEEDED(MusicControl->GetState(1000, &state)));
+    EXPECT_EQ(State_Running, state);
+
+    MusicApp aborted(window.window, screen);
+    aborted.LoadDocument({Track(0), Track(1)});
+    PlayNextTrack(aborted.Playlist(), EC_ERRORABORT);
+    EXPECT_EQ(CopyPath(1), Contents().file);
+    EXPECT_EQ(2u, aborted.Playlist().position);
+    // Both break off one after the other: the music stops.
+    PlayNextTrack(aborted.Playlist(), EC_ERRORABORT);
+    EXPECT_TRUE(SUCCEEDED(MusicControl->GetState(1000, &state)));
+    EXPECT_EQ(State_Stopped, state);
+    EXPECT_EQ(CopyPath(1), Contents().file);
+}
+
+TEST_F(MusicTest, WhenEveryTrackFailsTheMusicStops)
+{
+    MusicApp app(window.window, screen);
+    app.LoadDocument({BadTrack(0), BadTrack(1)});
+    EXPECT_EQ(2u, app.Playlist().failuresInARow);
+    EXPECT_EQ(2u, app.Playlist().position);
+    PlayNextTrack(app.Playlist(), EC_ERRORABORT);
+    EXPECT_EQ(2u, app.Playlist().position);
+    OAFilterState state = State_Running;
+    EXPECT_TRUE(SUCCEEDED(MusicControl->GetState(1000, &state)));
+    EXPECT_EQ(State_Stopped, state);
+
+    // A single track that breaks off is not rewound into breaking off again.
+    MusicApp single(window.window, screen);
+    single.LoadDocument({Track(0)});
+    PlayNextTrack(single.Playlist(), EC_ERRORABORT);
+    state = State_Running;
+    EXPECT_TRUE(SUCCEEDED(MusicControl->GetState(1000, &state)));
+    EXPECT_EQ(State_Stopped, state);
+}
+
+// The preview makes no graph and writes out no music it would never play.
+TEST_F(MusicTest, ThePreviewWritesNoMusic)
+{
+    ReleaseMusicGraph();
+    MusicApp app(window.window, screen);
+    app.mode = LaunchMode::Preview;
+    app.LoadDocument({Track(0), Track(1)});
+
+    ASSERT_TRUE(app.players[0].Root());
+    EXPECT_TRUE(TrackCopies().empty());
+    EXPECT_EQ(L"C:\\No Such Folder\\" + TrackName(0), app.players[0].Root()->audioFiles[0]->file.path);
+    EXPECT_FALSE(MusicGraph);
+}
+
+// Graphs made again and again (one for each reset) start COM on the thread
+// once: its count does not grow with them.
+TEST_F(MusicTest, GraphsMadeAgainDoNotStartComAgain)
+{
+    ReleaseMusicGraph();
+    const int before = ComDepth();
+    for (int round = 0; round < 3; ++round) {
+        ASSERT_TRUE(InitMusicGraph(window.window));
+        ReleaseMusicGraph();
+    }
+    EXPECT_EQ(before, ComDepth());
 }

@@ -4,6 +4,7 @@
 #include "objects/sound/DS_WAV_Constructor.h"
 #include "objects/sound/SoundDevice.h"
 #include "scene/slideshow/LoadSceneDocument.h"
+#include "tests/objects/sound/FakeSound.h"
 #include "tests/scene/slideshow/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
 #include "tools/assets/SoundArt.h"
@@ -63,6 +64,61 @@ bool Looping(const DS_WAV_Constructor& sound) { return Status(sound) & DSBSTATUS
 DS_WAV_Constructor& SoundOf(const CountedPtr<DS_ABObj>& object)
 {
     return *dynamic_cast<DS_WAV_Constructor*>(object->Constructor());
+}
+
+void Put16(Bytes& b, uint32_t v)
+{
+    b.push_back(static_cast<uint8_t>(v));
+    b.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void Put32(Bytes& b, uint32_t v)
+{
+    Put16(b, v & 0xFFFF);
+    Put16(b, v >> 16);
+}
+
+// 16-bit stereo samples in a WAV file of the extensible format, the way many
+// editors write it.
+Bytes ExtensibleStereoWav(const std::vector<int16_t>& samples, uint32_t rate)
+{
+    const Bytes pcm{1, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    Bytes format;
+    Put16(format, 0xFFFE);
+    Put16(format, 2);
+    Put32(format, rate);
+    Put32(format, rate * 4);
+    Put16(format, 4);
+    Put16(format, 16);
+    Put16(format, 22);
+    Put16(format, 16);
+    Put32(format, 3);
+    format.insert(format.end(), pcm.begin(), pcm.end());
+    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
+    Bytes file{'R', 'I', 'F', 'F'};
+    Put32(file, 4 + 8 + static_cast<uint32_t>(format.size()) + 8 + dataBytes);
+    file.insert(file.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    Put32(file, static_cast<uint32_t>(format.size()));
+    file.insert(file.end(), format.begin(), format.end());
+    file.insert(file.end(), {'d', 'a', 't', 'a'});
+    Put32(file, dataBytes);
+    for (int16_t sample : samples)
+        Put16(file, static_cast<uint16_t>(sample));
+    return file;
+}
+
+// Whether the buffer holds exactly these bytes.
+::testing::AssertionResult Holds(IDirectSoundBuffer8& buffer, const void* expected, std::size_t size)
+{
+    void* part = nullptr;
+    DWORD partBytes = 0;
+    if (FAILED(buffer.Lock(0, 0, &part, &partBytes, nullptr, nullptr, DSBLOCK_ENTIREBUFFER)))
+        return ::testing::AssertionFailure() << "the buffer cannot be locked";
+    const bool same = partBytes == size && std::memcmp(part, expected, size) == 0;
+    buffer.Unlock(part, partBytes, nullptr, 0);
+    if (!same)
+        return ::testing::AssertionFailure() << "the buffer holds other bytes (" << partBytes << " of " << size << ")";
+    return ::testing::AssertionSuccess();
 }
 
 } // namespace
@@ -341,4 +397,116 @@ TEST_F(SoundTest, ARandomIntervalSoundReplaysWithinItsBounds)
     loop->Trigger(0);
     EXPECT_TRUE(Playing(wav));
     EXPECT_FALSE(Looping(wav));
+}
+
+// An extensible WAV of 16-bit stereo samples gets a buffer of the plain PCM
+// format with every sample, and plays.
+TEST_F(SoundTest, ExtensiblePcmStereoPlays)
+{
+    std::vector<int16_t> samples;
+    for (int i = 0; i < 22050; ++i)
+        samples.push_back(static_cast<int16_t>((i % 50) * 200 - 5000));
+    FlatSlide slide;
+    slide.soundObjects = {SoundRecord(L"stereo")};
+    DS_SlideShow_Light& root = Load({slide}, {WaveEntry(WavePath(L"stereo"), ExtensibleStereoWav(samples, 44100))});
+    DS_WAV_Constructor& sound = SoundOf(root.slides[0]->soundObjects[0]);
+    ASSERT_TRUE(sound.buffer);
+
+    WAVEFORMATEX format{};
+    ASSERT_EQ(DS_OK, sound.buffer->GetFormat(&format, sizeof format, nullptr));
+    EXPECT_EQ(WAVE_FORMAT_PCM, format.wFormatTag);
+    EXPECT_EQ(2, format.nChannels);
+    EXPECT_EQ(16, format.wBitsPerSample);
+    EXPECT_EQ(44100u, format.nSamplesPerSec);
+    EXPECT_TRUE(Holds(*sound.buffer.Get(), samples.data(), samples.size() * 2));
+    EXPECT_EQ(DS_OK, sound.PlayLooped());
+    EXPECT_TRUE(Playing(sound) && Looping(sound));
+}
+
+// The device took the buffer's memory away: the next play restores it, writes
+// the samples in again and plays; one that plays once does the same at its
+// tick.
+TEST_F(SoundTest, ALostBufferIsRestoredRefilledAndPlaysAgain)
+{
+    WavSoundContent once;
+    once.mode = 1;
+    for (const WavSoundContent& content : {WavSoundContent{}, once}) {
+        SCOPED_TRACE(content.mode);
+        const std::unique_ptr<DS_ABObj> object = MakeSound(content);
+        auto& sound = dynamic_cast<DS_WAV_Constructor&>(*object->Constructor());
+        ASSERT_TRUE(sound.buffer);
+        auto* lost = new FakeSoundBuffer(sound.buffer.Get());
+        sound.buffer.Attach(lost);
+        lost->Lose();
+        ASSERT_FALSE(Holds(*lost->real.Get(), Tone().samples.data(), Tone().samples.size() * 2));
+
+        object->SetActive(true);
+        object->Update(1.0f);
+
+        EXPECT_EQ(1, lost->restores);
+        EXPECT_FALSE(lost->lost);
+        EXPECT_TRUE(Holds(*lost->real.Get(), Tone().samples.data(), Tone().samples.size() * 2));
+        DWORD status = 0;
+        ASSERT_EQ(DS_OK, lost->real->GetStatus(&status));
+        EXPECT_TRUE(status & DSBSTATUS_PLAYING);
+        EXPECT_EQ(content.mode == 0, (status & DSBSTATUS_LOOPING) != 0);
+    }
+}
+
+// A buffer whose samples cannot be written is not kept: it would play
+// whatever it held.
+TEST_F(SoundTest, ABufferThatCannotBeLockedIsNotKept)
+{
+    auto* fake = new FakeSoundDevice;
+    ASSERT_TRUE(fake->real);
+    ASSERT_EQ(DS_OK, fake->SetCooperativeLevel(device.Window(), DSSCL_NORMAL));
+    fake->failLocks = true;
+    IDirectSound8* const kept = SoundDevice;
+    SoundDevice = fake;
+
+    const std::unique_ptr<DS_ABObj> object = MakeSound();
+    auto& sound = dynamic_cast<DS_WAV_Constructor&>(*object->Constructor());
+
+    EXPECT_TRUE(fake->lastBuffer);
+    EXPECT_FALSE(sound.buffer);
+    EXPECT_EQ(DSERR_UNINITIALIZED, sound.PlayLooped());
+    SoundDevice = kept;
+    fake->Release();
+}
+
+// Paused, a sound stops where it is; resumed, it plays on the way it played,
+// and one that was not playing stays quiet. A silenced sound has no buffer
+// and goes on keeping its times.
+TEST_F(SoundTest, PausedSoundsPlayOnAndSilencedOnesKeepTheirTimes)
+{
+    const std::unique_ptr<DS_ABObj> looping = MakeSound();
+    auto& loop = dynamic_cast<DS_WAV_Constructor&>(*looping->Constructor());
+    const std::unique_ptr<DS_ABObj> idle = MakeSound();
+    auto& quiet = dynamic_cast<DS_WAV_Constructor&>(*idle->Constructor());
+    ASSERT_TRUE(loop.buffer && quiet.buffer);
+    looping->SetActive(true);
+    ASSERT_TRUE(Playing(loop));
+
+    loop.Pause();
+    quiet.Pause();
+    loop.Pause();
+    EXPECT_FALSE(Playing(loop));
+    loop.Resume();
+    quiet.Resume();
+    EXPECT_TRUE(Playing(loop) && Looping(loop));
+    EXPECT_FALSE(Playing(quiet));
+
+    WavSoundContent random;
+    random.mode = 1;
+    random.minimumInterval = 3;
+    random.maximumInterval = 3;
+    const std::unique_ptr<DS_ABObj> silent = MakeSound(random);
+    auto& silenced = dynamic_cast<DS_WAV_Constructor&>(*silent->Constructor());
+    silenced.Silence();
+    EXPECT_FALSE(silenced.buffer);
+    silent->SetActive(true);
+    silent->Update(10.0f);
+    EXPECT_FLOAT_EQ(13.0f, silenced.nextTriggerTime);
+    silenced.Load();
+    EXPECT_FALSE(silenced.buffer);
 }

@@ -74,6 +74,21 @@ Bytes Samples(std::size_t count)
 }
 
 const Bytes Mono16 = Format(WAVE_FORMAT_PCM, 1, 22050, 16);
+
+const Bytes PcmSubFormat{1, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+const Bytes FloatSubFormat{3, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+
+// The 40 bytes of an extensible format over the basic one of 16 bytes: extra
+// size, valid bits, the front-left and front-right speakers, the subformat.
+Bytes Extensible(const Bytes& basic, const Bytes& subFormat, uint16_t validBits, uint16_t extraSize = 22)
+{
+    Bytes b = basic;
+    Put16(b, extraSize);
+    Put16(b, validBits);
+    Put32(b, 3);
+    b.insert(b.end(), subFormat.begin(), subFormat.end());
+    return b;
+}
 const Bytes Data = Samples(200);
 
 // The bytes placed so that the last one ends a readable page and the page
@@ -134,6 +149,29 @@ std::vector<WaveCase> WaveCases()
         {"cut inside the data", Bytes(good.begin(), good.end() - 50), false},
         {"cut inside the format chunk", Bytes(good.begin(), good.begin() + 30), false},
         {"a format chunk larger than the bytes", Riff(Chunk("fmt ", Mono16, 4000)), false},
+        {"16-bit stereo in the extensible format",
+         Riff(Cat({Chunk("fmt ", Extensible(Format(0xFFFE, 2, 44100, 16), PcmSubFormat, 16)), Chunk("data", Data)})),
+         true, 2, 16, 68, 200},
+        {"12 valid bits of 16, extensible", Riff(Cat({Chunk("fmt ", Extensible(Format(0xFFFE, 1, 8000, 16),
+                                                                             PcmSubFormat, 12)),
+                                                   Chunk("data", Data)})),
+         true, 1, 16, 68, 200},
+        {"IEEE float, extensible", Riff(Cat({Chunk("fmt ", Extensible(Format(0xFFFE, 1, 22050, 32), FloatSubFormat, 32)),
+                                             Chunk("data", Data)})),
+         false},
+        {"more valid bits than the samples hold, extensible",
+         Riff(Cat({Chunk("fmt ", Extensible(Format(0xFFFE, 2, 44100, 16), PcmSubFormat, 24)), Chunk("data", Data)})),
+         false},
+        {"an extensible tag without the extensible fields",
+         Riff(Cat({Chunk("fmt ", Cat({Format(0xFFFE, 2, 44100, 16), {0, 0}})), Chunk("data", Data)})), false},
+        {"an extensible chunk that says it is shorter",
+         Riff(Cat({Chunk("fmt ", Extensible(Format(0xFFFE, 2, 44100, 16), PcmSubFormat, 16, 20)),
+                   Chunk("data", Data)})),
+         false},
+        {"192 kHz", Riff(Cat({Chunk("fmt ", Format(1, 1, 192000, 16)), Chunk("data", Data)})), true, 1, 16, 44, 200},
+        {"200 kHz", Riff(Cat({Chunk("fmt ", Format(1, 2, 200000, 8)), Chunk("data", Data)})), true, 2, 8, 44, 200},
+        {"above 200 kHz", Riff(Cat({Chunk("fmt ", Format(1, 1, 200001, 16)), Chunk("data", Data)})), false},
+        {"below 100 Hz", Riff(Cat({Chunk("fmt ", Format(1, 1, 99, 16)), Chunk("data", Data)})), false},
         {"IMA ADPCM", Riff(Cat({Chunk("fmt ", Cat({Format(0x11, 1, 22050, 4, 256), {2, 0, 0xF9, 1}})),
                                 Chunk("data", Data)})),
          false},
