@@ -18,3 +18,5 @@ void DS_BrushObj::DrawHighlight(DS_2D_Light& layer, int) { brush->DrawHighlight(
 void DS_BrushObj::Update(float time) { brush->Update(time); }
 
 bool DS_BrushObj::NeedsBackground() { return brush->ReadsBackground(); }
+
+bool DS_BrushObj::WillDraw(DS_2D_Light& layer) { return brush->WillDraw(layer); }

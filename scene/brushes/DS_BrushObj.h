@@ -22,6 +22,9 @@ public:
     // no effect, or one (the fire) whose drawing never reads it, leaves the
     // layer's scene where it is.
     bool NeedsBackground() override;
+    // False when the brush has nothing to draw on the layer (no effect, no
+    // picture, a pattern without frames).
+    bool WillDraw(DS_2D_Light& layer) override;
 
     DS_FX_Constructor* Brush() const { return brush; }
 

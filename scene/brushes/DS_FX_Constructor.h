@@ -54,6 +54,9 @@ public:
     // layer must capture it. A brush without an effect draws nothing and
     // must not make the layer give up what was drawn.
     virtual bool ReadsBackground() const;
+    // Whether Apply draws anything on layer: the base needs its effect and
+    // a picture of some size; brushes that need more say so.
+    virtual bool WillDraw(DS_2D_Light& layer) const;
 
     // The closing step of a brush's Apply: technique "MainFX" with the
     // background flag set, else "Main"; "Scale", "Mask", "Background"; then
