@@ -28,6 +28,10 @@ public:
     // True makes the layer capture what has been drawn so far before this
     // object renders.
     virtual bool NeedsBackground() { return false; }
+    // Whether Render will draw anything on layer. The layer captures the
+    // scene only for an object that needs the background and will draw:
+    // taking the capture from one that draws nothing would lose the scene.
+    virtual bool WillDraw(DS_2D_Light&) { return true; }
     virtual void Trigger(int) {}
     // An editing aid that the player never calls.
     virtual bool HitTest(float, float) { return false; }

@@ -7,6 +7,7 @@
 #include "foundation/render/CurrentDevice.h"
 #include "foundation/render/RenderTargetPair.h"
 #include "foundation/resources/D3DUtilities.h"
+#include "foundation/resources/EffectBinaryCheck.h"
 #include "foundation/resources/MeshLoaders.h"
 #include "foundation/resources/ResourceModule.h"
 #include "foundation/resources/TextureLoaders.h"
@@ -177,6 +178,9 @@ ComHolder<ID3DXEffect> CreateEffect(const ResourceRecord& record)
     ComHolder<ID3DXEffect> effect;
     if (!CurrentDevice || !record.Bytes())
         return effect;
+    // D3DX trusts the offsets inside the file; a damaged one is no effect.
+    if (record.Size() <= 0 || !IsWellFormedCompiledEffect(record.Bytes(), static_cast<std::size_t>(record.Size())))
+        return effect;
     if (FAILED(D3DXCreateEffect(CurrentDevice, record.Bytes(), static_cast<UINT>(record.Size()), nullptr, nullptr,
                                 0, nullptr, effect.Out(), nullptr)))
         effect.Release();
@@ -328,16 +332,18 @@ TextureSet& DS_DocResManager::GetLinkTextures(const DS_FileLink3& link)
 TextureSet& DS_DocResManager::GetModuleImageList(const DS_FileLink3& link)
 {
     TextureSet& set = table->textureSets[link.value];
-    if (set.IsLoaded())
+    if (set.IsLoaded() || absentImageLists.count(link.value))
         return set;
     HMODULE module = nullptr;
-    if (!LoadResourceModule(link.value.path, module))
-        return set;
-    const ResourceBytes bytes = FindResourceBytes(module, ResourceNumber(link), PictureResourceType);
+    const bool loaded = LoadResourceModule(link.value.path, module);
+    const ResourceBytes bytes = loaded ? FindResourceBytes(module, ResourceNumber(link), PictureResourceType)
+                                       : ResourceBytes{};
     std::vector<float> delays;
     Records records;
-    if (!bytes || !ReadImageList(bytes, delays, records))
+    if (!bytes || !ReadImageList(bytes, delays, records)) {
+        absentImageLists.insert(link.value);
         return set;
+    }
 
     set.delays = std::move(delays);
     MakeFrameTextures(set, records, CurrentResourceCache);

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <list>
 #include <memory>
+#include <set>
 #include <vector>
 
 // Every object is made on CurrentDevice, once per key, and kept until the
@@ -88,6 +89,9 @@ private:
 
     std::unique_ptr<ResourceCache> cache;
     std::unique_ptr<ResourceTable> table;
+    // Image lists whose module or resource did not load: not looked for
+    // again (a system asks once for each of its particles).
+    std::set<FileKey> absentImageLists;
 };
 
 // The resource manager of the document being loaded or drawn; none at start.

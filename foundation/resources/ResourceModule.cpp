@@ -1,6 +1,7 @@
 #include "foundation/resources/ResourceModule.h"
 
 #include "foundation/resources/FileRecord.h"
+#include "foundation/resources/ResourceModuleForTesting.h"
 
 #include <cstdint>
 #include <vector>
@@ -9,6 +10,8 @@ const wchar_t* const PictureResourceType = L"DDS";
 const wchar_t* const EffectResourceType = RT_RCDATA;
 
 namespace {
+
+uint32_t moduleSearches = 0;
 
 bool HasFolder(const ds_string& name)
 {
@@ -82,6 +85,8 @@ bool NamesModule(const ds_string& name)
 
 } // namespace
 
+uint32_t ModuleSearchesForTesting() { return moduleSearches; }
+
 bool LoadResourceModule(const ds_string& name, HMODULE& module)
 {
     module = nullptr;
@@ -89,6 +94,7 @@ bool LoadResourceModule(const ds_string& name, HMODULE& module)
         return true;
     if (!NamesModule(name))
         return false;
+    ++moduleSearches;
     if (HasFolder(name)) {
         module = LoadAsData(name);
     } else {

@@ -65,9 +65,11 @@ void ParticleGeomArray::SetParticleCount(unsigned int count)
         return;
     const uint32_t n = std::min<uint32_t>(count, MaxParticles);
     CreateQuadBuffers(n);
+    // One look-up of the image for all the new particles.
+    const float imageAspect = items.size() < n ? controller->MainImageAspect() : 1.0f;
     while (items.size() < n) {
         ParticleItem* item = new ParticleItem();
-        InitParticleItem(*item, *controller);
+        InitParticleItem(*item, *controller, imageAspect);
         ResetParticleItem(*item, *controller);
         items.push_back(item);
         controller->InitParticle(*item);

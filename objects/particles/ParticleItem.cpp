@@ -26,13 +26,18 @@ ParticleItem::ParticleItem()
 
 void InitParticleItem(ParticleItem& item, DS_BaseSpriteProp& controller)
 {
+    InitParticleItem(item, controller, controller.MainImageAspect());
+}
+
+void InitParticleItem(ParticleItem& item, DS_BaseSpriteProp& controller, float imageAspect)
+{
     item.sign = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
     item.velocity = D3DXVECTOR3(0.0f, 0.0f, 0.0f);
     item.sizeFactor = 0.0f;
     item.vRange[0] = item.vRange[1] = 0.0f;
     item.uRange[0] = item.uRange[1] = 0.0f;
 
-    item.aspect = controller.MainImageAspect();
+    item.aspect = imageAspect;
     // The frames of a grid lie side by side, each a slice of the width.
     if (controller.frameGrid)
         item.aspect *= static_cast<float>(controller.GridFrameCount());

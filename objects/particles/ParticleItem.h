@@ -73,6 +73,9 @@ struct ParticleItem {
 // Clears the particle and starts it from the controller: the main image's
 // aspect, the axes, a random size factor and the half extents from it.
 void InitParticleItem(ParticleItem& item, DS_BaseSpriteProp& controller);
+// The same with the main image's aspect already looked up, for a caller that
+// starts many particles at once.
+void InitParticleItem(ParticleItem& item, DS_BaseSpriteProp& controller, float imageAspect);
 // Timers, flags, full phase, a random sign for the phase velocity, colour.
 void ResetParticleItem(ParticleItem& item, DS_BaseSpriteProp& controller);
 // The controller's colour with its maximal alpha scaled by the phase.

@@ -53,7 +53,7 @@ void DS_BackgroundCopy::Apply(DS_2D_Light& layer)
     const int width = layer.GetPictureWidth();
     const int height = layer.GetPictureHeight();
     // Without a picture the shift would be infinite; nothing is drawn then.
-    if (!effect || width <= 0 || height <= 0)
+    if (!WillDraw(layer))
         return;
     float offset[2] = {static_cast<float>(rectangle.pointX.value / static_cast<double>(width)),
                        static_cast<float>(rectangle.pointY.value / static_cast<double>(height))};

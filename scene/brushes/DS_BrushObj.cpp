@@ -20,3 +20,4 @@ void DS_BrushObj::Update(float time) { brush->Update(time); }
 bool DS_BrushObj::NeedsBackground() { return brush->ReadsBackground(); }
 
 void DS_BrushObj::OnDeviceRestored() { brush->CheckTechniques(); }
+bool DS_BrushObj::WillDraw(DS_2D_Light& layer) { return brush->WillDraw(layer); }

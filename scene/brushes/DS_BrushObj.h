@@ -24,6 +24,9 @@ public:
     bool NeedsBackground() override;
     // After a reset the device is asked again for the brush's technique.
     void OnDeviceRestored() override;
+    // False when the brush has nothing to draw on the layer (no effect, no
+    // picture, a pattern without frames).
+    bool WillDraw(DS_2D_Light& layer) override;
 
     DS_FX_Constructor* Brush() const { return brush; }
 

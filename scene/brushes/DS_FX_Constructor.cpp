@@ -172,6 +172,11 @@ void DS_FX_Constructor::Update(float t) { speed.AdvanceClock(t); }
 
 bool DS_FX_Constructor::ReadsBackground() const { return backgroundFlag.value != 0 && effect; }
 
+bool DS_FX_Constructor::WillDraw(DS_2D_Light& layer) const
+{
+    return effect && layer.GetPictureWidth() > 0 && layer.GetPictureHeight() > 0;
+}
+
 void DS_FX_Constructor::ApplyCommonEffectParameters(DS_2D_Light& layer)
 {
     const int width = layer.GetPictureWidth();

@@ -62,6 +62,9 @@ public:
     // layer must capture it. A brush without an effect draws nothing and
     // must not make the layer give up what was drawn.
     virtual bool ReadsBackground() const;
+    // Whether Apply draws anything on layer: the base needs its effect and
+    // a picture of some size; brushes that need more say so.
+    virtual bool WillDraw(DS_2D_Light& layer) const;
 
     // The closing step of a brush's Apply: its technique; "Scale", "Mask",
     // "Background"; then the picture quad through every pass, texel-exact

@@ -111,6 +111,11 @@ void DS_PatternBrush::Update(float t)
     }
 }
 
+bool DS_PatternBrush::WillDraw(DS_2D_Light& layer) const
+{
+    return frames.width != 0 && frames.height != 0 && DS_FX_Constructor::WillDraw(layer);
+}
+
 void DS_PatternBrush::Apply(DS_2D_Light& layer)
 {
     const int pictureWidth = layer.GetPictureWidth();
@@ -119,7 +124,7 @@ void DS_PatternBrush::Apply(DS_2D_Light& layer)
     const UINT h = frames.height;
     // Without a pattern (or a picture to cover) there is nothing to tile, and
     // the tiling below would divide by zero.
-    if (!effect || w == 0 || h == 0 || pictureWidth <= 0 || pictureHeight <= 0)
+    if (!WillDraw(layer))
         return;
 
     if (!frames.textures.empty())

@@ -33,6 +33,9 @@ public:
     void Update(float t) override;
     // Nothing is set or drawn without a pattern or a picture.
     void Apply(DS_2D_Light& layer) override;
+    // Also needs frames of some size: a pattern that did not load draws
+    // nothing.
+    bool WillDraw(DS_2D_Light& layer) const override;
     DS_FX_Constructor* Clone() const override;
 
     // The frames the brush steps through: those with both a picture and a

@@ -102,7 +102,7 @@ void DS_2D_Light::RenderObjects(DS_2D_Light& layer, const std::vector<CountedPtr
         if (!object)
             continue;
         // With n at 0 no capture is open: a reader gets the plain picture.
-        if (object->NeedsBackground() && n > 0) {
+        if (n > 0 && object->NeedsBackground() && object->WillDraw(layer)) {
             --n;
             // Each flip starts the next texture black, so an object that
             // reads the background redraws the whole picture area.

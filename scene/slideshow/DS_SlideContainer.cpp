@@ -157,7 +157,7 @@ int DS_SlideContainer::CountSceneReaders() const
 {
     int readers = 0;
     for (const CountedPtr<DS_ABObj>& object : visualObjects)
-        if (object && object->NeedsBackground())
+        if (object && object->NeedsBackground() && object->WillDraw(*layer))
             ++readers;
     if (layer->NeedsSceneCapture())
         ++readers;

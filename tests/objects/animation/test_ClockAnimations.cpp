@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
 #include <cmath>
 
 namespace {
@@ -180,11 +182,26 @@ TEST_F(ClockTest, AnUnreadableTimeLeavesTheHandsWhereTheyWere)
 // The system's own source reads a time the hands can show.
 TEST_F(ClockTest, TheSystemClockGivesALocalTime)
 {
+    // Windows' own local time just before and just after: the clock's time
+    // lies between them, on the same day (a run across midnight is not
+    // judged).
+    SYSTEMTIME before{};
+    SYSTEMTIME after{};
+    GetLocalTime(&before);
     std::tm now{};
     ASSERT_TRUE(SystemLocalTime(now));
-    EXPECT_GE(now.tm_hour, 0);
-    EXPECT_LT(now.tm_hour, 24);
-    EXPECT_GE(now.tm_year, 124);
+    GetLocalTime(&after);
+    const auto secondOfDay = [](int h, int m, int s) { return (h * 60 + m) * 60 + s; };
+    const int first = secondOfDay(before.wHour, before.wMinute, before.wSecond);
+    const int last = secondOfDay(after.wHour, after.wMinute, after.wSecond);
+    if (before.wDay != after.wDay)
+        return;
+    EXPECT_GE(secondOfDay(now.tm_hour, now.tm_min, now.tm_sec), first);
+    EXPECT_LE(secondOfDay(now.tm_hour, now.tm_min, now.tm_sec), last);
+    EXPECT_EQ(before.wYear, now.tm_year + 1900);
+    EXPECT_EQ(before.wMonth, now.tm_mon + 1);
+    EXPECT_EQ(before.wDay, now.tm_mday);
+    EXPECT_EQ(before.wDayOfWeek, now.tm_wday);
 }
 
 // The placement keeps the rectangle around the centre as the size changes

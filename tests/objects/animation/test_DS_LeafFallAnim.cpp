@@ -232,3 +232,50 @@ TEST_F(LeafFallTest, TumbleScalesTurnsAndOrbits)
         EXPECT_EQ(0.0f, D3DXVec3Length(&scaled));
     }
 }
+
+// The turns apply about x first, then z, then y (each in the sprite's frame
+// as turned so far), and the orbit's 50 pixels are turned by the orbit, not
+// before it: quarter turns whose order shows in where an axis ends up.
+TEST_F(LeafFallTest, TumbleTurnsAboutXThenZThenY)
+{
+    motion.size.value = 60;
+    DS_LeafFallAnim sprite(&motion);
+    frame.boundingRadius = 12.0f; // 60 pixels across: scale 2.5
+    D3DXMatrixIdentity(&frame.local);
+    const struct {
+        float x, z, y, orbitY;
+        D3DXVECTOR3 axis, turned;
+    } cases[] = {
+        // x then z: y goes to z under x, and z stays under z.
+        {90, 90, 0, 0, {0, 1, 0}, {0, 0, 1}},
+        // z then y: x goes to y under z, and y stays under y.
+        {0, 90, 90, 0, {1, 0, 0}, {0, 1, 0}},
+        // x then y: z goes to -y under x, and stays under y.
+        {90, 0, 90, 0, {0, 0, 1}, {0, -1, 0}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.x << " " << c.z << " " << c.y);
+        for (auto* spin : {&sprite.tumbleX, &sprite.tumbleY, &sprite.tumbleZ, &sprite.orbitX, &sprite.orbitY})
+            spin->speed = spin->angle = 0.0f;
+        sprite.tumbleX.angle = c.x;
+        sprite.tumbleZ.angle = c.z;
+        sprite.tumbleY.angle = c.y;
+        Step(sprite, 0.0f);
+        D3DXVECTOR3 turned;
+        D3DXVec3TransformNormal(&turned, &c.axis, &frame.world);
+        EXPECT_NEAR(2.5f * c.turned.x, turned.x, Tolerance);
+        EXPECT_NEAR(2.5f * c.turned.y, turned.y, Tolerance);
+        EXPECT_NEAR(2.5f * c.turned.z, turned.z, Tolerance);
+    }
+
+    // A quarter orbit about y carries the 50 pixels from z to x.
+    for (auto* spin : {&sprite.tumbleX, &sprite.tumbleY, &sprite.tumbleZ, &sprite.orbitX, &sprite.orbitY})
+        spin->speed = spin->angle = 0.0f;
+    sprite.orbitY.angle = 90.0f;
+    Step(sprite, 0.0f);
+    D3DXVECTOR3 centre, origin(0.0f, 0.0f, 0.0f);
+    D3DXVec3TransformCoord(&centre, &origin, &frame.world);
+    EXPECT_NEAR(sprite.position._41 + 50.0f, centre.x, Tolerance);
+    EXPECT_NEAR(sprite.position._42, centre.y, Tolerance);
+    EXPECT_NEAR(sprite.position._43, centre.z, Tolerance);
+}

@@ -123,6 +123,32 @@ bool Near(const Rgba& colour, D3DCOLOR expected) { return colour.ColourDistance(
 
 } // namespace
 
+// Shrinking the count deletes animations that listen to the clone's size;
+// their binders go with them, so a later size change reaches only the
+// survivors (a binder left behind would call into a deleted animation).
+TEST_F(ObjectArrayTest, ASizeChangeAfterShrinkingReachesOnlyTheSurvivors)
+{
+    DS_ButterflyConstructor butterfly;
+    butterfly.count.value = 4;
+    auto flight = Make(butterfly);
+    auto& size = flight->objectCtrl->size;
+    const std::size_t alone = size.ListenerCount() - 4;
+    flight->objectCtrl->count.SetValue(1, nullptr);
+    ASSERT_EQ(1u, flight->instances.size());
+    EXPECT_EQ(alone + 1, size.ListenerCount());
+
+    size.SetValue(size.value + 50, nullptr);
+    auto* survivor = dynamic_cast<AC_Butterfly*>(flight->instances.front()->animation);
+    ASSERT_NE(nullptr, survivor);
+    const float k = static_cast<float>(size.value) / 100.0f;
+    EXPECT_FLOAT_EQ(k, survivor->scale._11);
+    EXPECT_FLOAT_EQ(k, survivor->scale._33);
+
+    // Growing again binds the new ones.
+    flight->objectCtrl->count.SetValue(3, nullptr);
+    EXPECT_EQ(alone + 3, size.ListenerCount());
+}
+
 // A new object holds as many instances as the count; growing adds new ones
 // after the old, shrinking deletes the oldest; after every change the first
 // part is drawn at each root and the second at each root's two children, in

@@ -6,6 +6,8 @@
 // frames that allocate nothing.
 #include "objects/particles/DS_GlowingObj.h"
 
+#include "foundation/Random.h"
+#include "foundation/RandomForTesting.h"
 #include "objects/particles/DS_DischargeFXConstructor.h"
 #include "scene/layers/DS_2D_Light.h"
 #include "scene/slideshow/DS_SlideContainer.h"
@@ -56,7 +58,7 @@ Pixels DrawFrame(TestDevice& device, DS_2D_Light& layer, const std::vector<Count
 {
     int readers = 0;
     for (const CountedPtr<DS_ABObj>& object : objects)
-        readers += object->NeedsBackground() ? 1 : 0;
+        readers += object->NeedsBackground() && object->WillDraw(layer) ? 1 : 0;
     IDirect3DDevice9* d = device.Device();
     d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     d->BeginScene();
@@ -129,6 +131,44 @@ protected:
     ComHolder<IDirect3DTexture9> core;
     DS_2D_Light layer;
 };
+
+// A fresh arc (its constructor flag clear, as the authoring tool makes one):
+// making the object draws, for each of its particles, the size, the phase's
+// sign and both shapes (two draws for every segment but the last) from the
+// points it holds then; only loading the effect afterwards moves the points
+// to (100, 100) and (R - 100, B - 100) of the picture and sets the flag.
+TEST_F(GlowingObjTest, AFreshArcDrawsItsShapesThenTakesTheDefaultPoints)
+{
+    auto arc = Arc();
+    arc->jitter.SetValue(25, nullptr);
+    arc->flag = 0;
+    arc->sizeFactorMin = 0.5f;
+    arc->sizeFactorMax = 1.5f;
+    const uint32_t seed = 77;
+    ResetRandForTesting(seed);
+    const CountedPtr<DS_ABObj> object = Make(*arc);
+    const int next = Rand();
+    const auto& made = static_cast<const DS_DischargeFXConstructor&>(Glowing(object).System());
+    const int perParticle = 1 + 1 + 2 * 2 * (4 - 1);
+    const std::vector<int> draws = DrawsFrom(seed, 4 * perParticle + 1);
+    EXPECT_EQ(draws.back(), next);
+
+    EXPECT_EQ(D3DXVECTOR3(100, 100, 0), made.startPoint.value);
+    EXPECT_EQ(D3DXVECTOR3(156, 156, 0), made.endPoint.value);
+    EXPECT_EQ(1, made.flag);
+    // The shapes ran from the points held while the particles were made:
+    // their last segments end on (228, 128).
+    for (const std::vector<BoltPoint>* shape : {&made.fromPolyline, &made.toPolyline}) {
+        ASSERT_EQ(4u, shape->size());
+        const BoltPoint& last = shape->back();
+        EXPECT_NEAR(228.0f, last.position.x + 0.5f * last.width * last.direction.x, 1e-3f);
+        EXPECT_NEAR(128.0f, last.position.y + 0.5f * last.width * last.direction.y, 1e-3f);
+    }
+    // The last particle's draws: its size from the generator after the
+    // three before it.
+    const float lastSize = Between(arc->sizeFactorMin, arc->sizeFactorMax, draws[3 * perParticle]);
+    EXPECT_FLOAT_EQ(lastSize, Glowing(object).items.back()->sizeFactor);
+}
 
 // The object loads the program's effect 97, the glow texture of its second
 // image and picture 95 as its core, and makes its 512 × 512 target.

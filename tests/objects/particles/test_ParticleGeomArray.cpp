@@ -4,6 +4,7 @@
 #include "objects/particles/ParticleGeomArray.h"
 
 #include "foundation/resources/DS_DocResManager.h"
+#include "foundation/resources/ResourceModuleForTesting.h"
 #include "objects/particles/AnimatedTexture.h"
 #include "objects/particles/DS_ParticleSystemCtrl.h"
 #include "tests/foundation/render/RenderTestSupport.h"
@@ -236,6 +237,28 @@ TEST_F(ParticleGeometryTest, AHugeCountIsHeldAtWhatTheIndicesReach)
     run.geometry.RebuildParticleQuads();
     EXPECT_FALSE(run.geometry.QuadsPending());
     EXPECT_EQ(20.0f * 16383 + 16.0f, ReadVertices(run.geometry)[65535].x);
+}
+
+// A system whose image list names a module that is not there (the
+// authoring tool's "common_res.dll") looks for the module once, not once
+// for each of its particles; a second system of the same list does not look
+// again.
+TEST_F(ParticleGeometryTest, AMissingModuleIsLookedForOnceForAllParticles)
+{
+    const uint32_t before = ModuleSearchesForTesting();
+    RowSystem* system = new RowSystem;
+    system->mainImage.value = FileKey{L"common_res.dll", 40};
+    system->imageSource = 1;
+    system->count.value = 2000;
+    ParticleRun run(system);
+    ASSERT_EQ(2000u, run.Size());
+    EXPECT_EQ(1.0f, run.Item(1999).aspect);
+    EXPECT_EQ(1u, ModuleSearchesForTesting() - before);
+
+    RowSystem* again = new RowSystem(*system);
+    ParticleRun second(again);
+    EXPECT_EQ(2000u, second.Size());
+    EXPECT_EQ(1u, ModuleSearchesForTesting() - before);
 }
 
 // Each quad spans the particle's half extents along its axes, in strip

@@ -11,7 +11,7 @@ Pixels DrawSlideFrame(TestDevice& device, DS_2D_Light& layer, const std::vector<
 {
     int readers = layer.NeedsSceneCapture() ? 1 : 0;
     for (const CountedPtr<DS_ABObj>& object : objects)
-        readers += object->NeedsBackground() ? 1 : 0;
+        readers += object->NeedsBackground() && object->WillDraw(layer) ? 1 : 0;
     IDirect3DDevice9* d = device.Device();
     d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
     d->BeginScene();

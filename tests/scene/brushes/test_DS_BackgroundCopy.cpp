@@ -2,6 +2,7 @@
 // copy drawn shifted or mirrored inside the mask only.
 #include "tests/scene/brushes/PictureBrushTest.h"
 
+#include "foundation/render/CurrentDevice.h"
 #include "scene/brushes/DS_BackgroundCopy.h"
 #include "tools/document/PatternBrushRecords.h"
 #include "tools/document/WritingArchive.h"
@@ -98,4 +99,37 @@ TEST_F(BackgroundCopyTest, CopyShowsShiftedOrMirroredInsideTheMask)
                     EXPECT_TRUE(ColourNear(pixels.At(x, y), expected, 3)) << x << ", " << y;
                 }
         }
+}
+
+namespace {
+
+// Paints the whole target in one colour: what the objects drawn before a
+// brush leave in the scene.
+class FillObject : public DS_ABObj {
+public:
+    explicit FillObject(D3DCOLOR c) : DS_ABObj(nullptr), colour(c) {}
+    void Render(DS_2D_Light&) override { CurrentDevice->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0); }
+    void DrawHighlight(DS_2D_Light&, int) override {}
+    void Update(float) override {}
+    void OnViewChanged() override {}
+
+private:
+    D3DCOLOR colour;
+};
+
+} // namespace
+
+// A copy that reads the background over a picture of size 0 draws nothing,
+// so it must not take the scene from the objects drawn before it: what they
+// drew stays on the screen.
+TEST_F(BackgroundCopyTest, ACopyOverAPictureOfNoSizeLeavesTheScene)
+{
+    ShowPicture(CellTexture(Device(), 64).Get(), 0, 0);
+    ASSERT_EQ(0, layer.GetPictureWidth());
+    DS_BackgroundCopy brush;
+    brush.backgroundFlag.value = 1;
+    const D3DCOLOR green = 0xFF20C040;
+    // Objects draw from the last to the first: the fill, then the copy.
+    const Pixels pixels = DrawSlideFrame(device, layer, {Object(brush), CountedPtr<DS_ABObj>(new FillObject(green))});
+    EXPECT_TRUE(pixels.AllNear(0, 0, Side, Side, Rgba::FromArgb(green), 2)) << pixels.At(32, 32);
 }

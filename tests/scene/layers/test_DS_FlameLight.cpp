@@ -127,6 +127,57 @@ TEST_F(FlameLightTest, FlameBandCoversTheLowerPartOfThePicture)
     }
 }
 
+// The haze's parameters after each step: "stenght" is the strength result
+// times 0.05, "Offset" the haze clock and its negative, "bump_scale" the
+// tiling and the picture's aspect times it: a 1024 × 768 picture gives
+// {s, 0.75 s}, a square one {s, s}.
+TEST_F(FlameLightTest, HazeParametersFollowStrengthClockAndAspect)
+{
+    const struct {
+        UINT width, height;
+        unsigned strength, bumpScale, speed;
+        float stenght, scale, aspect;
+    } cases[] = {
+        {1024, 768, 3, 88, 16, 0.006f * 0.05f, 0.208f, 0.75f},
+        {1024, 768, 25, 0, 50, 0.05f * 0.05f, 1.0f, 0.75f},
+        {Side, Side, 500, 100, 16, 1.0f * 0.05f, 0.1f, 1.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " strength " << c.strength);
+        DS_FlameLight layer;
+        layer.fireSwitch.value = 0;
+        layer.distortion.strength.SetValue(c.strength, nullptr);
+        layer.distortion.bumpScale.SetValue(c.bumpScale, nullptr);
+        layer.distortion.speed.SetValue(c.speed, nullptr);
+        picture = TextureOf(Device(), Picture(false));
+        AddPicture(manager, PictureKey, picture.Get(), c.width, c.height);
+        ActivateLayer(layer, PictureKey, Side, Side, SceneView::Stretch);
+        ID3DXEffect* effect = layer.distortion.effect.Get();
+        ASSERT_NE(nullptr, effect);
+        const float factor = layer.distortion.speed.result;
+        // The clock steps at most 0.2 s at a time, times the speed.
+        const float previous = layer.distortion.speed.last;
+        float last = previous;
+        float clock = layer.distortion.speed.time;
+        for (const float t : {previous + 0.1f, previous + 0.2f, previous + 0.5f}) {
+            layer.FrameMove(t);
+            clock += std::min(t - last, 0.2f) * factor;
+            last = t;
+            float stenght = 0.0f;
+            float offset[2] = {};
+            float scale[2] = {};
+            ASSERT_TRUE(SUCCEEDED(effect->GetFloat("stenght", &stenght)));
+            ASSERT_TRUE(SUCCEEDED(effect->GetFloatArray("Offset", offset, 2)));
+            ASSERT_TRUE(SUCCEEDED(effect->GetFloatArray("bump_scale", scale, 2)));
+            EXPECT_FLOAT_EQ(c.stenght, stenght);
+            EXPECT_NEAR(clock, offset[0], 1e-5f) << t;
+            EXPECT_NEAR(-clock, offset[1], 1e-5f) << t;
+            EXPECT_NEAR(c.scale, scale[0], 1e-6f);
+            EXPECT_NEAR(c.aspect * c.scale, scale[1], 1e-6f);
+        }
+    }
+}
+
 // The haze moves the captured scene: stripes come out shifted, by more the
 // stronger it is, and not at all at strength 0.
 TEST_F(FlameLightTest, HazeShiftsTheCapturedScene)

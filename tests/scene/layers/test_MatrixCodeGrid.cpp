@@ -327,7 +327,26 @@ TEST(MatrixCodeGrid, TinyGridsSpawnWithoutFlickerAndWithTopHeads)
     grid->Spawn();
     EXPECT_EQ(0, grid->streams[0].head);
     EXPECT_EQ(d.Next(), Rand());
-    grid->Step(false);
+
+    // The stream waits out its delay, writes the one cell (a glyph, or
+    // nothing for an eraser) and leaves the grid; later steps write nowhere.
+    const MatrixCodeStream spawned = grid->streams[0];
+    int frames = 0;
+    while (grid->streams[0].head == 0 && frames < 200) {
+        grid->Step(false);
+        ++frames;
+    }
+    ASSERT_EQ(1, grid->streams[0].head);
+    EXPECT_GT(frames, spawned.delay);
+    const int written = MatrixCodeGrid::GlyphOf(grid->Cell(0, 0));
+    if (spawned.remaining > 0)
+        EXPECT_TRUE(written >= 1 && written <= Glyphs) << written;
+    else
+        EXPECT_EQ(0, written);
+    for (int k = 0; k < 10; ++k)
+        grid->Step(false);
+    EXPECT_EQ(written, MatrixCodeGrid::GlyphOf(grid->Cell(0, 0)));
+    EXPECT_GE(grid->streams[0].head, 1);
 }
 
 TEST(MatrixCodeGrid, SpawnRarityFollowsTheDensity)
