@@ -59,11 +59,7 @@ void ForEachSound(DS_SlideShow_Light* root, Action action)
 
 ScenePlayer::~ScenePlayer()
 {
-    // The shared playlist must not go on naming this player's music.
-    if (Heard()) {
-        showSound->heardPlayer = nullptr;
-        showSound->playlist = MusicPlaylist{};
-    }
+    LeaveSharedSound();
     root.reset();
     resourceManager.reset();
     if (GlobalSceneView && GlobalSceneView->borders == &borders)
@@ -191,11 +187,7 @@ void ScenePlayer::OnDeviceRestored()
 
 void ScenePlayer::ReleaseScene()
 {
-    // The shared list points into this player's document.
-    if (Heard()) {
-        showSound->heardPlayer = nullptr;
-        showSound->playlist = MusicPlaylist{};
-    }
+    LeaveSharedSound();
     const bool published = CurrentResManager && CurrentResManager == resourceManager.get();
     root.reset();
     resourceManager.reset();
@@ -212,6 +204,15 @@ void ScenePlayer::ReleaseScene()
         GlobalSceneView->UseBorders(nullptr);
     if (GlobalSceneView)
         GlobalSceneView->ReleaseBordersOf(CurrentDevice);
+}
+
+void ScenePlayer::LeaveSharedSound()
+{
+    // The shared playlist must not go on naming this player's music.
+    if (Heard()) {
+        showSound->heardPlayer = nullptr;
+        showSound->playlist = MusicPlaylist{};
+    }
 }
 
 void ScenePlayer::SilenceSounds()

@@ -108,6 +108,8 @@ private:
     bool DrawSplash();
 
     void SilenceSounds();
+    // The player's document is going: the shared sound forgets it.
+    void LeaveSharedSound();
 
     ShowSound ownShowSound;
     ShowSound* showSound = &ownShowSound;
