@@ -1,6 +1,6 @@
 #include "host/CD3DScreensaver.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "host/MusicGraph.h"
 #include "host/SystemLibrary.h"
 #include "res/resource.h"

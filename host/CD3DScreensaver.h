@@ -5,7 +5,7 @@
 // fills in the hooks; everything runs on one thread.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "host/DeviceRecords.h"
 #include "host/LaunchMode.h"
 

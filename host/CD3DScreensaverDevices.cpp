@@ -2,7 +2,7 @@
 // per-frame device test with its reset, and their release.
 #include "host/CD3DScreensaver.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "host/DisplayModes.h"
 #include "host/MonitorSettings.h"
 #include "host/SaverClock.h"

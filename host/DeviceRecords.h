@@ -3,7 +3,7 @@
 // screen devices created from them for the show.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 
 #include <windows.h>
 #include <d3d9.h>

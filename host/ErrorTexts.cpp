@@ -1,6 +1,6 @@
 #include "host/ErrorTexts.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 
 #include <d3d9.h>
 

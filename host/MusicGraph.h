@@ -4,8 +4,8 @@
 // graph reach the main window as the message MusicEventMessage.
 #pragma once
 
-#include "foundation/Types.h"
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/Types.h"
+#include "foundation/core/ComHolder.h"
 
 #include <windows.h>
 // dshow.h brings in strsafe.h, which would otherwise mark the C string

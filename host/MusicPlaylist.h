@@ -5,7 +5,7 @@
 // screens show the document.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 #include "scene/slideshow/DS_AudioFile.h"
 #include "scene/slideshow/DS_SlideShow_Light.h"
 

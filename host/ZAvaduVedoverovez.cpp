@@ -1,7 +1,7 @@
 #include "host/ZAvaduVedoverovez.h"
 
-#include "foundation/SaverError.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/SaverError.h"
+#include "foundation/core/CurrentDevice.h"
 #include "host/D3DXRuntime.h"
 #include "host/DeviceRequirements.h"
 #include "host/MonitorSettings.h"

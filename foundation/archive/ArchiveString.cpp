@@ -1,6 +1,6 @@
 #include "foundation/archive/ArchiveString.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 
 namespace {
 

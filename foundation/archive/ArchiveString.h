@@ -2,7 +2,7 @@
 // then that many UTF-16LE code units with no terminator.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // tools, writes) its record, and the handle that readers receive.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 
 #include <windows.h>
 

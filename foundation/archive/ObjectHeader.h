@@ -1,7 +1,7 @@
 // The class name and version that open every record of the document.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 
 #include <cstdint>
 

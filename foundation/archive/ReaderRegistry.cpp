@@ -1,8 +1,8 @@
 #include "foundation/archive/ReaderRegistry.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "foundation/archive/ObjectHeader.h"
-#include "foundation/lifecycle/LifecycleTrace.h"
+#include "foundation/core/LifecycleTrace.h"
 #include "foundation/resources/DS_DocResManager.h"
 
 #include <memory>

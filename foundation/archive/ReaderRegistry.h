@@ -3,7 +3,7 @@
 // only by the name in its header.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 #include "foundation/archive/IOF_Virtual_Reader.h"
 
 #include <cstddef>

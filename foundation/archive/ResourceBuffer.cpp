@@ -1,6 +1,6 @@
 #include "foundation/archive/ResourceBuffer.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 // new one; assigning a mesh to itself leaves the counts as they are.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/geometry/DS_Frame.h"
 #include "foundation/geometry/VertexFormats.h"
 

@@ -12,7 +12,7 @@
 
 #include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/geometry/VertexFormats.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 
 #include <d3d9.h>
 

@@ -1,6 +1,6 @@
 #include "foundation/lifecycle/GlobalState.h"
 
-#include "foundation/lifecycle/LifecycleTrace.h"
+#include "foundation/core/LifecycleTrace.h"
 #include "foundation/render/SceneView.h"
 
 #include <cstdlib>

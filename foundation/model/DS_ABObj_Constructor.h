@@ -2,7 +2,7 @@
 // the settings and makes the runtime object that draws and updates them.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 #include "foundation/model/DS_IOF_Item.h"
 
 #include <cstdint>

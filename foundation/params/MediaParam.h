@@ -4,7 +4,7 @@
 
 #include "foundation/params/MediaControl.h"
 #include "foundation/params/UndoCtrl.h"
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 
 #include <windows.h>
 #include <d3dx9math.h>

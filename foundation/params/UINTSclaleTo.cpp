@@ -1,6 +1,6 @@
 #include "foundation/params/UINTSclaleTo.h"
 
-#include "foundation/Numeric.h"
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "foundation/render/QuadBatch.h"
 
 #include "foundation/geometry/MeshBuffers.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "foundation/render/RenderTargetPair.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 
 #include <d3dx9tex.h>
 

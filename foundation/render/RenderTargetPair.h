@@ -12,7 +12,7 @@
 // calls Create (or CreateFromTexture) again.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 
 #include <d3d9.h>
 

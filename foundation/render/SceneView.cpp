@@ -2,7 +2,7 @@
 
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/render/ColouredQuads.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/PictureMapping.h"
 #include "foundation/render/ScreenQuad.h"
 #include "foundation/render/StageStates.h"

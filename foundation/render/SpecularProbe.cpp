@@ -1,7 +1,7 @@
 #include "foundation/render/SpecularProbe.h"
 
-#include "foundation/geometry/ComHolder.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/ComHolder.h"
+#include "foundation/core/CurrentDevice.h"
 
 #include <d3dx9math.h>
 

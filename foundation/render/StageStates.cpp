@@ -1,6 +1,6 @@
 #include "foundation/render/StageStates.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 
 void SelectDiffuseOnStage0()
 {

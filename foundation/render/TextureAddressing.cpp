@@ -1,6 +1,6 @@
 #include "foundation/render/TextureAddressing.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "foundation/render/TextureFormats.h"
 
-#include "foundation/geometry/ComHolder.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/ComHolder.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/TextureFormatsForTesting.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "foundation/render/TexturedQuad.h"
 
 #include "foundation/geometry/MeshBuffers.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/QuadColours.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/D3DUtilities.h"

@@ -3,7 +3,7 @@
 // splash picture, the glass ball's background and scroll quads).
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/geometry/VertexFormats.h"
 #include "foundation/render/ScreenQuad.h"

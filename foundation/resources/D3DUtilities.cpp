@@ -1,6 +1,6 @@
 #include "foundation/resources/D3DUtilities.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 
 #include <d3dx9tex.h>
 

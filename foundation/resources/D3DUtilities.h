@@ -2,7 +2,7 @@
 // CurrentDevice.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 
 #include <d3d9.h>
 #include <d3dx9core.h>

@@ -1,10 +1,10 @@
 #include "foundation/resources/DS_DocResManager.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/archive/ResourceBuffer.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/RenderTargetPair.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/EffectBinaryCheck.h"

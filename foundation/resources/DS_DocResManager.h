@@ -2,7 +2,7 @@
 // and the textures, effects and meshes made from them, found by file link.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/model/DS_IOF_Item.h"
 #include "foundation/resources/DS_FileLink3.h"
 #include "foundation/resources/DS_ImageFileLink.h"

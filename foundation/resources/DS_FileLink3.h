@@ -9,7 +9,7 @@
 
 #include "foundation/params/MediaParam.h"
 #include "foundation/resources/FileKey.h"
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 
 #include <cstdint>
 

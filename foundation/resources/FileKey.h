@@ -1,7 +1,7 @@
 // The (path, stamp) key that names a linked file in the resource maps.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 
 #include <cstddef>
 #include <cstdint>

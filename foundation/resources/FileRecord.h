@@ -2,7 +2,7 @@
 // resource record that can also name a resource of a module.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 
 #include <cstdint>
 #include <memory>

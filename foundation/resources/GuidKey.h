@@ -4,7 +4,7 @@
 #pragma once
 
 #include "foundation/resources/FileRecord.h"
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // A mesh copied into drawable buffers, with its bounding sphere.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 
 #include <d3d9.h>
 #include <d3dx9math.h>

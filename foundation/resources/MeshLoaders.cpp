@@ -1,6 +1,6 @@
 #include "foundation/resources/MeshLoaders.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/ResourceModule.h"
 
 #include <d3dx9mesh.h>

@@ -5,7 +5,7 @@
 // of the copy fails, so a mesh never counts vertices it has no buffer for.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 #include "foundation/resources/LoadedMesh.h"
 
 #include <windows.h>

@@ -3,8 +3,8 @@
 // resources and the loaded modules.
 #pragma once
 
-#include "foundation/Types.h"
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/Types.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/resources/LoadedMesh.h"
 #include "foundation/resources/SizedTexture.h"
 

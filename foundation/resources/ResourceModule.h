@@ -1,7 +1,7 @@
 // Resource modules named by file links, and the bytes of their resources.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 
 #include <windows.h>
 

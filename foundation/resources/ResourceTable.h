@@ -2,7 +2,7 @@
 // files and the Direct3D objects made from them.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/resources/FileKey.h"
 #include "foundation/resources/FileRecord.h"
 #include "foundation/resources/GuidKey.h"

@@ -1,7 +1,7 @@
 // A texture with the pixel size of the picture it was made from.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 
 #include <d3d9.h>
 #include <d3dx9tex.h>

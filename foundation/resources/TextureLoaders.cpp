@@ -1,6 +1,6 @@
 #include "foundation/resources/TextureLoaders.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/ResourceModule.h"
 
 #include <cstdint>

@@ -6,8 +6,8 @@
 // texture empty and its image information untouched.
 #pragma once
 
-#include "foundation/Types.h"
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/Types.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/resources/SizedTexture.h"
 
 #include <windows.h>

@@ -2,7 +2,7 @@
 // time of each frame and the size of the picture.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/resources/SizedTexture.h"
 
 #include <d3d9.h>

@@ -1,7 +1,7 @@
 #include "objects/animation/AC_Butterfly.h"
 
-#include "foundation/Numeric.h"
-#include "foundation/Random.h"
+#include "foundation/core/Numeric.h"
+#include "foundation/core/Random.h"
 #include "foundation/geometry/DS_Frame.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/animation/AC_ButterflyWing.h"

@@ -1,7 +1,7 @@
 // Angle conversion and random fractions that the animations share.
 #pragma once
 
-#include "foundation/Random.h"
+#include "foundation/core/Random.h"
 
 #include <windows.h>
 #include <d3dx9math.h>

@@ -1,6 +1,6 @@
 #include "objects/animation/DS_SreamAnim.h"
 
-#include "foundation/Numeric.h"
+#include "foundation/core/Numeric.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/animation/AnimationMath.h"
 #include "objects/models/StreamMotionSettings.h"

@@ -1,7 +1,7 @@
 #include "objects/models/DS_3DObjArray.h"
 
 #include "foundation/render/ColouredQuads.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "objects/models/DS_3D_Obj_Ctrl.h"
 #include "objects/models/MeshDrawStates.h"
 #include "scene/layers/DS_2D_Light.h"

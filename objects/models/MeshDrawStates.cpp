@@ -1,7 +1,7 @@
 #include "objects/models/MeshDrawStates.h"
 
-#include "foundation/geometry/ComHolder.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/ComHolder.h"
+#include "foundation/core/CurrentDevice.h"
 
 void SetMeshDrawStates()
 {

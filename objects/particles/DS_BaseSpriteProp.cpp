@@ -1,6 +1,6 @@
 #include "objects/particles/DS_BaseSpriteProp.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"

@@ -1,6 +1,6 @@
 #include "objects/particles/DS_DischargeConstructor.h"
 
-#include "foundation/Random.h"
+#include "foundation/core/Random.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "objects/particles/ParticleItem.h"
 

@@ -1,7 +1,7 @@
 #include "objects/particles/DS_DischargeFXConstructor.h"
 
-#include "foundation/Numeric.h"
-#include "foundation/Random.h"
+#include "foundation/core/Numeric.h"
+#include "foundation/core/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"

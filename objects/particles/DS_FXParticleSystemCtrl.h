@@ -2,7 +2,7 @@
 // an effect of the document's resources.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/resources/DS_FileLink3.h"
 #include "objects/particles/DS_ParticleSystemCtrl.h"
 

@@ -3,7 +3,7 @@
 // and the sharp texture drawn on top (DS_GlowingObj draws it).
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/params/MediaParam.h"
 #include "foundation/params/UINTSclaleTo.h"
 #include "objects/particles/DS_FXParticleSystemCtrl.h"

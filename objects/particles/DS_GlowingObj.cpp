@@ -1,6 +1,6 @@
 #include "objects/particles/DS_GlowingObj.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/resources/EffectTechnique.h"
 #include "objects/particles/DS_GlowEffectCtrl.h"

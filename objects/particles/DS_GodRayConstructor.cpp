@@ -1,6 +1,6 @@
 #include "objects/particles/DS_GodRayConstructor.h"
 
-#include "foundation/Random.h"
+#include "foundation/core/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"

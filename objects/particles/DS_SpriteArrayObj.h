@@ -3,7 +3,7 @@
 // frames, updates them every frame and has the slide's layer draw them.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/model/DS_ABObj.h"
 #include "objects/particles/AnimatedTexture.h"
 #include "objects/particles/ParticleGeomArray.h"

@@ -1,7 +1,7 @@
 #include "objects/particles/ParticleItem.h"
 
-#include "foundation/Numeric.h"
-#include "foundation/Random.h"
+#include "foundation/core/Numeric.h"
+#include "foundation/core/Random.h"
 #include "objects/particles/DS_BaseSpriteProp.h"
 #include "objects/particles/ParticleMath.h"
 

@@ -1,7 +1,7 @@
 // Random draws that the particle code shares.
 #pragma once
 
-#include "foundation/Random.h"
+#include "foundation/core/Random.h"
 
 // One draw spread evenly over a span of range centred on 0: from -range / 2
 // to +range / 2.

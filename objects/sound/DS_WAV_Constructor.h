@@ -3,7 +3,7 @@
 // DS_Sound owns loads the samples into a DirectSound buffer of its own.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/resources/DS_FileLink3.h"
 #include "objects/sound/DS_Sound_Ctrl.h"
 #include "objects/sound/SoundDevice.h"

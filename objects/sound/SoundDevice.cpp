@@ -1,6 +1,6 @@
 #include "objects/sound/SoundDevice.h"
 
-#include "foundation/lifecycle/LifecycleTrace.h"
+#include "foundation/core/LifecycleTrace.h"
 #include "objects/sound/SoundDeviceForTesting.h"
 
 IDirectSound8* SoundDevice = nullptr;

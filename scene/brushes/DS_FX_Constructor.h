@@ -8,7 +8,7 @@
 // it; the flame and underwater layers hold one brush each by value.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/model/DS_ABObj_Constructor.h"
 #include "foundation/params/MediaParam.h"
 #include "foundation/params/MediaSpeedParam.h"

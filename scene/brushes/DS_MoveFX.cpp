@@ -1,6 +1,6 @@
 #include "scene/brushes/DS_MoveFX.h"
 
-#include "foundation/Numeric.h"
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 

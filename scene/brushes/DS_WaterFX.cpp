@@ -3,7 +3,7 @@
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
 #include "scene/layers/DS_2D_Light.h"

@@ -1,7 +1,7 @@
 #include "scene/layers/BumpDistortion.h"
 
 #include "foundation/geometry/MeshBuffers.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/RenderTargetPair.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/DS_DocResManager.h"

@@ -3,7 +3,7 @@
 // which shifts it by a scrolling bump picture.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/geometry/VertexFormats.h"
 #include "foundation/params/MediaSpeedParam.h"

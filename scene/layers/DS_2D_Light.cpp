@@ -4,7 +4,7 @@
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/PictureMapping.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/ScreenQuad.h"

@@ -8,8 +8,8 @@
 // quad goes last through DrawOverlayQuad.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
-#include "foundation/geometry/CountedPtr.h"
+#include "foundation/core/ComHolder.h"
+#include "foundation/core/CountedPtr.h"
 #include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/geometry/TexturedMesh.h"
 #include "foundation/geometry/VertexFormats.h"

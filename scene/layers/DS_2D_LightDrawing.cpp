@@ -4,7 +4,7 @@
 
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/model/DS_ABObj.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/StageStates.h"
 #include "scene/layers/SpriteArrayDrawable.h"

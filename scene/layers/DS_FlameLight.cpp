@@ -3,7 +3,7 @@
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/geometry/MeshBuffers.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/D3DUtilities.h"

@@ -10,7 +10,7 @@
 // ball seems to roll) or sways.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/geometry/VertexFormats.h"
 #include "foundation/params/MediaParam.h"

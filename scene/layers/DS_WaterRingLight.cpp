@@ -2,7 +2,7 @@
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/SpecularProbe.h"
 #include "foundation/render/TextureAddressing.h"

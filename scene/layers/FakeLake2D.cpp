@@ -4,7 +4,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/render/ColouredQuads.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/D3DUtilities.h"

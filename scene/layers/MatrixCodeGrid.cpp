@@ -1,6 +1,6 @@
 #include "scene/layers/MatrixCodeGrid.h"
 
-#include "foundation/Random.h"
+#include "foundation/core/Random.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "scene/layers/WaterGrid.h"
 
-#include "foundation/Numeric.h"
-#include "foundation/Random.h"
+#include "foundation/core/Numeric.h"
+#include "foundation/core/Random.h"
 #include "foundation/geometry/MeshBuffers.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "scene/layers/RefractionTable.h"
 
 #include <cmath>

@@ -6,7 +6,7 @@
 // row r, column c is cell r × columns + c, rows running along z.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/geometry/VertexFormats.h"
 
 #include <d3d9.h>

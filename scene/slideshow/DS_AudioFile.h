@@ -3,7 +3,7 @@
 // out and plays it.
 #pragma once
 
-#include "foundation/Types.h"
+#include "foundation/core/Types.h"
 #include "foundation/model/DS_IOF_Item.h"
 #include "foundation/resources/FileRecord.h"
 

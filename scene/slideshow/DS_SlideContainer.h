@@ -5,8 +5,8 @@
 // after loading.
 #pragma once
 
-#include "foundation/Types.h"
-#include "foundation/geometry/CountedPtr.h"
+#include "foundation/core/Types.h"
+#include "foundation/core/CountedPtr.h"
 #include "foundation/model/DS_ABObj.h"
 #include "foundation/model/DS_ABObj_Constructor.h"
 #include "foundation/model/DS_IOF_Item.h"

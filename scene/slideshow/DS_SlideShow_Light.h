@@ -4,7 +4,7 @@
 // nothing of its own but the fade quad.
 #pragma once
 
-#include "foundation/geometry/CountedPtr.h"
+#include "foundation/core/CountedPtr.h"
 #include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/geometry/VertexFormats.h"
 #include "foundation/model/DS_IOF_Item.h"

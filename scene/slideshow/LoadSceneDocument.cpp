@@ -1,7 +1,7 @@
 #include "scene/slideshow/LoadSceneDocument.h"
 
-#include "foundation/SaverError.h"
-#include "foundation/Types.h"
+#include "foundation/core/SaverError.h"
+#include "foundation/core/Types.h"
 #include "foundation/archive/ArchiveString.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/ReaderRegistry.h"

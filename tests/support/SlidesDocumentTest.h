@@ -3,7 +3,7 @@
 // with every slide's objects made, as the show makes them.
 #pragma once
 
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/RandomForTesting.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/foundation/render/RenderTestSupport.h"
 #include "tools/document/DocumentBuilder.h"

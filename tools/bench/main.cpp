@@ -8,7 +8,7 @@
 // 5,000 flakes.
 //   nightglass_bench [frames per slide] [picture position 0 Stretch, 1 Fit, 2 Fill]
 // scripts/bench builds and runs it; it is not a test.
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/ScreenQuad.h"
 #include "foundation/render/TexturedQuad.h"
 #include "objects/particles/DS_FlowConstructor.h"

@@ -2,7 +2,7 @@
 
 #include "foundation/archive/ArchiveString.h"
 #include "foundation/resources/FileRecord.h"
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tests/foundation/archive/ArchiveBytes.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/model/DS_ABObj_Constructor.h"

@@ -1,8 +1,8 @@
 // A test device published as CurrentDevice, and small helpers for buffers.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/ComHolder.h"
+#include "foundation/core/CurrentDevice.h"
 #include "tests/support/TestDevice.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "foundation/geometry/CountedPtr.h"
+#include "foundation/core/CountedPtr.h"
 
 #include <gtest/gtest.h>
 

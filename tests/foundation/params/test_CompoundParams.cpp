@@ -1,7 +1,7 @@
 #include "foundation/params/MediaQuad.h"
 #include "foundation/params/MediaRectangle.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/WritingArchive.h"

@@ -2,9 +2,9 @@
 // picture of distinct colour cells, and read-back of vertex buffers.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/geometry/DS_SimpleMesh.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "tests/support/TestDevice.h"
 
 #include <d3d9.h>

@@ -1,5 +1,5 @@
 #include "foundation/geometry/MeshBuffers.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/RenderTargetPair.h"
 #include "tests/support/TestDevice.h"
 

@@ -1,7 +1,7 @@
 #include "tests/foundation/resources/DocResManagerTestSupport.h"
 
 #include "foundation/archive/ReaderRegistry.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/MeshLoaders.h"
 
 TableResourceRecord EmbeddedPicture(const std::wstring& path, const Bytes& content)

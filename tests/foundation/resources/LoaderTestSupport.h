@@ -3,7 +3,7 @@
 // file format the loaders take, and small X-file meshes.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/resources/FileRecord.h"
 #include "foundation/resources/ResourceCache.h"
 #include "tests/support/TestDevice.h"

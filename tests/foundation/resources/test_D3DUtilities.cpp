@@ -1,6 +1,6 @@
 #include "tests/foundation/resources/LoaderTestSupport.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/TextureLoaders.h"
 #include "foundation/resources/TextureSet.h"

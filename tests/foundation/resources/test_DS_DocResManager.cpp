@@ -1,8 +1,8 @@
 #include "tests/foundation/resources/DocResManagerTestSupport.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "foundation/archive/ReaderRegistry.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/TextureLoaders.h"
 #include "tools/document/WritingArchive.h"

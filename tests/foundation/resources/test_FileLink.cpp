@@ -1,4 +1,4 @@
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/params/MediaControl.h"
 #include "foundation/resources/DS_FileLink3.h"

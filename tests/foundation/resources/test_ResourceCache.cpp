@@ -1,6 +1,6 @@
 #include "tests/foundation/resources/LoaderTestSupport.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/MeshLoaders.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "tests/foundation/resources/DocResManagerTestSupport.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/RenderTargetPair.h"
 #include "foundation/resources/MeshLoaders.h"
 #include "foundation/resources/ResourceModule.h"

@@ -1,6 +1,6 @@
 #include "tests/foundation/resources/LoaderTestSupport.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/ResourceModule.h"
 #include "foundation/resources/TextureLoaders.h"
 #include "tools/assets/ProgramArt.h"

@@ -1,7 +1,7 @@
 #include "host/ZAvaduVedoverovez.h"
 
-#include "foundation/SaverError.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/SaverError.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/PictureMapping.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/ResourceCache.h"

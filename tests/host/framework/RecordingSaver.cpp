@@ -1,7 +1,7 @@
 #include "tests/host/framework/RecordingSaver.h"
 
-#include "foundation/geometry/ComHolder.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/ComHolder.h"
+#include "foundation/core/CurrentDevice.h"
 #include "host/DeviceRequirements.h"
 #include "host/Settings.h"
 

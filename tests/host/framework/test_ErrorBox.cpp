@@ -1,4 +1,4 @@
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "tests/host/framework/RecordingSaver.h"
 
 #include <gtest/gtest.h>

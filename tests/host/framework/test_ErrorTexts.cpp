@@ -1,4 +1,4 @@
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "host/CD3DScreensaver.h"
 
 #include <d3d9.h>

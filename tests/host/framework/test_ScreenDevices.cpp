@@ -1,4 +1,4 @@
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "host/DisplayModes.h"
 #include "host/MonitorSettings.h"
 #include "host/RegistryKey.h"

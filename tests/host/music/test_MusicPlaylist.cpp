@@ -1,4 +1,4 @@
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "host/MusicGraph.h"
 #include "host/MusicPlaylist.h"
 #include "host/Settings.h"

@@ -1,7 +1,7 @@
 // The demo document's glass-ball and glyph-rain slides, as the program
 // embeds them: their module pictures come from the document's own copies,
 // and every slide draws.
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "scene/layers/DS_GlassBallLight.h"
 #include "scene/layers/DS_MatrixCodeLight.h"
 #include "scene/slideshow/LoadSceneDocument.h"

@@ -1,7 +1,7 @@
 #include "host/ScenePlayer.h"
 
-#include "foundation/SaverError.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/SaverError.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/QuadColours.h"
 #include "foundation/resources/ResourceCache.h"
 #include "foundation/resources/TextureLoaders.h"

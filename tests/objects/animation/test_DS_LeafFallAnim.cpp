@@ -3,7 +3,7 @@
 // frames, and the tumble that scales and turns its mesh.
 #include "objects/animation/DS_LeafFallAnim.h"
 
-#include "foundation/Random.h"
+#include "foundation/core/Random.h"
 #include "foundation/geometry/DS_Frame.h"
 #include "objects/models/StreamMotionSettings.h"
 #include "tests/objects/particles/ParticleTestSupport.h"

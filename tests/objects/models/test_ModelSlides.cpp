@@ -2,7 +2,7 @@
 // them: every object is made with its meshes and pictures (the document's own
 // copies), the butterflies fly head first with beating wings, the clock sits
 // on the tower's dial and the sprites drift over their pictures.
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/RandomForTesting.h"
 #include "objects/animation/AC_Butterfly.h"
 #include "objects/animation/DS_LeafFallAnim.h"
 #include "objects/models/DS_3DObjArray.h"

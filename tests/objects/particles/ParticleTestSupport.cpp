@@ -1,6 +1,6 @@
 #include "tests/objects/particles/ParticleTestSupport.h"
 
-#include "foundation/Random.h"
+#include "foundation/core/Random.h"
 #include "foundation/archive/ReaderRegistry.h"
 #include "objects/particles/DS_ParticleSystemCtrl.h"
 #include "tests/foundation/archive/ArchiveBytes.h"

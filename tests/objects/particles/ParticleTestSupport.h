@@ -3,7 +3,7 @@
 // and a particle geometry driven by a controller without a runtime object.
 #pragma once
 
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/RandomForTesting.h"
 #include "foundation/model/DS_ABObj_Constructor.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/particles/ParticleGeomArray.h"

@@ -2,7 +2,7 @@
 // program plays them: every system is made with its pictures (the arcs with
 // the program's glow effect and pictures 95 and 98), and the slides move:
 // rays drift, lightning strikes, grass and flowers sway, arcs change shape.
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/RandomForTesting.h"
 #include "objects/particles/DS_DischargeFXConstructor.h"
 #include "objects/particles/DS_GlowingObj.h"
 #include "objects/particles/DS_SpriteArrayObj.h"

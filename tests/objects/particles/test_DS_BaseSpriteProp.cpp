@@ -2,7 +2,7 @@
 // the grid frames, the pictures of old records and what a copy takes.
 #include "objects/particles/DS_BaseSpriteProp.h"
 
-#include "foundation/SaverError.h"
+#include "foundation/core/SaverError.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "objects/particles/DS_FishConstructor.h"
 #include "tests/foundation/archive/ArchiveBytes.h"

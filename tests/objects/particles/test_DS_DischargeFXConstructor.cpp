@@ -4,7 +4,7 @@
 // the bounds on the generator and on the segment a particle shows.
 #include "objects/particles/DS_DischargeFXConstructor.h"
 
-#include "foundation/Random.h"
+#include "foundation/core/Random.h"
 #include "tests/objects/particles/ParticleTestSupport.h"
 #include "tools/document/GlowRecords.h"
 

@@ -6,8 +6,8 @@
 // frames that allocate nothing.
 #include "objects/particles/DS_GlowingObj.h"
 
-#include "foundation/Random.h"
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/Random.h"
+#include "foundation/core/RandomForTesting.h"
 #include "objects/particles/DS_DischargeFXConstructor.h"
 #include "scene/layers/DS_2D_Light.h"
 #include "scene/slideshow/DS_SlideContainer.h"

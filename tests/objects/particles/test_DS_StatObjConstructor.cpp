@@ -3,7 +3,7 @@
 // flower's sway about its bottom centre and the discharge's frame jumps.
 #include "objects/particles/DS_StatObjConstructor.h"
 
-#include "foundation/Random.h"
+#include "foundation/core/Random.h"
 #include "objects/particles/DS_DischargeConstructor.h"
 #include "objects/particles/DS_FlowerConstructor.h"
 #include "objects/particles/DS_SpriteArrayObj.h"

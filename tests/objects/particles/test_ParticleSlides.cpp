@@ -1,6 +1,6 @@
 // The demo document's particle slides as the program plays them: every
 // system is made with its pictures, the snow falls and the fish turn.
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/RandomForTesting.h"
 #include "objects/particles/DS_FishConstructor.h"
 #include "objects/particles/DS_SpriteArrayObj.h"
 #include "scene/slideshow/LoadSceneDocument.h"

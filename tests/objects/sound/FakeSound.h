@@ -4,7 +4,7 @@
 // restored. Everything else goes to the real object behind.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 
 #include <windows.h>
 #include <mmsystem.h>

@@ -1,5 +1,5 @@
-#include "foundation/RandomForTesting.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/RandomForTesting.h"
+#include "foundation/core/CurrentDevice.h"
 #include "objects/sound/DS_Sound.h"
 #include "objects/sound/DS_WAV_Constructor.h"
 #include "objects/sound/SoundDevice.h"

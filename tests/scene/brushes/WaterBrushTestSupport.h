@@ -4,7 +4,7 @@
 // check that a brush changes its masked half, over time, and nothing else.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "scene/layers/DS_2D_Light.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tests/support/Pixels.h"

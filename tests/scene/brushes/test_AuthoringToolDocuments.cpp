@@ -3,7 +3,7 @@
 // embedded files damaged the way a fuzzed document damages them. Each slide
 // must show its picture (or black where the picture is missing) and nothing
 // may crash.
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/ResourceCache.h"

@@ -2,7 +2,7 @@
 // copy drawn shifted or mirrored inside the mask only.
 #include "tests/scene/brushes/PictureBrushTest.h"
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "scene/brushes/DS_BackgroundCopy.h"
 #include "tools/document/PatternBrushRecords.h"
 #include "tools/document/WritingArchive.h"

@@ -2,7 +2,7 @@
 // time, and the light it sheds through its mask.
 #include "scene/brushes/DS_LightFX.h"
 
-#include "foundation/Numeric.h"
+#include "foundation/core/Numeric.h"
 #include "tests/scene/brushes/BrushTestSupport.h"
 #include "tests/scene/brushes/WaterBrushTestSupport.h"
 #include "tools/document/WaterBrushRecords.h"

@@ -3,7 +3,7 @@
 // masked part of the picture moved on screen.
 #include "tests/scene/brushes/PictureBrushTest.h"
 
-#include "foundation/Numeric.h"
+#include "foundation/core/Numeric.h"
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_MoveFX.h"
 #include "tools/document/MotionBrushRecords.h"

@@ -2,7 +2,7 @@
 // finds its layer's and its brushes' effects, masks and pictures in the
 // document, and its water moves from frame to frame with the camera held
 // still.
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/ResourceCache.h"

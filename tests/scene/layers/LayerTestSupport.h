@@ -3,7 +3,7 @@
 // effects, and quads and meshes in picture pixels.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/geometry/TexturedMesh.h"

@@ -1,7 +1,7 @@
 #include "scene/layers/DSM_Camera.h"
 
-#include "foundation/RandomForTesting.h"
-#include "foundation/SaverError.h"
+#include "foundation/core/RandomForTesting.h"
+#include "foundation/core/SaverError.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/render/SceneView.h"
 #include "scene/layers/DS_GlassBallLight.h"

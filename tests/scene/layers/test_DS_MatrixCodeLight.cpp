@@ -2,8 +2,8 @@
 // parameters and pictures, and the glyphs it draws.
 #include "scene/layers/DS_MatrixCodeLight.h"
 
-#include "foundation/Random.h"
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/Random.h"
+#include "foundation/core/RandomForTesting.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/PictureMapping.h"

@@ -2,8 +2,8 @@
 // makes for its picture, and what it draws in both modes and after a reset.
 #include "scene/layers/DS_WaterRingLight.h"
 
-#include "foundation/Random.h"
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/Random.h"
+#include "foundation/core/RandomForTesting.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/TextureAddressing.h"

@@ -3,8 +3,8 @@
 // program's generator from a known state.
 #include "scene/layers/MatrixCodeGrid.h"
 
-#include "foundation/Random.h"
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/Random.h"
+#include "foundation/core/RandomForTesting.h"
 
 #include <gtest/gtest.h>
 

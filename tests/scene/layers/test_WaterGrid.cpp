@@ -3,9 +3,9 @@
 // and the vertices it writes.
 #include "scene/layers/WaterGrid.h"
 
-#include "foundation/Numeric.h"
-#include "foundation/Random.h"
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/Numeric.h"
+#include "foundation/core/Random.h"
+#include "foundation/core/RandomForTesting.h"
 #include "foundation/geometry/BufferLocksForTesting.h"
 #include "scene/layers/RefractionTable.h"
 #include "tests/foundation/render/RenderTestSupport.h"

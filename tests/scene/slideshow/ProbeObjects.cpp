@@ -3,7 +3,7 @@
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/archive/ReaderRegistry.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "scene/layers/DS_2D_Light.h"
 #include "tools/document/ObjectRecords.h"
 

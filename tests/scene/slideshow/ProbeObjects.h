@@ -5,7 +5,7 @@
 // holds a render target in the default pool while its device is restored.
 #pragma once
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "foundation/model/DS_ABObj.h"
 #include "foundation/model/DS_ABObj_Constructor.h"
 #include "tools/document/DocumentBuilder.h"

@@ -2,7 +2,7 @@
 // probe objects registered, and documents loaded from builder bytes.
 #pragma once
 
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/scene/slideshow/ProbeObjects.h"

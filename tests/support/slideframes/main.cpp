@@ -5,7 +5,7 @@
 // size (default 1024 × 640) with the picture position mode (0 Stretch, 1 Fit,
 // 2 Fill; default 1), stepped at 30 frames a second; a frame is saved at
 // each of the given seconds (default 1, 2 and 3) as <prefix>-<seconds>.png.
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "scene/slideshow/DS_SlideShow_Light.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/support/TestDevice.h"

@@ -4,7 +4,7 @@
 // the writing of the vertices into the locked dynamic buffer, with a drop
 // every 15 frames. Drawing is left out, so that the lock does not wait for a
 // software rasteriser; the median is the figure to read on a busy machine.
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/CurrentDevice.h"
 #include "scene/layers/WaterGrid.h"
 #include "tests/support/TestDevice.h"
 

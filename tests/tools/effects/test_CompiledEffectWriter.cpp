@@ -1,7 +1,7 @@
 #include "tools/effects/CompiledEffectWriter.h"
 #include "tools/effects/FlatColourEffect.h"
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "tests/support/TestDevice.h"
 
 #include <d3dx9.h>

@@ -1,6 +1,6 @@
 #include "tools/effects/EffectCompiler.h"
 
-#include "foundation/geometry/ComHolder.h"
+#include "foundation/core/ComHolder.h"
 #include "tests/support/TestDevice.h"
 
 #include <d3dx9.h>

@@ -9,8 +9,8 @@
 //                                first screen's back buffer as last presented
 //                                (this Wine shows nothing that Direct3D draws
 //                                into a child window, such as the preview).
-#include "foundation/geometry/ComHolder.h"
-#include "foundation/render/CurrentDevice.h"
+#include "foundation/core/ComHolder.h"
+#include "foundation/core/CurrentDevice.h"
 #include "host/CD3DScreensaver.h"
 #include "host/DeviceRequirements.h"
 #include "host/MonitorSettings.h"

@@ -1,7 +1,7 @@
 // Prints each start-up and exit step on standard output as it runs, with
 // "main" where the entry point runs, so that a test can check their order
 // from outside the process.
-#include "foundation/lifecycle/LifecycleTrace.h"
+#include "foundation/core/LifecycleTrace.h"
 #include "objects/sound/SoundDevice.h"
 
 #include <windows.h>

@@ -1,5 +1,5 @@
-#include "foundation/Random.h"
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/Random.h"
+#include "foundation/core/RandomForTesting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "foundation/lifecycle/LifecycleTrace.h"
+#include "foundation/core/LifecycleTrace.h"
 
 namespace {
 

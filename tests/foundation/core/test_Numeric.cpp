@@ -1,6 +1,6 @@
-#include "foundation/Numeric.h"
-#include "foundation/Random.h"
-#include "foundation/RandomForTesting.h"
+#include "foundation/core/Numeric.h"
+#include "foundation/core/Random.h"
+#include "foundation/core/RandomForTesting.h"
 
 #include <gtest/gtest.h>
 

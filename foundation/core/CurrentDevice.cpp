@@ -1,0 +1,3 @@
+#include "foundation/core/CurrentDevice.h"
+
+IDirect3DDevice9* CurrentDevice = nullptr;

@@ -1,3 +1,0 @@
-#include "foundation/render/CurrentDevice.h"
-
-IDirect3DDevice9* CurrentDevice = nullptr;
