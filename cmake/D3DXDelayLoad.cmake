@@ -3,7 +3,7 @@
 # the usual way is refused by the loader, with a system message, before any
 # of its own code runs. Delay-loaded, the DLL is looked for at the first
 # call instead, and the program checks first that it is there
-# (host/D3DXRuntime.cpp) so that it can say so in its own words.
+# (host/runtime/D3DXRuntime.cpp) so that it can say so in its own words.
 #
 # The delay-import library is made at configure time from the toolchain's
 # own import library: the same exports. The start-up check binds them all at

@@ -1,7 +1,7 @@
 #include "tests/host/dialogs/DialogFixture.h"
 
-#include "host/Settings.h"
-#include "host/SoundDialog.h"
+#include "host/dialogs/SoundDialog.h"
+#include "host/framework/Settings.h"
 
 #include <commctrl.h>
 

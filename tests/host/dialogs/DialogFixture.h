@@ -3,7 +3,7 @@
 // templates, and reading their controls back.
 #pragma once
 
-#include "host/CD3DScreensaver.h"
+#include "host/framework/CD3DScreensaver.h"
 
 #include <windows.h>
 

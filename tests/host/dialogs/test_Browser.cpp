@@ -1,4 +1,4 @@
-#include "host/Browser.h"
+#include "host/dialogs/Browser.h"
 
 #include <gtest/gtest.h>
 

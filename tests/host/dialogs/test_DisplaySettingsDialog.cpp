@@ -1,4 +1,4 @@
-#include "host/DisplaySettingsDialog.h"
+#include "host/dialogs/DisplaySettingsDialog.h"
 #include "res/resource.h"
 #include "tests/host/dialogs/DialogFixture.h"
 

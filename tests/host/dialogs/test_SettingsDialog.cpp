@@ -1,6 +1,6 @@
-#include "host/RegistryKey.h"
-#include "host/Settings.h"
-#include "host/SettingsDialog.h"
+#include "host/dialogs/SettingsDialog.h"
+#include "host/framework/RegistryKey.h"
+#include "host/framework/Settings.h"
 #include "res/resource.h"
 #include "tests/host/dialogs/DialogFixture.h"
 

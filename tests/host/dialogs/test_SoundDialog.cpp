@@ -1,6 +1,6 @@
-#include "host/RegistryKey.h"
-#include "host/Settings.h"
-#include "host/SoundDialog.h"
+#include "host/dialogs/SoundDialog.h"
+#include "host/framework/RegistryKey.h"
+#include "host/framework/Settings.h"
 #include "res/resource.h"
 #include "tests/host/dialogs/DialogFixture.h"
 

@@ -2,8 +2,9 @@
 
 #include "foundation/core/ComHolder.h"
 #include "foundation/core/CurrentDevice.h"
-#include "host/DeviceRequirements.h"
-#include "host/Settings.h"
+#include "host/framework/DeviceRequirements.h"
+#include "host/framework/Settings.h"
+#include "host/music/MusicGraph.h"
 
 #include <cwchar>
 
@@ -78,6 +79,8 @@ RecordingSaver::RecordingSaver()
 {
     wantDepthBuffer = true;
     wcscpy(settingsKeyPath, TestSettingsKeyPath);
+    // The program's music, so that the create step's graph is the real one.
+    music = &GraphMusic();
 }
 
 D3DCOLOR RecordingSaver::ColourAfterRestores(int restores)

@@ -3,7 +3,7 @@
 // creations and report lost or not-reset devices.
 #pragma once
 
-#include "host/CD3DScreensaver.h"
+#include "host/framework/CD3DScreensaver.h"
 #include "tests/support/Pixels.h"
 
 #include <windows.h>

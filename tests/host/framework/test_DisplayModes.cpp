@@ -1,4 +1,4 @@
-#include "host/DisplayModes.h"
+#include "host/framework/DisplayModes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "foundation/core/SaverError.h"
-#include "host/CD3DScreensaver.h"
+#include "host/framework/CD3DScreensaver.h"
 
 #include <d3d9.h>
 

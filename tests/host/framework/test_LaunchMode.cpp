@@ -1,4 +1,4 @@
-#include "host/LaunchMode.h"
+#include "host/framework/LaunchMode.h"
 
 #include <gtest/gtest.h>
 

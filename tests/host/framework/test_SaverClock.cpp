@@ -1,4 +1,4 @@
-#include "host/SaverClock.h"
+#include "host/framework/SaverClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "foundation/core/SaverError.h"
-#include "host/DisplayModes.h"
-#include "host/MonitorSettings.h"
-#include "host/RegistryKey.h"
-#include "host/Settings.h"
+#include "host/framework/DisplayModes.h"
+#include "host/framework/MonitorSettings.h"
+#include "host/framework/RegistryKey.h"
+#include "host/framework/Settings.h"
 #include "tests/host/framework/RecordingSaver.h"
 
 #include <gtest/gtest.h>

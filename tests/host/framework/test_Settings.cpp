@@ -1,7 +1,7 @@
-#include "host/CD3DScreensaver.h"
-#include "host/MonitorSettings.h"
-#include "host/RegistryKey.h"
-#include "host/Settings.h"
+#include "host/framework/CD3DScreensaver.h"
+#include "host/framework/MonitorSettings.h"
+#include "host/framework/RegistryKey.h"
+#include "host/framework/Settings.h"
 #include "tests/host/framework/RecordingSaver.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "host/CD3DScreensaver.h"
-#include "host/MusicGraph.h"
+#include "host/framework/CD3DScreensaver.h"
+#include "host/music/MusicGraph.h"
 #include "tests/host/framework/RecordingSaver.h"
 
 #include <windowsx.h>

@@ -1,4 +1,4 @@
-#include "host/MusicPlaylist.h"
+#include "host/music/MusicPlaylist.h"
 
 #include <shlwapi.h>
 

@@ -1,11 +1,11 @@
-#include "host/ScenePlayer.h"
+#include "host/player/ScenePlayer.h"
 
 #include "foundation/core/SaverError.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/render/QuadColours.h"
 #include "foundation/resources/ResourceCache.h"
 #include "foundation/resources/TextureLoaders.h"
-#include "host/Settings.h"
+#include "host/framework/Settings.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/scene/slideshow/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"

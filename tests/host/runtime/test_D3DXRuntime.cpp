@@ -1,4 +1,4 @@
-#include "host/D3DXRuntime.h"
+#include "host/runtime/D3DXRuntime.h"
 
 #include <gtest/gtest.h>
 

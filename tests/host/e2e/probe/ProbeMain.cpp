@@ -1,4 +1,4 @@
-// A screensaver made of the framework alone, for the end-to-end tests of what
+// A screensaver made of the framework and the music graph alone, for the end-to-end tests of what
 // the program itself cannot show from outside: the settings it read, and what
 // it drew into a preview window. Each screen is cleared to a colour of its
 // own. Not part of the program.
@@ -11,10 +11,11 @@
 //                                into a child window, such as the preview).
 #include "foundation/core/ComHolder.h"
 #include "foundation/core/CurrentDevice.h"
-#include "host/CD3DScreensaver.h"
-#include "host/DeviceRequirements.h"
-#include "host/MonitorSettings.h"
-#include "host/Settings.h"
+#include "host/framework/CD3DScreensaver.h"
+#include "host/framework/DeviceRequirements.h"
+#include "host/framework/MonitorSettings.h"
+#include "host/framework/Settings.h"
+#include "host/music/MusicGraph.h"
 #include "res/resource.h"
 
 #include <windows.h>
@@ -40,6 +41,7 @@ public:
     ColourSaver()
     {
         wantDepthBuffer = true;
+        music = &GraphMusic();
         SetSettingsKeyPath(ProgramSettingsKeyPath);
         wcscpy(settingsKeyPath, ProgramSettingsKeyPath);
         LoadStringW(GetModuleHandleW(nullptr), IDS_DISPLAY_NAME, windowTitle, 200);
