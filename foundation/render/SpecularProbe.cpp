@@ -65,7 +65,7 @@ bool Probe(IDirect3DDevice9* d)
     d->SetPixelShader(nullptr);
     d->SetTexture(0, black.Get());
     SetColourOperation(d, 0, D3DTOP_SELECTARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    DisableStage(d, 1);
     d->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL);
     // The whole of clip space, facing the light and the viewer.
     const ProbeVertex quad[4] = {{-1.0f, -1.0f, 0.5f, 0.0f, 0.0f, -1.0f},

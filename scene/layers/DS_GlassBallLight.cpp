@@ -158,7 +158,8 @@ void SetWrappedLinearSampler(IDirect3DDevice9* d, DWORD sampler)
 void SetBumpMatrix(IDirect3DDevice9* d)
 {
     SetBumpEnvMatrix(d, 0, BumpScaleU, 0.0f, 0.0f, BumpScaleV);
-    // The luminance terms, for a device that applies them.
+    // The luminance offset and scale, read only by the luminance form of
+    // the bump operation.
     const float zero = 0.0f;
     const float one = 1.0f;
     DWORD bits = 0;

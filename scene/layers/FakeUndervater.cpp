@@ -100,7 +100,7 @@ void FakeUndervater::DrawCapturedScene()
     d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     d->SetPixelShader(nullptr);
     SelectTextureOnStage0(d);
-    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    DisableStage(d, 1);
     SetAddressing(d, 0, D3DTADDRESS_CLAMP);
     d->SetTransform(D3DTS_VIEW, &GlobalSceneView->viewMatrix);
     d->SetTransform(D3DTS_PROJECTION, &GlobalSceneView->projection);
