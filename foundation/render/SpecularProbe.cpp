@@ -2,6 +2,7 @@
 
 #include "foundation/core/ComHolder.h"
 #include "foundation/core/CurrentDevice.h"
+#include "foundation/render/StageStates.h"
 
 #include <d3dx9math.h>
 
@@ -63,9 +64,8 @@ bool Probe(IDirect3DDevice9* d)
     d->SetVertexShader(nullptr);
     d->SetPixelShader(nullptr);
     d->SetTexture(0, black.Get());
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    SetColourOperation(d, 0, D3DTOP_SELECTARG1, D3DTA_TEXTURE);
+    DisableStage(d, 1);
     d->SetFVF(D3DFVF_XYZ | D3DFVF_NORMAL);
     // The whole of clip space, facing the light and the viewer.
     const ProbeVertex quad[4] = {{-1.0f, -1.0f, 0.5f, 0.0f, 0.0f, -1.0f},

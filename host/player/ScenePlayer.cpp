@@ -2,6 +2,7 @@
 
 #include "foundation/core/SaverError.h"
 #include "foundation/core/CurrentDevice.h"
+#include "foundation/render/StageStates.h"
 #include "foundation/resources/ResourceCache.h"
 #include "host/framework/Settings.h"
 #include "host/music/MusicPlaylist.h"
@@ -28,18 +29,11 @@ void SetSplashStates(IDirect3DDevice9* device)
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
 
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    SetLinearFilters(device, 0);
+    SetAddressing(device, 0, D3DTADDRESS_CLAMP);
 
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    ModulateTextureByDiffuseOnStage0(device);
+    DisableStage(device, 1);
 }
 
 template <class Action>

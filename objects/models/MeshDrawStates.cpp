@@ -2,6 +2,7 @@
 
 #include "foundation/core/ComHolder.h"
 #include "foundation/core/CurrentDevice.h"
+#include "foundation/render/StageStates.h"
 
 void SetMeshDrawStates()
 {
@@ -18,17 +19,11 @@ void SetMeshDrawStates()
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
 
     device->SetPixelShader(nullptr);
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    SetLinearFilters(device, 0);
 
-    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-    device->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    UntransformedTexCoords(device, 0, 0);
+    SelectTextureOnStage0(device);
+    DisableStage(device, 1);
 }
 
 bool ClearDepthForObject()

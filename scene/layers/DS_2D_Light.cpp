@@ -8,6 +8,7 @@
 #include "foundation/render/PictureMapping.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/ScreenQuad.h"
+#include "foundation/render/StageStates.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/DS_DocResManager.h"
 
@@ -31,19 +32,10 @@ void SetDefaultDeviceState(IDirect3DDevice9* device)
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
 
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
+    SetLinearFilters(device, 0);
+    SetAddressing(device, 0, D3DTADDRESS_MIRROR);
 
-    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-
-    device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
-    device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    SetLayerDefaultStages(device);
 }
 
 } // namespace

@@ -205,12 +205,7 @@ void DS_2D_Light::DrawSpriteArray(const SpriteArrayDrawable& sprites)
     CurrentDevice->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     CurrentDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     CurrentDevice->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    CurrentDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    CurrentDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    CurrentDevice->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    CurrentDevice->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    CurrentDevice->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    CurrentDevice->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+    ModulateTextureByDiffuseOnStage0(CurrentDevice);
 
     IDirect3DTexture9* const second = sprites.GetSecondTexture();
     const int additive = sprites.AdditiveFlag();
@@ -240,8 +235,7 @@ void DS_2D_Light::DrawFrameChildren(const TexturedMesh<DX_V::PNT>& mesh)
         return;
     SetViewTransforms(*GlobalSceneView);
     CurrentDevice->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    CurrentDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    CurrentDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    SetStageOperations(CurrentDevice, 0, D3DTOP_SELECTARG1, D3DTOP_SELECTARG1);
     CurrentDevice->SetTexture(0, mesh.texture.Get());
     BindMeshPNT(mesh);
     // Both faces of every leaf: a tumbling leaf shows its back as often as

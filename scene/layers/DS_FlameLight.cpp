@@ -5,6 +5,7 @@
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
+#include "foundation/render/StageStates.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/DS_DocResManager.h"
@@ -172,22 +173,13 @@ void DS_FlameLight::OnDeviceRestored()
         D3DXMatrixIdentity(&identity);
         device->SetTransform(D3DTS_WORLD, &identity);
 
-        device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
-        device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-        device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
-        device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-        device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-        for (DWORD sampler = 0; sampler < 4; ++sampler) {
-            device->SetSamplerState(sampler, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(sampler, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-        }
+        SetLayerDefaultStages(device);
+        for (DWORD sampler = 0; sampler < 4; ++sampler)
+            SetLinearFilters(device, sampler);
         device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
         device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
         device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-        device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-        device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+        SetAddressing(device, 0, D3DTADDRESS_CLAMP);
         device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     }
     // After a device reset the effects were left lost by the invalidation:

@@ -6,6 +6,7 @@
 #include "foundation/render/ColouredQuads.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
+#include "foundation/render/StageStates.h"
 #include "foundation/render/TextureAddressing.h"
 #include "foundation/render/TextureFormats.h"
 #include "foundation/render/VertexLock.h"
@@ -126,14 +127,9 @@ void SetPlainStates(IDirect3DDevice9* d)
     d->SetRenderState(D3DRS_LIGHTING, FALSE);
     d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     d->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
-    d->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-    d->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    d->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    UntransformedTexCoords(d, 0, 0);
+    SelectTextureOnStage0(d);
+    DisableStage(d, 1);
 }
 
 // Stage 1 reads its texture at the generated coordinates and keeps stage 0's
@@ -142,46 +138,33 @@ void SetPlainStates(IDirect3DDevice9* d)
 void EnableStage1(IDirect3DDevice9* d, IDirect3DTexture9* texture)
 {
     d->SetTexture(1, texture);
-    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
-    d->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(1, D3DTSS_ALPHAARG1, D3DTA_CURRENT);
-    d->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    d->SetTextureStageState(2, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    SelectTextureKeepAlphaOnStage(d, 1);
+    DisableStage(d, 2);
 }
 
 // Stage 1 out of the cascade, its coordinates back to the layer's default.
 void DisableStage1(IDirect3DDevice9* d)
 {
     d->SetTexture(1, nullptr);
-    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    d->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    DisableStage(d, 1);
 }
 
 void SetWrappedLinearSampler(IDirect3DDevice9* d, DWORD sampler)
 {
-    d->SetSamplerState(sampler, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
-    d->SetSamplerState(sampler, D3DSAMP_ADDRESSV, D3DTADDRESS_WRAP);
-    d->SetSamplerState(sampler, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    d->SetSamplerState(sampler, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    SetAddressing(d, sampler, D3DTADDRESS_WRAP);
+    SetLinearFilters(d, sampler);
 }
 
 void SetBumpMatrix(IDirect3DDevice9* d)
 {
-    const float m00 = BumpScaleU;
+    SetBumpEnvMatrix(d, 0, BumpScaleU, 0.0f, 0.0f, BumpScaleV);
+    // The luminance offset and scale, read only by the luminance form of
+    // the bump operation.
     const float zero = 0.0f;
-    const float m11 = BumpScaleV;
     const float one = 1.0f;
     DWORD bits = 0;
-    std::memcpy(&bits, &m00, sizeof bits);
-    d->SetTextureStageState(0, D3DTSS_BUMPENVMAT00, bits);
     std::memcpy(&bits, &zero, sizeof bits);
-    d->SetTextureStageState(0, D3DTSS_BUMPENVMAT01, bits);
-    d->SetTextureStageState(0, D3DTSS_BUMPENVMAT10, bits);
     d->SetTextureStageState(0, D3DTSS_BUMPENVLOFFSET, bits);
-    std::memcpy(&bits, &m11, sizeof bits);
-    d->SetTextureStageState(0, D3DTSS_BUMPENVMAT11, bits);
     std::memcpy(&bits, &one, sizeof bits);
     d->SetTextureStageState(0, D3DTSS_BUMPENVLSCALE, bits);
 }
@@ -479,9 +462,7 @@ void DS_GlassBallLight::OnDeviceRestored()
         return;
     IDirect3DDevice9* d = CurrentDevice;
     SetWrappedLinearSampler(d, 1);
-    d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    d->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_LINEAR);
+    SetLinearFilters(d, 0, D3DTEXF_LINEAR);
     SetBumpMatrix(d);
     d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     // Stage 1 stays off here: the picture and the slide's objects are drawn
@@ -733,19 +714,14 @@ void DS_GlassBallLight::FinishFrame()
     // The mip filter stays the restore's LINEAR: the bump map has a single
     // level, and the backdrop and overlays drawn through sampler 0 after it
     // use their mip chains.
-    d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_BUMPENVMAP);
-    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
-    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+    SetLinearFilters(d, 0);
+    BumpEnvMapOnStage(d, 0);
+    SetAlphaOperation(d, 0, D3DTOP_SELECTARG1, D3DTA_DIFFUSE);
     SetWrappedLinearSampler(d, 1);
     // The capture is as large as the screen: wrapped only on a device that
     // can wrap such a texture.
     const D3DTEXTUREADDRESS sceneAddressing = UsableAddressing(captured.Get(), D3DTADDRESS_WRAP);
-    d->SetSamplerState(1, D3DSAMP_ADDRESSU, sceneAddressing);
-    d->SetSamplerState(1, D3DSAMP_ADDRESSV, sceneAddressing);
+    SetAddressing(d, 1, sceneAddressing);
     EnableStage1(d, captured.Get());
     DrawBallQuad(ballQuad.Get());
     SetWrappedLinearSampler(d, 1);
@@ -755,11 +731,8 @@ void DS_GlassBallLight::FinishFrame()
     d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
     d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    d->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    SetColourOperation(d, 0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+    SetAlphaOperation(d, 0, D3DTOP_SELECTARG1, D3DTA_TEXTURE);
     DisableStage1(d);
     if (overlaySwitch1.value != 0) {
         d->SetTexture(0, overlay1.Get());
@@ -789,8 +762,7 @@ void DS_GlassBallLight::FinishFrame()
         DrawBallQuad(shadowQuad.Get());
     }
     d->SetTexture(0, nullptr);
-    d->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
-    d->SetTextureStageState(1, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
+    UntransformedTexCoords(d, 1, 1);
 
     if (pictureBackgroundSwitch.value == 1 && backgroundMode == SceneView::Fit)
         for (const DS_SimpleMesh<DX_V::SPC>& border : borderQuads)

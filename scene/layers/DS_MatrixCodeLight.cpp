@@ -6,6 +6,7 @@
 #include "foundation/render/PictureMapping.h"
 #include "foundation/render/QuadColours.h"
 #include "foundation/render/SceneView.h"
+#include "foundation/render/StageStates.h"
 #include "foundation/render/TextureFormats.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/DS_DocResManager.h"
@@ -79,29 +80,18 @@ void SetGlyphStates(IDirect3DDevice9* device)
 
     // Clamped, so that the first and last glyph slots do not take texels
     // from the strip's other end.
-    device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    SetAddressing(device, 0, D3DTADDRESS_CLAMP);
+    SetLinearFilters(device, 0, D3DTEXF_NONE);
 
-    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-    device->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    UntransformedTexCoords(device, 0, 0);
+    ModulateTextureByDiffuseOnStage0(device);
+    DisableStage(device, 1);
 }
 
 // The addressing every layer starts a frame with.
 void RestoreAddressing(IDirect3DDevice9* device)
 {
-    device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
+    SetAddressing(device, 0, D3DTADDRESS_MIRROR);
 }
 
 } // namespace
@@ -228,8 +218,7 @@ void DS_MatrixCodeLight::OnDeviceRestored()
     DS_2D_Light::OnDeviceRestored();
     if (!CurrentDevice)
         return;
-    CurrentDevice->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    CurrentDevice->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
+    SetStageOperations(CurrentDevice, 0, D3DTOP_MODULATE, D3DTOP_MODULATE);
 }
 
 void DS_MatrixCodeLight::FrameMove(float t) { time = t; }

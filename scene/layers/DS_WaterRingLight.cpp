@@ -5,6 +5,7 @@
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/SpecularProbe.h"
+#include "foundation/render/StageStates.h"
 #include "foundation/render/TextureAddressing.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/DS_DocResManager.h"
@@ -71,9 +72,7 @@ void SetWaterStates(IDirect3DDevice9* device, bool specularAfterStages)
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
 
-    device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-    device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+    SetLinearFilters(device, 0, D3DTEXF_NONE);
 
     device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
     // The texture as it stands; the fixed-function pipeline adds the
@@ -81,20 +80,12 @@ void SetWaterStates(IDirect3DDevice9* device, bool specularAfterStages)
     // that reads the diffuse colour (Wine's) gets the texture plus the lit
     // diffuse colour, which is black here (black material, black vertex
     // colours, no ambient): the same picture.
-    if (specularAfterStages) {
-        device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-        device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
-    } else {
-        device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_ADD);
-        device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    }
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    if (specularAfterStages)
+        SetColourOperation(device, 0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT);
+    else
+        SetColourOperation(device, 0, D3DTOP_ADD, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+    SetAlphaOperation(device, 0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_CURRENT);
+    DisableStage(device, 1);
 }
 
 // What the scene's other draws expect: no lighting, stage 0 selecting the
@@ -105,9 +96,7 @@ void EndWaterStates(IDirect3DDevice9* device)
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
     device->SetRenderState(D3DRS_SPECULARENABLE, FALSE);
     device->SetRenderState(D3DRS_NORMALIZENORMALS, FALSE);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    SetColourOperation(device, 0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
     device->SetTexture(0, nullptr);
 }
 
@@ -116,12 +105,8 @@ void SetPictureStates(IDirect3DDevice9* device)
 {
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
     device->SetRenderState(D3DRS_SPECULARENABLE, FALSE);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    SelectTextureOnStage0(device);
+    DisableStage(device, 1);
 }
 
 } // namespace
@@ -256,18 +241,13 @@ void DS_WaterRingLight::OnDeviceRestored()
         device->SetRenderState(D3DRS_LIGHTING, FALSE);
         device->SetRenderState(D3DRS_SPECULARENABLE, FALSE);
         for (DWORD stage = 0; stage < 2; ++stage) {
-            device->SetTextureStageState(stage, D3DTSS_COLOROP, stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE);
-            device->SetTextureStageState(stage, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-            device->SetTextureStageState(stage, D3DTSS_COLORARG2, D3DTA_CURRENT);
-            device->SetTextureStageState(stage, D3DTSS_ALPHAOP, stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE);
-            device->SetTextureStageState(stage, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-            device->SetTextureStageState(stage, D3DTSS_ALPHAARG2, D3DTA_CURRENT);
+            const D3DTEXTUREOP op = stage == 0 ? D3DTOP_SELECTARG1 : D3DTOP_DISABLE;
+            SetColourOperation(device, stage, op, D3DTA_TEXTURE, D3DTA_CURRENT);
+            SetAlphaOperation(device, stage, op, D3DTA_TEXTURE, D3DTA_CURRENT);
             device->SetTextureStageState(stage, D3DTSS_TEXCOORDINDEX, 0);
         }
-        device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-        device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-        device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
-        device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
+        SetLinearFilters(device, 0);
+        SetAddressing(device, 0, D3DTADDRESS_MIRROR);
     }
     // The effects of the slide's objects come back after a reset too.
     if (CurrentResManager)
@@ -401,8 +381,7 @@ void DS_WaterRingLight::DrawWaterMesh(IDirect3DTexture9* texture)
     // texture, on a device that can mirror it; clamped on one that cannot
     // address a capture whose sides are not powers of two that way.
     const D3DTEXTUREADDRESS addressing = UsableAddressing(texture, D3DTADDRESS_MIRROR);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSU, addressing);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSV, addressing);
+    SetAddressing(device, 0, addressing);
     ApplyMaterial();
     device->SetTransform(D3DTS_WORLD, &worldMatrix);
 

@@ -6,6 +6,7 @@
 #include "foundation/render/ColouredQuads.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
+#include "foundation/render/StageStates.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/DS_DocResManager.h"
@@ -15,7 +16,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -53,12 +53,8 @@ void SetPictureStages(IDirect3DDevice9* device)
 {
     device->SetRenderState(D3DRS_LIGHTING, FALSE);
     device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    SelectTextureOnStage0(device);
+    DisableStage(device, 1);
 }
 
 // The heights picture's top level as 8-bit red values, row by row.
@@ -133,14 +129,6 @@ void HalveLevel(UINT width, UINT height, std::vector<float>& values)
             halved[static_cast<std::size_t>(y) * newWidth + x] =
                 0.25f * (at(2 * x, 2 * y) + at(2 * x + 1, 2 * y) + at(2 * x, 2 * y + 1) + at(2 * x + 1, 2 * y + 1));
     values.swap(halved);
-}
-
-// A float stage state is passed as its bits.
-DWORD FloatBits(float value)
-{
-    DWORD bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 } // namespace
@@ -438,21 +426,12 @@ void FakeLake2D::BindLakeStages()
 {
     IDirect3DDevice9* const device = CurrentDevice;
     device->SetTexture(0, bumpTexture.Get());
-    device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
-    device->SetTextureStageState(0, D3DTSS_BUMPENVMAT00, FloatBits(bumpMatrix._11));
-    device->SetTextureStageState(0, D3DTSS_BUMPENVMAT01, FloatBits(bumpMatrix._12));
-    device->SetTextureStageState(0, D3DTSS_BUMPENVMAT10, FloatBits(bumpMatrix._21));
-    device->SetTextureStageState(0, D3DTSS_BUMPENVMAT11, FloatBits(bumpMatrix._22));
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_BUMPENVMAP);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_CURRENT);
-    device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    SetAddressing(device, 0, D3DTADDRESS_CLAMP);
+    SetBumpEnvMatrix(device, 0, bumpMatrix._11, bumpMatrix._12, bumpMatrix._21, bumpMatrix._22);
+    BumpEnvMapOnStage(device, 0);
     // A stage whose colour is on must have its alpha on too, or the device
     // refuses the whole set-up.
-    device->SetTextureStageState(1, D3DTSS_ALPHAARG1, D3DTA_CURRENT);
-    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    SelectTextureKeepAlphaOnStage(device, 1);
     device->SetTexture(1, reflection.image.texture.Get());
 }
 
@@ -474,20 +453,13 @@ void FakeLake2D::OnDeviceRestored()
         device->SetTransform(D3DTS_WORLD, &identity);
 
         BindLakeStages();
-        for (DWORD sampler = 0; sampler < 2; ++sampler) {
-            device->SetSamplerState(sampler, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(sampler, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-        }
-        device->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
-        device->SetSamplerState(1, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
+        for (DWORD sampler = 0; sampler < 2; ++sampler)
+            SetLinearFilters(device, sampler);
+        SetAddressing(device, 1, D3DTADDRESS_MIRROR);
         device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-        device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-        device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-        device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
-        device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-        device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-        device->SetTextureStageState(1, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
+        SetColourOperation(device, 0, D3DTOP_MODULATE, D3DTA_TEXTURE, D3DTA_DIFFUSE);
+        UntransformedTexCoords(device, 1, 1);
+        SetColourOperation(device, 1, D3DTOP_SELECTARG1, D3DTA_TEXTURE);
     }
     // The effects of the slide's objects come back after a reset too.
     if (CurrentResManager)
@@ -514,29 +486,22 @@ void FakeLake2D::DrawBackground(bool)
     device->SetVertexShader(nullptr);
     device->SetFVF(DX_V::PT2::FVF);
     device->SetStreamSource(0, plane.vertices.Get(), 0, sizeof(DX_V::PT2));
-    for (DWORD sampler = 0; sampler < 2; ++sampler) {
-        device->SetSamplerState(sampler, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-        device->SetSamplerState(sampler, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-        device->SetSamplerState(sampler, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-    }
+    for (DWORD sampler = 0; sampler < 2; ++sampler)
+        SetLinearFilters(device, sampler, D3DTEXF_NONE);
     if (bumpTexture) {
         // Stage 1 samples the mirrored picture at the second coordinates,
         // displaced by the bump texture sampled at the first.
         BindLakeStages();
         device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-        device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-        device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+        SetAlphaOperation(device, 0, D3DTOP_SELECTARG1, D3DTA_DIFFUSE);
         device->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
-        device->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
-        device->SetSamplerState(1, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
-        device->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_DISABLE);
-        device->SetTextureStageState(2, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+        SetAddressing(device, 1, D3DTADDRESS_MIRROR);
+        DisableStage(device, 2);
     } else {
         // Without a bump texture the lake is a still mirror.
         device->SetTexture(0, reflection.image.texture.Get());
         device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 1);
-        device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
-        device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
+        SetAddressing(device, 0, D3DTADDRESS_MIRROR);
     }
     device->DrawPrimitive(plane.primitiveType, 0, plane.primitiveCount);
 

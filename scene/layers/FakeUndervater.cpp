@@ -5,6 +5,7 @@
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
+#include "foundation/render/StageStates.h"
 
 namespace {
 
@@ -98,13 +99,9 @@ void FakeUndervater::DrawCapturedScene()
     d->SetRenderState(D3DRS_LIGHTING, FALSE);
     d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
     d->SetPixelShader(nullptr);
-    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    d->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    d->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
-    d->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+    SelectTextureOnStage0(d);
+    DisableStage(d, 1);
+    SetAddressing(d, 0, D3DTADDRESS_CLAMP);
     d->SetTransform(D3DTS_VIEW, &GlobalSceneView->viewMatrix);
     d->SetTransform(D3DTS_PROJECTION, &GlobalSceneView->projection);
     GlobalSceneView->SetWorld(pictureQuad.world);
@@ -116,6 +113,5 @@ void FakeUndervater::DrawCapturedScene()
     // it through a reset, which then fails. Addressing back to the layer's
     // own.
     d->SetTexture(0, nullptr);
-    d->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRROR);
-    d->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRROR);
+    SetAddressing(d, 0, D3DTADDRESS_MIRROR);
 }
