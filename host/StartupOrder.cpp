@@ -36,7 +36,7 @@
 #include "scene/brushes/DS_PatternBrush.h"
 #include "scene/brushes/DS_WaterFX.h"
 #include "scene/brushes/DS_WavesFX.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "scene/layers/DS_FlameLight.h"
 #include "scene/layers/DS_GlassBallLight.h"
 #include "scene/layers/DS_MatrixCodeLight.h"

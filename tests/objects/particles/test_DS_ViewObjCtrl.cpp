@@ -1,6 +1,6 @@
 // The view constructor: its region snapped to whole pixels of the picture,
 // its clock, its random points and what a copy takes.
-#include "objects/particles/DS_ViewObjCtrl.h"
+#include "objects/base/DS_ViewObjCtrl.h"
 
 #include "objects/particles/ParticleItem.h"
 #include "tests/objects/particles/ParticleTestSupport.h"

@@ -1,4 +1,4 @@
-#include "objects/particles/DS_ViewObjCtrl.h"
+#include "objects/base/DS_ViewObjCtrl.h"
 
 #include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
