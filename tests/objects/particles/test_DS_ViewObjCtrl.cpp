@@ -129,7 +129,7 @@ TEST(ViewObjCtrl, RandomPointsDrawXBeforeY)
     ParticleItem wide;
     wide.halfWidth = 150.0f;
     wide.halfHeight = 10.0f;
-    const D3DXVECTOR3 q = view.RandomPointInViewInset(wide);
+    const D3DXVECTOR3 q = view.RandomPointInViewInset(wide.halfWidth, wide.halfHeight);
     EXPECT_EQ(Between(250.0f, 150.0f, draws[2]), q.x);
     EXPECT_EQ(Between(110.0f, 190.0f, draws[3]), q.y);
 
