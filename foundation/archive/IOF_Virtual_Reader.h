@@ -6,8 +6,6 @@
 #include <memory>
 
 class ArchiveHandle;
-class DS_2D_Light;
-class DS_SlideContainer;
 class DS_ABObj_Constructor;
 
 // Readers are statics that the registries only point at and never delete: the
@@ -25,7 +23,7 @@ protected:
     ~IOF_Virtual_Reader() = default;
 };
 
-// The reader of a layer (B = DS_2D_Light) or a slide (B = DS_SlideContainer).
+// The reader of a document object whose classes share the base class B.
 template <class B>
 class IOF_Virtual_ReaderII {
 public:

@@ -6,7 +6,7 @@
 #include "foundation/render/PictureMapping.h"
 #include "objects/animation/AC_ButterflyWing.h"
 #include "objects/animation/AnimationMath.h"
-#include "objects/models/DS_ButterflyConstructor.h"
+#include "objects/base/DS_ViewObjCtrl.h"
 
 #include <cmath>
 
@@ -72,21 +72,21 @@ D3DXMATRIX Translation(float x, float y, float z)
 
 } // namespace
 
-AC_Butterfly::AC_Butterfly(DS_ButterflyConstructor* owner) : constructor(owner)
+AC_Butterfly::AC_Butterfly(const DS_ViewObjCtrl* owner, MediaParamT<unsigned int>& size) : view(owner)
 {
     ownedWings[0] = std::make_unique<AC_ButterflyWing>();
     ownedWings[1] = std::make_unique<AC_ButterflyWing>();
     wing1 = ownedWings[0].get();
     wing2 = ownedWings[1].get();
-    position = constructor->RandomPointInView();
+    position = view->RandomPointInView();
     position.z = 0.0f;
     heading.value = heading.target = DrawFraction() * 360.0f;
     heading.rate = TurnRate;
     D3DXMatrixRotationX(&tilt, TiltRadians);
     D3DXMatrixScaling(&mirror, -1.0f, 1.0f, 1.0f);
-    OnScaleChanged(constructor->size.value);
+    OnScaleChanged(size.value);
     binders.SetOwner(this, false);
-    BindParamCallback(binders, constructor->size, &AC_Butterfly::OnScaleChanged, this);
+    BindParamCallback(binders, size, &AC_Butterfly::OnScaleChanged, this);
 }
 
 AC_Butterfly::~AC_Butterfly() = default;
@@ -105,7 +105,7 @@ void AC_Butterfly::OnScaleChanged(unsigned int size)
 
 void AC_Butterfly::Animate(DS_Frame& frame)
 {
-    const float dt = constructor->step;
+    const float dt = view->step;
 
     const D3DXMATRIX turn = RotationY(heading.value);
     D3DXMATRIX world = turn * frame.local;
@@ -157,10 +157,10 @@ void AC_Butterfly::Steer()
 {
     const float width = PictureWidth();
     const float height = PictureHeight();
-    const float top = constructor->top * height;
-    const float bottom = constructor->bottom * height;
-    const float left = constructor->left * width;
-    const float right = constructor->right * width;
+    const float top = view->top * height;
+    const float bottom = view->bottom * height;
+    const float left = view->left * width;
+    const float right = view->right * width;
 
     if (position.y < top) {
         requestedMode = Gliding;
@@ -180,7 +180,7 @@ void AC_Butterfly::Steer()
 
 void AC_Butterfly::Manoeuvre()
 {
-    const float clock = constructor->clock;
+    const float clock = view->clock;
     if (requestedMode == currentMode && clock - lastManoeuvre > ManoeuvreInterval) {
         switch (Rand() % 5) {
         case 0:

@@ -11,6 +11,7 @@
 
 #include "foundation/geometry/DS_AnimationBase.h"
 #include "foundation/params/MediaControlList.h"
+#include "foundation/params/MediaParam.h"
 #include "objects/animation/SmoothedValue.h"
 
 #include <windows.h>
@@ -20,7 +21,7 @@
 #include <memory>
 
 class AC_ButterflyWing;
-class DS_ButterflyConstructor;
+class DS_ViewObjCtrl;
 
 class AC_Butterfly : public DS_AnimationBase {
 public:
@@ -28,7 +29,7 @@ public:
 
     // Two random draws place the butterfly in the view (x first), a third
     // gives its heading. The size binder sets the scale at once.
-    explicit AC_Butterfly(DS_ButterflyConstructor* constructor);
+    AC_Butterfly(const DS_ViewObjCtrl* view, MediaParamT<unsigned int>& size);
     // Wings not yet handed to frames go with the butterfly.
     ~AC_Butterfly() override;
     AC_Butterfly(const AC_Butterfly&) = delete;
@@ -44,7 +45,8 @@ public:
     // The scale matrix := size / 100 on all three axes.
     void OnScaleChanged(unsigned int size);
 
-    DS_ButterflyConstructor* constructor;
+    // The view whose region, step and clock the flight follows.
+    const DS_ViewObjCtrl* view;
     AC_ButterflyWing* wing1;
     AC_ButterflyWing* wing2;
     // Degrees: negative raises the wings (up the screen), positive lowers them.

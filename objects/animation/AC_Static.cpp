@@ -1,7 +1,7 @@
 #include "objects/animation/AC_Static.h"
 
 #include "foundation/geometry/DS_Frame.h"
-#include "objects/models/DS_ClockConstructor.h"
+#include "foundation/params/MediaRectangle.h"
 
 namespace {
 
@@ -14,16 +14,17 @@ void StoreQuietly(MediaParamT<int>& edge, int value)
 
 } // namespace
 
-AC_Static::AC_Static(DS_ClockConstructor* owner) : constructor(owner)
+AC_Static::AC_Static(MediaParamT<unsigned int>& size, MediaRectangle& rectangle)
+    : clockSize(&size), clockRectangle(&rectangle)
 {
     D3DXMatrixIdentity(&scale);
     binders.SetOwner(this, false);
-    BindParamCallback(binders, constructor->size, &AC_Static::OnSizeChanged, this);
-    BindParamCallback2(binders, constructor->rectangle, &AC_Static::OnRectChanged, this);
-    const MediaRectangle& rect = constructor->rectangle;
+    BindParamCallback(binders, size, &AC_Static::OnSizeChanged, this);
+    BindParamCallback2(binders, rectangle, &AC_Static::OnRectChanged, this);
+    const MediaRectangle& rect = rectangle;
     D3DXMatrixTranslation(&translation, static_cast<float>(rect.pointX.value), static_cast<float>(rect.pointY.value),
                           0.0f);
-    const float s = static_cast<float>(constructor->size.value);
+    const float s = static_cast<float>(size.value);
     D3DXMatrixScaling(&scale, s, s, s);
 }
 
@@ -31,7 +32,7 @@ void AC_Static::Animate(DS_Frame& frame) { frame.world = scale * frame.local * t
 
 void AC_Static::FrameCentre(unsigned int size)
 {
-    MediaRectangle& rect = constructor->rectangle;
+    MediaRectangle& rect = *clockRectangle;
     const int half = static_cast<int>(size / 2);
     StoreQuietly(rect.left, rect.pointX.value - half);
     StoreQuietly(rect.right, rect.pointX.value + half);
@@ -48,8 +49,8 @@ void AC_Static::OnSizeChanged(unsigned int size)
 
 void AC_Static::OnRectChanged()
 {
-    FrameCentre(constructor->size.value);
-    const MediaRectangle& rect = constructor->rectangle;
+    FrameCentre(clockSize->value);
+    const MediaRectangle& rect = *clockRectangle;
     D3DXMatrixTranslation(&translation, static_cast<float>(rect.pointX.value), static_cast<float>(rect.pointY.value),
                           0.0f);
 }

@@ -5,17 +5,18 @@
 
 #include "foundation/geometry/DS_AnimationBase.h"
 #include "foundation/params/MediaControlList.h"
+#include "foundation/params/MediaParam.h"
 
 #include <windows.h>
 #include <d3dx9math.h>
 
-class DS_ClockConstructor;
+class MediaRectangle;
 
 class AC_Static : public DS_AnimationBase {
 public:
     // Binds to the constructor's size (applied at once) and rectangle
     // (applied at its next change).
-    explicit AC_Static(DS_ClockConstructor* constructor);
+    AC_Static(MediaParamT<unsigned int>& size, MediaRectangle& rectangle);
     AC_Static(const AC_Static&) = delete;
     AC_Static& operator=(const AC_Static&) = delete;
 
@@ -28,7 +29,9 @@ public:
     // The edges from the current size, and the translation to the centre.
     void OnRectChanged();
 
-    DS_ClockConstructor* constructor;
+    // The clock's size and rectangle, which the placement follows.
+    MediaParamT<unsigned int>* clockSize;
+    MediaRectangle* clockRectangle;
     MediaControlList binders;
     D3DXMATRIX scale;
     D3DXMATRIX translation;

@@ -2,7 +2,7 @@
 
 #include "foundation/geometry/DS_Frame.h"
 #include "objects/animation/AnimationMath.h"
-#include "objects/models/StreamMotionSettings.h"
+#include "objects/animation/StreamMotionSettings.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "foundation/core/Numeric.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/animation/AnimationMath.h"
-#include "objects/models/StreamMotionSettings.h"
+#include "objects/animation/StreamMotionSettings.h"
 
 #include <cmath>
 

@@ -4,7 +4,7 @@
 #include "foundation/core/CurrentDevice.h"
 #include "objects/models/DS_3D_Obj_Ctrl.h"
 #include "objects/models/MeshDrawStates.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include <algorithm>
 

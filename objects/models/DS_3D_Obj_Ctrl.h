@@ -11,7 +11,7 @@
 #include "foundation/params/MediaParam.h"
 #include "foundation/resources/DS_FileLink3.h"
 #include "foundation/resources/DS_ImageFileLink.h"
-#include "objects/particles/DS_ViewObjCtrl.h"
+#include "objects/base/DS_ViewObjCtrl.h"
 
 #include <list>
 #include <vector>

@@ -5,7 +5,7 @@
 #include "objects/animation/DS_LeafFallAnim.h"
 #include "objects/models/DS_3D_in_2D_array_Constructor.h"
 #include "objects/models/MeshDrawStates.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include <algorithm>
 #include <memory>

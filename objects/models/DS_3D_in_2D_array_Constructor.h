@@ -6,7 +6,7 @@
 #include "foundation/model/DS_ABObj_Constructor.h"
 #include "foundation/params/MediaParam.h"
 #include "foundation/resources/FileRecord.h"
-#include "objects/models/StreamMotionSettings.h"
+#include "objects/animation/StreamMotionSettings.h"
 
 #include <cstdint>
 

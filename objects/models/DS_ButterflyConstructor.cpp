@@ -79,7 +79,7 @@ void DS_ButterflyConstructor::BuildMeshParts(std::vector<MeshPart>& parts)
 DS_Frame* DS_ButterflyConstructor::CreateInstance()
 {
     auto root = std::make_unique<DS_Frame>();
-    auto* flight = new AC_Butterfly(this);
+    auto* flight = new AC_Butterfly(this, size);
     root->animation = flight;
     auto wing1 = std::make_unique<DS_Frame>();
     auto wing2 = std::make_unique<DS_Frame>();

@@ -116,7 +116,7 @@ DS_Frame* DS_ClockConstructor::CreateInstance()
     D3DXMatrixScaling(&scaling, PlateToUnit, PlateToUnit, PlateToUnit);
     D3DXMatrixRotationX(&standUp, D3DX_PI / 2.0f);
     root->local = scaling * standUp;
-    root->animation = new AC_Static(this);
+    root->animation = new AC_Static(size, rectangle);
     root->children.push_back(MakeHand(HourHand, true));
     root->children.push_back(MakeHand(MinuteHand, false));
     return root.release();

@@ -8,7 +8,7 @@
 #include "foundation/params/UINTSclaleTo.h"
 #include "foundation/resources/DS_ImageFileLink.h"
 #include "foundation/resources/FileRecord.h"
-#include "objects/particles/DS_ViewObjCtrl.h"
+#include "objects/base/DS_ViewObjCtrl.h"
 
 #include <cstdint>
 #include <list>

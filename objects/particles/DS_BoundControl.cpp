@@ -4,7 +4,7 @@
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
-#include "objects/particles/DS_ViewObjCtrl.h"
+#include "objects/base/DS_ViewObjCtrl.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 #include "foundation/render/SceneView.h"
 #include "foundation/resources/EffectTechnique.h"
 #include "objects/particles/DS_GlowEffectCtrl.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 namespace {
 

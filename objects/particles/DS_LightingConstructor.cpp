@@ -42,7 +42,7 @@ void DS_LightingConstructor::InitParticle(ParticleItem& p)
 {
     ApplyAspectRule(p, *this);
     // Wholly inside the view.
-    p.position = RandomPointInViewInset(p);
+    p.position = RandomPointInViewInset(p.halfWidth, p.halfHeight);
     D3DXMATRIX turn;
     D3DXMatrixRotationZ(&turn, RandomCentred(TurnRange));
     const float mirror = RandomSign();

@@ -4,7 +4,7 @@
 #include "foundation/render/ColouredQuads.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "objects/particles/DS_ParticleSystemCtrl.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "foundation/model/DS_ABObj.h"
 #include "objects/particles/AnimatedTexture.h"
 #include "objects/particles/ParticleGeomArray.h"
-#include "scene/layers/SpriteArrayDrawable.h"
+#include "scene/layerbase/SpriteArrayDrawable.h"
 
 #include <d3d9.h>
 

@@ -2,7 +2,7 @@
 
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 using namespace stored_values;
 

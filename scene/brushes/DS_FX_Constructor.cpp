@@ -8,7 +8,7 @@
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/EffectTechnique.h"
 #include "scene/brushes/DS_BrushObj.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include <cmath>
 

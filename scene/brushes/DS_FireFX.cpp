@@ -9,7 +9,7 @@
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 namespace {
 

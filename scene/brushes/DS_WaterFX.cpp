@@ -6,7 +6,7 @@
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include <d3dx9math.h>
 

@@ -7,7 +7,7 @@
 
 #include "scene/brushes/DS_FireFX.h"
 #include "scene/layers/BumpDistortion.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 class DS_FlameLight : public DS_2D_Light {
 public:

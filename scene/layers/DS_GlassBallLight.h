@@ -18,7 +18,7 @@
 #include "foundation/render/TexturedQuad.h"
 #include "foundation/resources/DS_ImageFileLink.h"
 #include "foundation/resources/SizedTexture.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include <windows.h>
 #include <d3d9.h>

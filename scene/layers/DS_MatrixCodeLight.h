@@ -11,7 +11,7 @@
 #include "foundation/params/UINTSclaleTo.h"
 #include "foundation/render/QuadBatch.h"
 #include "foundation/resources/DS_ImageFileLink.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "scene/layers/MatrixCodeGrid.h"
 
 #include <cstdint>

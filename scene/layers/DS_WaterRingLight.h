@@ -8,7 +8,7 @@
 
 #include "foundation/params/MediaParam.h"
 #include "foundation/params/UINTSclaleTo.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "scene/layers/WaterGrid.h"
 
 #include <d3dx9math.h>

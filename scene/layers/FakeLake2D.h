@@ -11,7 +11,7 @@
 #include "foundation/params/UINTSclaleTo.h"
 #include "foundation/render/ScreenQuad.h"
 #include "foundation/resources/GuidKey.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include <d3dx9math.h>
 

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "scene/brushes/DS_UnderwaterFX.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 class FakeUndervater : public DS_2D_Light {
 public:

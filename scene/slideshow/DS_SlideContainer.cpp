@@ -3,6 +3,7 @@
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/archive/ReaderRegistry.h"
+#include "scene/layerbase/LightReaderRegistry.h"
 
 namespace {
 

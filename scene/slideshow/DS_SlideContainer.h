@@ -11,7 +11,7 @@
 #include "foundation/model/DS_ABObj_Constructor.h"
 #include "foundation/model/DS_IOF_Item.h"
 #include "foundation/params/MediaParam.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include <cstdint>
 #include <list>

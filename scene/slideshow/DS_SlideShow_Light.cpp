@@ -2,10 +2,10 @@
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
-#include "foundation/archive/ReaderRegistry.h"
 #include "foundation/render/ColouredQuads.h"
 #include "foundation/render/ScreenQuad.h"
 #include "foundation/resources/D3DUtilities.h"
+#include "scene/slideshow/SlideReaderRegistry.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "foundation/core/Types.h"
 #include "foundation/archive/ArchiveString.h"
 #include "foundation/archive/DS_IOF_R.h"
-#include "foundation/archive/ReaderRegistry.h"
+#include "foundation/resources/ReadDocResManager.h"
 #include "foundation/archive/ResourceBuffer.h"
 #include "foundation/resources/ResourceModule.h"
 

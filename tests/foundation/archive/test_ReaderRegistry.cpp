@@ -4,6 +4,8 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/model/DS_ABObj_Constructor.h"
+#include "scene/layerbase/LightReaderRegistry.h"
+#include "scene/slideshow/SlideReaderRegistry.h"
 #include "tools/document/ObjectRecords.h"
 #include "tools/document/WritingArchive.h"
 

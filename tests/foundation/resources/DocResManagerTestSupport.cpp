@@ -1,8 +1,8 @@
 #include "tests/foundation/resources/DocResManagerTestSupport.h"
 
-#include "foundation/archive/ReaderRegistry.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/MeshLoaders.h"
+#include "foundation/resources/ReadDocResManager.h"
 
 TableResourceRecord EmbeddedPicture(const std::wstring& path, const Bytes& content)
 {

@@ -1,9 +1,9 @@
 #include "tests/foundation/resources/DocResManagerTestSupport.h"
 
 #include "foundation/core/SaverError.h"
-#include "foundation/archive/ReaderRegistry.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/D3DUtilities.h"
+#include "foundation/resources/ReadDocResManager.h"
 #include "foundation/resources/TextureLoaders.h"
 #include "tools/document/WritingArchive.h"
 

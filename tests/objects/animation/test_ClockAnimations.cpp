@@ -214,7 +214,7 @@ TEST_F(ClockTest, ThePlacementFramesTheFaceInItsRectangle)
     EXPECT_EQ(511, clock.rectangle.pointX.value);
     EXPECT_EQ(383, clock.rectangle.pointY.value);
     clock.size.value = 101;
-    AC_Static placement(&clock);
+    AC_Static placement(clock.size, clock.rectangle);
     EXPECT_EQ(461, clock.rectangle.left.value);
     EXPECT_EQ(561, clock.rectangle.right.value);
     EXPECT_EQ(333, clock.rectangle.top.value);

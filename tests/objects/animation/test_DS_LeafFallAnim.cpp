@@ -5,7 +5,7 @@
 
 #include "foundation/core/Random.h"
 #include "foundation/geometry/DS_Frame.h"
-#include "objects/models/StreamMotionSettings.h"
+#include "objects/animation/StreamMotionSettings.h"
 #include "tests/objects/particles/ParticleTestSupport.h"
 
 #include <gtest/gtest.h>

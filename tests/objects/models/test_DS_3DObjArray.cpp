@@ -8,7 +8,7 @@
 #include "objects/animation/LocalClock.h"
 #include "objects/models/DS_ButterflyConstructor.h"
 #include "objects/models/DS_ClockConstructor.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tests/objects/particles/ParticleTestSupport.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tests/scene/slideshow/AllocationCounter.h"

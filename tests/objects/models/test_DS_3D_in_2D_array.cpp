@@ -5,7 +5,7 @@
 
 #include "objects/animation/DS_LeafFallAnim.h"
 #include "objects/models/DS_3D_in_2D_array_Constructor.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tests/objects/particles/ParticleTestSupport.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tests/scene/slideshow/AllocationCounter.h"

@@ -9,7 +9,7 @@
 #include "foundation/core/Random.h"
 #include "foundation/core/RandomForTesting.h"
 #include "objects/particles/DS_DischargeFXConstructor.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "scene/slideshow/DS_SlideContainer.h"
 #include "tests/objects/particles/ParticleTestSupport.h"
 #include "tests/scene/layers/LayerTestSupport.h"

@@ -5,7 +5,7 @@
 
 #include "objects/particles/DS_FishConstructor.h"
 #include "objects/particles/DS_FlowConstructor.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tests/objects/particles/ParticleTestSupport.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tests/scene/slideshow/AllocationCounter.h"

@@ -7,7 +7,7 @@
 #include "objects/particles/DS_DischargeConstructor.h"
 #include "objects/particles/DS_FlowerConstructor.h"
 #include "objects/particles/DS_SpriteArrayObj.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tests/objects/particles/ParticleTestSupport.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tools/document/StaticObjectRecords.h"

@@ -1,6 +1,6 @@
 // The view constructor: its region snapped to whole pixels of the picture,
 // its clock, its random points and what a copy takes.
-#include "objects/particles/DS_ViewObjCtrl.h"
+#include "objects/base/DS_ViewObjCtrl.h"
 
 #include "objects/particles/ParticleItem.h"
 #include "tests/objects/particles/ParticleTestSupport.h"
@@ -129,7 +129,7 @@ TEST(ViewObjCtrl, RandomPointsDrawXBeforeY)
     ParticleItem wide;
     wide.halfWidth = 150.0f;
     wide.halfHeight = 10.0f;
-    const D3DXVECTOR3 q = view.RandomPointInViewInset(wide);
+    const D3DXVECTOR3 q = view.RandomPointInViewInset(wide.halfWidth, wide.halfHeight);
     EXPECT_EQ(Between(250.0f, 150.0f, draws[2]), q.x);
     EXPECT_EQ(Between(110.0f, 190.0f, draws[3]), q.y);
 

@@ -1,6 +1,6 @@
 #include "tests/scene/brushes/BrushTestSupport.h"
 
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tests/support/TestDevice.h"
 #include "tools/assets/FireArt.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "scene/brushes/DS_FX_Constructor.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tests/foundation/render/RenderTestSupport.h"
 #include "tests/scene/brushes/BrushTestSupport.h"
 #include "tests/scene/layers/LayerTestSupport.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "foundation/core/ComHolder.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tests/support/Pixels.h"
 

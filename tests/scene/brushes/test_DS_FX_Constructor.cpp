@@ -6,7 +6,7 @@
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_FireFX.h"
 #include "foundation/resources/EffectTechnique.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tests/foundation/render/RenderTestSupport.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tools/document/BrushRecords.h"

@@ -5,7 +5,7 @@
 #include "foundation/render/SceneView.h"
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_FireFX.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tests/foundation/render/RenderTestSupport.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tools/document/BrushRecords.h"

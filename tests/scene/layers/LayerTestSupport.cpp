@@ -1,6 +1,6 @@
 #include "tests/scene/layers/LayerTestSupport.h"
 
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tools/effects/CompiledEffectWriter.h"
 #include "tools/effects/FlatColourEffect.h"
 

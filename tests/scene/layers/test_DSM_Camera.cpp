@@ -1,4 +1,4 @@
-#include "scene/layers/DSM_Camera.h"
+#include "scene/layerbase/DSM_Camera.h"
 
 #include "foundation/core/RandomForTesting.h"
 #include "foundation/core/SaverError.h"

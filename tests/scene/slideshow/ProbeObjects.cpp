@@ -4,7 +4,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/core/CurrentDevice.h"
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 #include "tools/document/ObjectRecords.h"
 
 #include <sstream>

@@ -1,6 +1,6 @@
 // The layer's record, device lifecycle, sizing and picture handling. The
 // frame and the drawing services are in DS_2D_LightDrawing.cpp.
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"

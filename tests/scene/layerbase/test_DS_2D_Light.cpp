@@ -1,5 +1,5 @@
 // The layer's record, its picture and sizing, and its device lifecycle.
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/render/PictureMapping.h"

@@ -1,13 +1,13 @@
 // The layer's side of a frame (background, scene capture, objects, finishing
 // pass, overlay) and the drawing services that runtime objects call.
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/model/DS_ABObj.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/StageStates.h"
-#include "scene/layers/SpriteArrayDrawable.h"
+#include "scene/layerbase/SpriteArrayDrawable.h"
 
 namespace {
 

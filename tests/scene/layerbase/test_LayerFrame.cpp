@@ -1,6 +1,6 @@
 // The layer's frame: the picture, the scene capture handed to the objects
 // that read the background, the finishing pass and a device reset.
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include "foundation/model/DS_ABObj.h"
 #include "tests/scene/layers/LayerTestSupport.h"

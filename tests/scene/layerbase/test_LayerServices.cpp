@@ -1,9 +1,9 @@
 // The drawing services that runtime objects call on the layer: mesh parts,
 // frame trees, sprite arrays, the overlay quad and the view-size stack.
-#include "scene/layers/DS_2D_Light.h"
+#include "scene/layerbase/DS_2D_Light.h"
 
 #include "foundation/render/ColouredQuads.h"
-#include "scene/layers/SpriteArrayDrawable.h"
+#include "scene/layerbase/SpriteArrayDrawable.h"
 #include "tests/scene/layers/LayerTestSupport.h"
 #include "tools/effects/CompiledEffectWriter.h"
 

@@ -1,12 +1,10 @@
-#include "objects/particles/DS_ViewObjCtrl.h"
+#include "objects/base/DS_ViewObjCtrl.h"
 
 #include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
-#include "objects/particles/ParticleItem.h"
-#include "objects/particles/ParticleMath.h"
 
 #include <cmath>
 #include <cstdint>
@@ -141,9 +139,8 @@ D3DXVECTOR3 DS_ViewObjCtrl::RandomPointInView() const
     return D3DXVECTOR3(x, y, 0.0f);
 }
 
-D3DXVECTOR3 DS_ViewObjCtrl::RandomPointInViewInset(const ParticleItem& particle) const
+D3DXVECTOR3 DS_ViewObjCtrl::RandomPointInViewInset(float hw, float hh) const
 {
-    const float hw = particle.halfWidth, hh = particle.halfHeight;
     const float x = RandomRange(GetPixelLeft() + hw, GetPixelRight() - hw);
     const float y = RandomRange(GetPixelTop() + hh, GetPixelBottom() - hh);
     return D3DXVECTOR3(x, y, 0.0f);

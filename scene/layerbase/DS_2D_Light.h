@@ -18,8 +18,8 @@
 #include "foundation/render/ImageQuad.h"
 #include "foundation/render/RenderTargetPair.h"
 #include "foundation/resources/DS_ImageFileLink.h"
-#include "scene/layers/DSM_Camera.h"
-#include "scene/layers/DS_ABRender.h"
+#include "scene/layerbase/DSM_Camera.h"
+#include "scene/layerbase/DS_ABRender.h"
 
 #include <d3d9.h>
 #include <d3dx9effect.h>

@@ -15,8 +15,6 @@
 
 #include <cstdint>
 
-struct ParticleItem;
-
 class DS_ViewObjCtrl : public DS_ABObj_Constructor {
 public:
     // The whole picture, speed 50; the region is snapped to the picture that
@@ -70,8 +68,8 @@ public:
 
     // A random point of the region, x drawn before y; z is 0.
     D3DXVECTOR3 RandomPointInView() const;
-    // The same inside the region shrunk by the particle's half extents.
-    D3DXVECTOR3 RandomPointInViewInset(const ParticleItem& particle) const;
+    // The same inside the region shrunk by half extents (a particle's).
+    D3DXVECTOR3 RandomPointInViewInset(float halfWidth, float halfHeight) const;
 
     MediaRectangle pixelRect;
     MediaParamT<unsigned int> speed{50u};

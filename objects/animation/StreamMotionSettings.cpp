@@ -1,4 +1,4 @@
-#include "objects/models/StreamMotionSettings.h"
+#include "objects/animation/StreamMotionSettings.h"
 
 namespace {
 

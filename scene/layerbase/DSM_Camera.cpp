@@ -1,4 +1,4 @@
-#include "scene/layers/DSM_Camera.h"
+#include "scene/layerbase/DSM_Camera.h"
 
 #include "foundation/core/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"

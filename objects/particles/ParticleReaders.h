@@ -1,0 +1,4 @@
+// Registers the particle systems' readers with the constructor registry.
+#pragma once
+
+void RegisterParticleReaders();

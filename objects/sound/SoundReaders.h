@@ -1,0 +1,4 @@
+// Registers the sound's reader with the constructor registry.
+#pragma once
+
+void RegisterSoundReaders();

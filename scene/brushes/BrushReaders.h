@@ -1,0 +1,4 @@
+// Registers the brushes' readers with the constructor registry.
+#pragma once
+
+void RegisterBrushReaders();

@@ -1,0 +1,4 @@
+// Registers the six layers' readers with the layer registry.
+#pragma once
+
+void RegisterLayerReaders();
