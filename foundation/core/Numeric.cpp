@@ -7,9 +7,6 @@
 
 namespace {
 
-// Not pi to full precision: the noise's ease is defined with this constant.
-constexpr double NoisePi = 3.1415927;
-
 // The pseudo-random value at integer n, in (-1, 1], in wrapping 32-bit
 // arithmetic.
 double LatticeValue(int32_t n)
@@ -60,7 +57,7 @@ double ValueNoise1D(double x)
     const int32_t i0 = TruncateToInt32(x);
     // Wraps at the top of the range instead of overflowing.
     const int32_t i1 = static_cast<int32_t>(static_cast<uint32_t>(i0) + 1u);
-    const double f = (1.0 - std::cos((x - i0) * NoisePi)) * 0.5;
+    const double f = (1.0 - std::cos((x - i0) * PiToEightFigures)) * 0.5;
     return LatticeValue(i0) * (1.0 - f) + LatticeValue(i1) * f;
 }
 

@@ -1,5 +1,6 @@
 #include "objects/models/DS_ButterflyConstructor.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "objects/animation/AC_Butterfly.h"
@@ -86,7 +87,7 @@ DS_Frame* DS_ButterflyConstructor::CreateInstance()
 
     D3DXMATRIX scaling, turn;
     D3DXMatrixScaling(&scaling, BodyScale, BodyScale, BodyScale);
-    D3DXMatrixRotationY(&turn, D3DX_PI / 2.0f);
+    D3DXMatrixRotationY(&turn, Pi / 2.0f);
     root->local = scaling * turn;
     D3DXMatrixScaling(&wing1->local, wingScale, wingScale, wingScale);
     wing2->local = wing1->local;

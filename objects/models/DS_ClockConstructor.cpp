@@ -1,5 +1,6 @@
 #include "objects/models/DS_ClockConstructor.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/PictureMapping.h"
@@ -114,7 +115,7 @@ DS_Frame* DS_ClockConstructor::CreateInstance()
     auto root = std::make_unique<DS_Frame>();
     D3DXMATRIX scaling, standUp;
     D3DXMatrixScaling(&scaling, PlateToUnit, PlateToUnit, PlateToUnit);
-    D3DXMatrixRotationX(&standUp, D3DX_PI / 2.0f);
+    D3DXMatrixRotationX(&standUp, Pi / 2.0f);
     root->local = scaling * standUp;
     root->animation = new AC_Static(this);
     root->children.push_back(MakeHand(HourHand, true));

@@ -1,5 +1,6 @@
 #include "objects/particles/DS_GrassConstructor.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
@@ -15,7 +16,6 @@ namespace {
 const wchar_t* const RecordName = L"DS_GrassConstructor";
 constexpr int32_t WrittenVersion = 1;
 
-constexpr float Pi = 3.14159265358979323846f;
 constexpr float TwoPi = 2.0f * Pi;
 
 } // namespace

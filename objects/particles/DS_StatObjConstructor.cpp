@@ -20,7 +20,6 @@ constexpr int32_t WrittenVersion = 2;
 // Version 1 kept the flip flags here rather than in the sprite record.
 constexpr int32_t FirstVersionWithoutFlips = 2;
 
-constexpr float Pi = 3.14159265358979323846f;
 // How the highlight marks the static objects.
 constexpr int32_t StaticMarker = 1;
 

@@ -1,5 +1,6 @@
 #include "scene/brushes/DS_ExpandFX.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
@@ -18,13 +19,12 @@ const wchar_t* const CommonModule = L"common_res.dll";
 const int32_t ExpandEffect = 102;
 
 const int TriangleMode = 0;
-const double TwoPi = 6.2831855;
 
 // -1 to 1 and back over 2π: rises through the first half of the period,
 // falls through the second.
 float TriangleWave(float time)
 {
-    const float x = static_cast<float>(static_cast<double>(time) / TwoPi);
+    const float x = static_cast<float>(static_cast<double>(time) / TwoPiToEightFigures);
     float f = x - std::floor(x);
     if (f > 0.5f)
         f = 1.0f - f;

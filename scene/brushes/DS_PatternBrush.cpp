@@ -1,5 +1,6 @@
 #include "scene/brushes/DS_PatternBrush.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "foundation/resources/DS_DocResManager.h"
@@ -20,7 +21,6 @@ const int32_t WrittenVersion = 1;
 const wchar_t* const CommonModule = L"common_res.dll";
 const int32_t PatternEffect = 78;
 
-const double Pi = 3.1415927;
 const double HalfTurnDegrees = 180.0;
 
 } // namespace
@@ -142,7 +142,7 @@ void DS_PatternBrush::Apply(DS_2D_Light& layer)
         sx = -sx;
     if (verticalMirror.value != 0)
         sy = -sy;
-    const float r = static_cast<float>(static_cast<int32_t>(rotation.value) * Pi / HalfTurnDegrees);
+    const float r = static_cast<float>(static_cast<int32_t>(rotation.value) * PiToEightFigures / HalfTurnDegrees);
     D3DXMATRIX scaling, turning, transform;
     D3DXMatrixScaling(&scaling, sx, sy, 1.0f);
     D3DXMatrixRotationZ(&turning, r);

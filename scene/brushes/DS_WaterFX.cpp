@@ -1,5 +1,6 @@
 #include "scene/brushes/DS_WaterFX.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
@@ -76,7 +77,7 @@ void DS_WaterFX::BindAngle()
 void DS_WaterFX::UpdateDirection()
 {
     const int32_t degrees = static_cast<int32_t>(angle.value);
-    const float a = static_cast<float>(static_cast<double>(degrees) * 3.1415927 / 180.0);
+    const float a = static_cast<float>(static_cast<double>(degrees) * PiToEightFigures / 180.0);
     D3DXMATRIX rotation;
     D3DXMatrixRotationZ(&rotation, a);
     const D3DXVECTOR4 unit(1.0f, 0.0f, 0.0f, 0.0f);

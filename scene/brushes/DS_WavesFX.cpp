@@ -1,5 +1,6 @@
 #include "scene/brushes/DS_WavesFX.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
@@ -62,7 +63,7 @@ void DS_WavesFX::UpdateDirection()
 {
     // 360 less the angle wraps as the 32-bit integers it is stored in.
     const int32_t degrees = static_cast<int32_t>(360u - angle.value);
-    const float a = static_cast<float>(static_cast<double>(static_cast<float>(degrees)) * 3.1415927 / 180.0);
+    const float a = static_cast<float>(static_cast<double>(static_cast<float>(degrees)) * PiToEightFigures / 180.0);
     D3DXMATRIX rotation;
     D3DXMatrixRotationZ(&rotation, a);
     Transform(direction, D3DXVECTOR4(1.0f, 0.0f, 0.0f, 0.0f), rotation);
