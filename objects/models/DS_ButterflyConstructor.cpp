@@ -4,6 +4,7 @@
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "objects/animation/AC_Butterfly.h"
+#include "res/resource.h"
 
 #include <memory>
 
@@ -15,8 +16,8 @@ constexpr int32_t FirstVersionWithWingScale = 2;
 
 const wchar_t* const CommonModule = L"common_res.dll";
 constexpr int32_t BodyPicture = 6;
-constexpr int32_t BodyMesh = 68;
-constexpr int32_t WingMesh = 69;
+constexpr int32_t BodyMesh = IDR_MESH_BUTTERFLY_BODY;
+constexpr int32_t WingMesh = IDR_MESH_BUTTERFLY_WING;
 constexpr unsigned int DefaultSize = 100;
 constexpr unsigned int DefaultReserved = 50;
 

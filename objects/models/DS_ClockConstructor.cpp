@@ -6,6 +6,7 @@
 #include "foundation/render/PictureMapping.h"
 #include "objects/animation/AC_ClockArrow.h"
 #include "objects/animation/AC_Static.h"
+#include "res/resource.h"
 
 #include <memory>
 
@@ -15,7 +16,7 @@ const wchar_t* const RecordName = L"DS_ClockConstructor";
 constexpr int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-constexpr int32_t PlateMesh = 70;
+constexpr int32_t PlateMesh = IDR_MESH_CLOCK_PLATE;
 constexpr int32_t FacePicture = 71;
 constexpr int32_t HandPicture = 72;
 constexpr unsigned int DefaultSize = 400;

@@ -3,6 +3,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "res/resource.h"
 
 using namespace stored_values;
 
@@ -12,7 +13,7 @@ const wchar_t* const RecordName = L"DS_BackgroundCopy";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t BackgroundCopyEffect = 75;
+const int32_t BackgroundCopyEffect = IDR_EFFECT_BACKGROUNDCOPY;
 
 } // namespace
 

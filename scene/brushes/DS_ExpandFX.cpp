@@ -5,6 +5,7 @@
 #include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "res/resource.h"
 
 #include <cmath>
 
@@ -16,7 +17,7 @@ const wchar_t* const RecordName = L"DS_ExpandFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t ExpandEffect = 102;
+const int32_t ExpandEffect = IDR_EFFECT_EXPAND;
 
 const int TriangleMode = 0;
 

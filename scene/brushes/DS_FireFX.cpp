@@ -10,6 +10,7 @@
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ const int32_t WrittenVersion = 2;
 const int32_t FirstVersionWithFields = 2;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t FireEffect = 92;
+const int32_t FireEffect = IDR_EFFECT_FIRE;
 const int32_t DefaultPattern = 93;
 const int32_t DefaultNoise = 8;
 

@@ -5,6 +5,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "res/resource.h"
 
 #include <cmath>
 
@@ -14,7 +15,7 @@ const wchar_t* const RecordName = L"DS_LightFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t LightEffect = 76;
+const int32_t LightEffect = IDR_EFFECT_LIGHT;
 const unsigned int DefaultSpeed = 40;
 
 const int BlinkMode = 1;

@@ -3,6 +3,7 @@
 #include "foundation/core/Numeric.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
+#include "res/resource.h"
 
 #include <cmath>
 
@@ -14,7 +15,7 @@ const wchar_t* const RecordName = L"DS_MoveFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t MoveEffect = 91;
+const int32_t MoveEffect = IDR_EFFECT_MOVE;
 
 const int JitterMode = 1;
 // One octave of noise over 50 T / 75: a new random lean every 1.5 s of

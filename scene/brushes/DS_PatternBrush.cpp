@@ -5,6 +5,7 @@
 #include "foundation/params/StoredValues.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "res/resource.h"
 
 #include <d3dx9math.h>
 
@@ -19,7 +20,7 @@ const wchar_t* const WrapperRecordName = L"DS_PatternBrushC";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t PatternEffect = 78;
+const int32_t PatternEffect = IDR_EFFECT_PATTERN;
 
 const double HalfTurnDegrees = 180.0;
 

@@ -3,6 +3,7 @@
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ const wchar_t* const RecordName = L"DS_UnderwaterFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t UnderwaterEffect = 88;
+const int32_t UnderwaterEffect = IDR_EFFECT_UNDERWATER;
 const unsigned int DefaultSpeed = 25;
 
 // "time" runs at this single-precision fraction of the brush time.

@@ -8,6 +8,7 @@
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "res/resource.h"
 
 #include <d3dx9math.h>
 
@@ -19,7 +20,7 @@ const wchar_t* const RecordName = L"DS_WaterFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t WaterEffect = 90;
+const int32_t WaterEffect = IDR_EFFECT_WATER;
 const int32_t RippleBumpMap = 89;
 
 const unsigned int DefaultAngle = 40;

@@ -5,6 +5,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "scene/layers/DS_2D_Light.h"
+#include "res/resource.h"
 
 #include <d3dx9math.h>
 
@@ -14,7 +15,7 @@ const wchar_t* const RecordName = L"DS_WavesFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t WavesEffect = 77;
+const int32_t WavesEffect = IDR_EFFECT_WAVES;
 const unsigned int DefaultSpeed = 25;
 
 // "time" runs at this single-precision fraction of the brush time.

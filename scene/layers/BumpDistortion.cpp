@@ -7,12 +7,13 @@
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/EffectTechnique.h"
 #include "foundation/resources/TextureSet.h"
+#include "res/resource.h"
 
 namespace {
 
 const wchar_t* const CommonModule = L"common_res.dll";
 const int32_t BumpPicture = 62;
-const int32_t DistortionEffect = 63;
+const int32_t DistortionEffect = IDR_EFFECT_HEATHAZE;
 const char* const Technique = "BumpmapDistortLow2";
 
 // The strength the effect receives is the strength's result times this.
