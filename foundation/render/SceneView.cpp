@@ -100,19 +100,23 @@ void SceneView::Setup(int w, int h, const SizedTexture& image, int newMode, bool
     }
     targetWidth = targetW;
     targetHeight = targetH;
+    // A picture without a size, a layer or fitted rectangle of no extent
+    // gives no scale (1) rather than an infinite one.
     backgroundScaleX = QuotientOr(targetW, fittedW, 1.0f);
     backgroundScaleY = QuotientOr(targetH, fittedH, 1.0f);
 
     // The picture spans the full height exactly when the fit left no margin
     // above it; otherwise it spans the full width.
     const float scale =
-        top == 0.0f ? QuotientOr(layerH, static_cast<float>(imageHeight), 1.0f) : QuotientOr(layerW, static_cast<float>(imageWidth), 1.0f);
+        top == 0.0f ? QuotientOr(layerH, static_cast<float>(imageHeight), 1.0f)
+                    : QuotientOr(layerW, static_cast<float>(imageWidth), 1.0f);
     D3DXMATRIX scaling;
     D3DXMATRIX translation;
     D3DXMatrixScaling(&scaling, scale, scale, 1.0f);
     // The fit offsets are target pixels; the picture matrix works in layer
     // units.
-    D3DXMatrixTranslation(&translation, QuotientOr(left * layerW, targetW, 1.0f), QuotientOr(top * layerH, targetH, 1.0f), 0.0f);
+    D3DXMatrixTranslation(&translation, QuotientOr(left * layerW, targetW, 1.0f),
+                          QuotientOr(top * layerH, targetH, 1.0f), 0.0f);
     picture = scaling * translation;
 
     if (CurrentDevice) {
@@ -132,7 +136,8 @@ void SceneView::Setup(int w, int h, const SizedTexture& image, int newMode, bool
     case Fill:
         // One factor for both axes, from the axis with the margin: the
         // picture then covers the layer and overflows the other axis.
-        fillX = left != 0.0f ? QuotientOr(2.0f * left + fittedW, fittedW, 1.0f) : QuotientOr(2.0f * top + fittedH, fittedH, 1.0f);
+        fillX = left != 0.0f ? QuotientOr(2.0f * left + fittedW, fittedW, 1.0f)
+                             : QuotientOr(2.0f * top + fittedH, fittedH, 1.0f);
         fillY = fillX;
         break;
     default:
@@ -158,7 +163,8 @@ void SceneView::AlignToTexels(bool on)
         unalignedProjection = projection;
         // Half a pixel is 1 / size in clip space; y runs up there.
         D3DXMATRIX halfPixel;
-        D3DXMatrixTranslation(&halfPixel, -QuotientOr(1.0f, targetWidth, 1.0f), QuotientOr(1.0f, targetHeight, 1.0f), 0.0f);
+        D3DXMatrixTranslation(&halfPixel, -QuotientOr(1.0f, targetWidth, 1.0f), QuotientOr(1.0f, targetHeight, 1.0f),
+                              0.0f);
         projection = unalignedProjection * halfPixel;
     } else {
         projection = unalignedProjection;

@@ -627,9 +627,11 @@ void DS_GlassBallLight::SetUpBall(bool bumpPass)
 
     const float px = static_cast<float>(position.value.x);
     const float py = static_cast<float>(position.value.y);
-    const float t1 = ((px + PlacementUnits) * scaleB - PlacementUnits) + PlacementQuotient(OffsetUnits * offsetE, w * coverG);
+    const float t1 =
+        ((px + PlacementUnits) * scaleB - PlacementUnits) + PlacementQuotient(OffsetUnits * offsetE, w * coverG);
     float xw = -k0 * t1 / FullSizeDistance;
-    const float t2 = ((py + PlacementUnits) * scaleB2 - PlacementUnits) + PlacementQuotient(OffsetUnits * offsetF, h * coverC);
+    const float t2 =
+        ((py + PlacementUnits) * scaleB2 - PlacementUnits) + PlacementQuotient(OffsetUnits * offsetF, h * coverC);
     float yw = k0 * t2 / FullSizeDistance;
     if (pictureBackgroundSwitch.value == 1) {
         yw = coverC * yw;
@@ -644,7 +646,8 @@ void DS_GlassBallLight::SetUpBall(bool bumpPass)
     const D3DXVECTOR3 up(0.0f, 1.0f, 0.0f);
     D3DXMatrixLookAtLH(&view, &eye, &at, &up);
     D3DXMATRIX projection;
-    D3DXMatrixPerspectiveFovLH(&projection, FieldOfView, Divisor(PlacementQuotient(layerW, layerH)), NearPlane, FarPlane);
+    D3DXMatrixPerspectiveFovLH(&projection, FieldOfView, Divisor(PlacementQuotient(layerW, layerH)), NearPlane,
+                               FarPlane);
     d->SetTransform(D3DTS_WORLD, &world);
     d->SetTransform(D3DTS_VIEW, &view);
     d->SetTransform(D3DTS_PROJECTION, &projection);
@@ -769,8 +772,10 @@ void DS_GlassBallLight::FinishFrame()
     BallViewSize(w, h);
     stage1Matrix._11 = PlacementQuotient(stage1Matrix._11, scaleB);
     stage1Matrix._22 = PlacementQuotient(stage1Matrix._22, scaleB2);
-    stage1Matrix._41 = PlacementQuotient(stage1Matrix._41 - PlacementQuotient(PlacementQuotient(offsetE, w), coverG), scaleB);
-    stage1Matrix._42 = PlacementQuotient(stage1Matrix._42 - PlacementQuotient(PlacementQuotient(offsetF, h), coverC), scaleB2);
+    stage1Matrix._41 =
+        PlacementQuotient(stage1Matrix._41 - PlacementQuotient(PlacementQuotient(offsetE, w), coverG), scaleB);
+    stage1Matrix._42 =
+        PlacementQuotient(stage1Matrix._42 - PlacementQuotient(PlacementQuotient(offsetF, h), coverC), scaleB2);
     d->SetTransform(D3DTS_TEXTURE1, &stage1Matrix);
     d->SetTexture(0, discMask.Get());
     EnableStage1(d, backgroundQuad.texture.Get());
