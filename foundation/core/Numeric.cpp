@@ -1,8 +1,5 @@
 #include "foundation/core/Numeric.h"
 
-#include "foundation/core/Random.h"
-
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -67,15 +64,4 @@ double FractalNoise1D(double a, double b, double p, int32_t count)
     for (int32_t i = 0; i < count; ++i)
         sum += PowerBySquaring(p, i) * ValueNoise1D(PowerBySquaring(2.0, i) * a / b);
     return sum;
-}
-
-float RandomRange(float a, float b)
-{
-    const int draw = Rand();
-    const float span = b - a;
-    const float product = static_cast<float>(static_cast<double>(draw) / RandMax * span);
-    const float value = a + product;
-    // When a and b differ greatly in size, rounding b - a to float can carry
-    // the sum past b; the result is kept inside the range.
-    return std::clamp(value, std::min(a, b), std::max(a, b));
 }

@@ -1,5 +1,5 @@
 // Numeric helpers shared by the scene parts: pi, quotients, rounding,
-// truncation, one-dimensional value noise and a random float in a range.
+// truncation and one-dimensional value noise.
 #pragma once
 
 #include <cmath>
@@ -41,7 +41,3 @@ double ValueNoise1D(double x);
 // Sum over octaves i < count of p^i x ValueNoise1D(2^i x a / b); 0 when count
 // is 0 or less.
 double FractalNoise1D(double a, double b, double p, int32_t count);
-
-// a + (draw / 32767) x (b - a) with one draw of Rand(): between a and b, both
-// included, in either order.
-float RandomRange(float a, float b);

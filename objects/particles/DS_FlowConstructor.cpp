@@ -6,7 +6,6 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "objects/particles/ParticleItem.h"
-#include "objects/particles/ParticleMath.h"
 
 #include <cmath>
 #include <iterator>

@@ -4,7 +4,6 @@
 #include "foundation/core/Random.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "objects/particles/ParticleItem.h"
-#include "objects/particles/ParticleMath.h"
 
 namespace {
 

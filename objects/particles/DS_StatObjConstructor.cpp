@@ -7,7 +7,7 @@
 #include "foundation/render/PictureMapping.h"
 #include "objects/particles/DS_SpriteArrayObj.h"
 #include "objects/particles/ParticleItem.h"
-#include "objects/particles/ParticleMath.h"
+#include "foundation/core/Random.h"
 
 #include <cmath>
 

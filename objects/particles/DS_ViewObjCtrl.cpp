@@ -6,7 +6,7 @@
 #include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/particles/ParticleItem.h"
-#include "objects/particles/ParticleMath.h"
+#include "foundation/core/Random.h"
 
 #include <cmath>
 #include <cstdint>
