@@ -24,7 +24,7 @@ DS_BackgroundCopy::DS_BackgroundCopy() : verticalMirror(0), horizontalMirror(0)
 
 DS_BackgroundCopy::DS_BackgroundCopy(const DS_BackgroundCopy& other)
     : DS_FX_Constructor(other), rectangle(other.rectangle), verticalMirror(other.verticalMirror),
-      horizontalMirror(other.horizontalMirror)
+      horizontalMirror(other.horizontalMirror), effectParameters(other.effectParameters)
 {
 }
 
@@ -49,6 +49,12 @@ void DS_BackgroundCopy::Write(ArchiveHandle& archive)
 
 DS_FX_Constructor* DS_BackgroundCopy::Clone() const { return new DS_BackgroundCopy(*this); }
 
+void DS_BackgroundCopy::LookUpParameters()
+{
+    DS_FX_Constructor::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.offset});
+}
+
 void DS_BackgroundCopy::Apply(DS_2D_Light& layer)
 {
     const int width = layer.GetPictureWidth();
@@ -62,6 +68,6 @@ void DS_BackgroundCopy::Apply(DS_2D_Light& layer)
         offset[1] += 1.0f;
     if (horizontalMirror.value != 0)
         offset[0] += 1.0f;
-    effect->SetFloatArray("offset", offset, 2);
+    effect->SetFloatArray(effectParameters.offset.Handle(), offset, 2);
     ApplyCommonEffectParameters(layer);
 }

@@ -44,7 +44,7 @@ DS_ExpandFX::DS_ExpandFX() : mode(TriangleMode)
 
 DS_ExpandFX::DS_ExpandFX(const DS_ExpandFX& other)
     : DS_CentralBased(other), expansion(other.expansion), contraction(other.contraction), mode(other.mode),
-      current(other.current)
+      current(other.current), effectParameters(other.effectParameters)
 {
 }
 
@@ -68,6 +68,12 @@ void DS_ExpandFX::Write(ArchiveHandle& archive)
 }
 
 DS_FX_Constructor* DS_ExpandFX::Clone() const { return new DS_ExpandFX(*this); }
+
+void DS_ExpandFX::LookUpParameters()
+{
+    DS_CentralBased::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.amplitude, &effectParameters.center});
+}
 
 void DS_ExpandFX::Update(float t)
 {
@@ -97,9 +103,9 @@ void DS_ExpandFX::Apply(DS_2D_Light& layer)
         return;
     SettleDefaultCentre(width, height);
     const float amplitudes[2] = {current > 0.0f ? current : 0.0f, current > 0.0f ? 0.0f : std::fabs(current)};
-    effect->SetFloatArray("amplitude", amplitudes, 2);
+    effect->SetFloatArray(effectParameters.amplitude.Handle(), amplitudes, 2);
     const float middle[2] = {static_cast<float>(centre.value.x / static_cast<double>(width)),
                              static_cast<float>(centre.value.y / static_cast<double>(height))};
-    effect->SetFloatArray("center", middle, 2);
+    effect->SetFloatArray(effectParameters.center.Handle(), middle, 2);
     ApplyCommonEffectParameters(layer);
 }

@@ -34,7 +34,8 @@ DS_MoveFX::DS_MoveFX() : mode(0)
     effectLink.value = FileKey{CommonModule, MoveEffect};
 }
 
-DS_MoveFX::DS_MoveFX(const DS_MoveFX& other) : DS_DirectionBased(other), mode(other.mode)
+DS_MoveFX::DS_MoveFX(const DS_MoveFX& other) : DS_DirectionBased(other), mode(other.mode),
+      effectParameters(other.effectParameters)
 {
     shift[0] = other.shift[0];
     shift[1] = other.shift[1];
@@ -57,6 +58,12 @@ void DS_MoveFX::Write(ArchiveHandle& archive)
 
 DS_FX_Constructor* DS_MoveFX::Clone() const { return new DS_MoveFX(*this); }
 
+void DS_MoveFX::LookUpParameters()
+{
+    DS_DirectionBased::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.direction});
+}
+
 void DS_MoveFX::Update(float t)
 {
     DS_FX_Constructor::Update(t);
@@ -74,6 +81,6 @@ void DS_MoveFX::Apply(DS_2D_Light& layer)
 {
     if (!effect)
         return;
-    effect->SetFloatArray("Direction", shift, 2);
+    effect->SetFloatArray(effectParameters.direction.Handle(), shift, 2);
     ApplyCommonEffectParameters(layer);
 }

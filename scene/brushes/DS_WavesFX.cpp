@@ -45,7 +45,7 @@ DS_WavesFX::DS_WavesFX() : angle(0u), normalMode(0)
 
 DS_WavesFX::DS_WavesFX(const DS_WavesFX& other)
     : DS_FX_Constructor(other), amplitude(other.amplitude), wavelength(other.wavelength),
-      angle(other.angle.value), normalMode(other.normalMode.value)
+      angle(other.angle.value), normalMode(other.normalMode.value), effectParameters(other.effectParameters)
 {
     Bind();
     UpdateDirection();
@@ -94,16 +94,23 @@ void DS_WavesFX::Write(ArchiveHandle& archive)
 
 DS_FX_Constructor* DS_WavesFX::Clone() const { return new DS_WavesFX(*this); }
 
+void DS_WavesFX::LookUpParameters()
+{
+    DS_FX_Constructor::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.direction, &effectParameters.directionN,
+                            &effectParameters.frequency, &effectParameters.amplitude, &effectParameters.time});
+}
+
 void DS_WavesFX::Apply(DS_2D_Light& layer)
 {
     if (!effect)
         return;
     ID3DXEffect* e = effect.Get();
     const float travel[2] = {-direction[0], -direction[1]};
-    e->SetFloatArray("direction", travel, 2);
-    e->SetFloatArray("direction_n", normal, 2);
-    e->SetFloat("frequency", 1.0f / wavelength.result);
-    e->SetFloat("amplitude", amplitude.result);
-    e->SetFloat("time", Time() * TimeRate);
+    e->SetFloatArray(effectParameters.direction.Handle(), travel, 2);
+    e->SetFloatArray(effectParameters.directionN.Handle(), normal, 2);
+    e->SetFloat(effectParameters.frequency.Handle(), 1.0f / wavelength.result);
+    e->SetFloat(effectParameters.amplitude.Handle(), amplitude.result);
+    e->SetFloat(effectParameters.time.Handle(), Time() * TimeRate);
     ApplyCommonEffectParameters(layer);
 }
