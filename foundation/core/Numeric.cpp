@@ -1,14 +1,8 @@
 #include "foundation/core/Numeric.h"
 
-#include "foundation/core/Random.h"
-
-#include <algorithm>
 #include <cmath>
 
 namespace {
-
-// Not pi to full precision: the noise's ease is defined with this constant.
-constexpr double NoisePi = 3.1415927;
 
 // The pseudo-random value at integer n, in (-1, 1], in wrapping 32-bit
 // arithmetic.
@@ -60,7 +54,7 @@ double ValueNoise1D(double x)
     const int32_t i0 = TruncateToInt32(x);
     // Wraps at the top of the range instead of overflowing.
     const int32_t i1 = static_cast<int32_t>(static_cast<uint32_t>(i0) + 1u);
-    const double f = (1.0 - std::cos((x - i0) * NoisePi)) * 0.5;
+    const double f = (1.0 - std::cos((x - i0) * PiToEightFigures)) * 0.5;
     return LatticeValue(i0) * (1.0 - f) + LatticeValue(i1) * f;
 }
 
@@ -70,15 +64,4 @@ double FractalNoise1D(double a, double b, double p, int32_t count)
     for (int32_t i = 0; i < count; ++i)
         sum += PowerBySquaring(p, i) * ValueNoise1D(PowerBySquaring(2.0, i) * a / b);
     return sum;
-}
-
-float RandomRange(float a, float b)
-{
-    const int draw = Rand();
-    const float span = b - a;
-    const float product = static_cast<float>(static_cast<double>(draw) / RandMax * span);
-    const float value = a + product;
-    // When a and b differ greatly in size, rounding b - a to float can carry
-    // the sum past b; the result is kept inside the range.
-    return std::clamp(value, std::min(a, b), std::max(a, b));
 }

@@ -1,6 +1,7 @@
 #include "foundation/core/Random.h"
 #include "foundation/core/RandomForTesting.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -23,4 +24,15 @@ int Rand()
 void ResetRandForTesting(uint32_t newState)
 {
     state = newState;
+}
+
+float RandomRange(float a, float b)
+{
+    const int draw = Rand();
+    const float span = b - a;
+    const float product = static_cast<float>(static_cast<double>(draw) / RandMax * span);
+    const float value = a + product;
+    // When a and b differ greatly in size, rounding b - a to float can carry
+    // the sum past b; the result is kept inside the range.
+    return std::clamp(value, std::min(a, b), std::max(a, b));
 }

@@ -15,3 +15,11 @@ inline float RandomUnit() { return static_cast<float>(Rand()) / static_cast<floa
 
 // One draw as a sign: -1 when the draw is odd, else +1.
 inline float RandomSign() { return (Rand() & 1) ? -1.0f : 1.0f; }
+
+// One draw spread evenly over a span of range centred on 0: from -range / 2
+// to +range / 2.
+inline float RandomCentred(float range) { return RandomUnit() * range - range * 0.5f; }
+
+// a + (draw / 32767) x (b - a) with one draw of Rand(): between a and b, both
+// included, in either order.
+float RandomRange(float a, float b);

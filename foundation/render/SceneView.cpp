@@ -3,6 +3,7 @@
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/render/ColouredQuads.h"
 #include "foundation/core/CurrentDevice.h"
+#include "foundation/core/Numeric.h"
 #include "foundation/render/PictureMapping.h"
 #include "foundation/render/ScreenQuad.h"
 #include "foundation/render/StageStates.h"
@@ -23,13 +24,12 @@ const D3DCOLOR OpaqueBlack = 0xFF000000;
 const float NearPlane = -5000.0f;
 const float FarPlane = 5000.0f;
 
-// Toward zero, as the processor converts; NaN and values beyond int32 give 0
-// instead of undefined behaviour.
-int Truncate(float v)
+// Toward zero; NaN and values outside int32 (which the conversion reports as
+// INT32_MIN, as it does -2^31 itself) give 0: no whole pixel.
+int WholePixels(float v)
 {
-    if (!(v > -2147483648.0f && v < 2147483648.0f))
-        return 0;
-    return static_cast<int>(v);
+    const int32_t t = TruncateToInt32(v);
+    return t == INT32_MIN ? 0 : t;
 }
 
 // The border's far edge rounded up to the next whole pixel, so that no
@@ -37,15 +37,8 @@ int Truncate(float v)
 // a margin below one pixel gives no border.
 float RoundUpEdge(float v)
 {
-    const int t = Truncate(v);
+    const int t = WholePixels(v);
     return static_cast<float>(t > 0 ? t + 1 : t);
-}
-
-// a / b, or 1 when b is 0: a picture without a size, a layer or fitted
-// rectangle of no extent gives no scale rather than an infinite one.
-float Ratio(float a, float b)
-{
-    return b != 0.0f ? a / b : 1.0f;
 }
 
 D3DXMATRIX Identity()
@@ -107,19 +100,23 @@ void SceneView::Setup(int w, int h, const SizedTexture& image, int newMode, bool
     }
     targetWidth = targetW;
     targetHeight = targetH;
-    backgroundScaleX = Ratio(targetW, fittedW);
-    backgroundScaleY = Ratio(targetH, fittedH);
+    // A picture without a size, a layer or fitted rectangle of no extent
+    // gives no scale (1) rather than an infinite one.
+    backgroundScaleX = QuotientOr(targetW, fittedW, 1.0f);
+    backgroundScaleY = QuotientOr(targetH, fittedH, 1.0f);
 
     // The picture spans the full height exactly when the fit left no margin
     // above it; otherwise it spans the full width.
     const float scale =
-        top == 0.0f ? Ratio(layerH, static_cast<float>(imageHeight)) : Ratio(layerW, static_cast<float>(imageWidth));
+        top == 0.0f ? QuotientOr(layerH, static_cast<float>(imageHeight), 1.0f)
+                    : QuotientOr(layerW, static_cast<float>(imageWidth), 1.0f);
     D3DXMATRIX scaling;
     D3DXMATRIX translation;
     D3DXMatrixScaling(&scaling, scale, scale, 1.0f);
     // The fit offsets are target pixels; the picture matrix works in layer
     // units.
-    D3DXMatrixTranslation(&translation, Ratio(left * layerW, targetW), Ratio(top * layerH, targetH), 0.0f);
+    D3DXMatrixTranslation(&translation, QuotientOr(left * layerW, targetW, 1.0f),
+                          QuotientOr(top * layerH, targetH, 1.0f), 0.0f);
     picture = scaling * translation;
 
     if (CurrentDevice) {
@@ -133,13 +130,14 @@ void SceneView::Setup(int w, int h, const SizedTexture& image, int newMode, bool
     switch (mode) {
     case Stretch:
     case Capture:
-        fillX = Ratio(2.0f * left + fittedW, fittedW);
-        fillY = Ratio(2.0f * top + fittedH, fittedH);
+        fillX = QuotientOr(2.0f * left + fittedW, fittedW, 1.0f);
+        fillY = QuotientOr(2.0f * top + fittedH, fittedH, 1.0f);
         break;
     case Fill:
         // One factor for both axes, from the axis with the margin: the
         // picture then covers the layer and overflows the other axis.
-        fillX = left != 0.0f ? Ratio(2.0f * left + fittedW, fittedW) : Ratio(2.0f * top + fittedH, fittedH);
+        fillX = left != 0.0f ? QuotientOr(2.0f * left + fittedW, fittedW, 1.0f)
+                             : QuotientOr(2.0f * top + fittedH, fittedH, 1.0f);
         fillY = fillX;
         break;
     default:
@@ -165,7 +163,8 @@ void SceneView::AlignToTexels(bool on)
         unalignedProjection = projection;
         // Half a pixel is 1 / size in clip space; y runs up there.
         D3DXMATRIX halfPixel;
-        D3DXMatrixTranslation(&halfPixel, -Ratio(1.0f, targetWidth), Ratio(1.0f, targetHeight), 0.0f);
+        D3DXMatrixTranslation(&halfPixel, -QuotientOr(1.0f, targetWidth, 1.0f), QuotientOr(1.0f, targetHeight, 1.0f),
+                              0.0f);
         projection = unalignedProjection * halfPixel;
     } else {
         projection = unalignedProjection;
@@ -203,8 +202,8 @@ void SceneView::MoveBorders(float left, float top, float fittedW, float fittedH)
     // In Fit mode one of left and top is 0, so the pair of bands across that
     // axis has no size.
     const float sideRight = RoundUpEdge(left);
-    const float sideBottom = static_cast<float>(Truncate(fittedH));
-    const float bandRight = static_cast<float>(Truncate(fittedW));
+    const float sideBottom = static_cast<float>(WholePixels(fittedH));
+    const float bandRight = static_cast<float>(WholePixels(fittedW));
     const float bandBottom = RoundUpEdge(top);
     const float rightShift = left + fittedW;
     const float bottomShift = top + fittedH;

@@ -9,13 +9,14 @@
 #include "host/music/SoundVolume.h"
 #include "objects/sound/DS_Sound.h"
 #include "scene/slideshow/LoadSceneDocument.h"
+#include "res/resource.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-const int32_t SplashResource = 5;
+const int32_t SplashResource = IDR_SPLASH;
 const D3DCOLOR Black = 0x00000000;
 
 // The splash picture is an orb on a transparent ground: blended over the

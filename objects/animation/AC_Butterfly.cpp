@@ -1,6 +1,5 @@
 #include "objects/animation/AC_Butterfly.h"
 
-#include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
 #include "foundation/geometry/DS_Frame.h"
 #include "foundation/render/PictureMapping.h"
@@ -80,7 +79,7 @@ AC_Butterfly::AC_Butterfly(const DS_ViewObjCtrl* owner, MediaParamT<unsigned int
     wing2 = ownedWings[1].get();
     position = view->RandomPointInView();
     position.z = 0.0f;
-    heading.value = heading.target = DrawFraction() * 360.0f;
+    heading.value = heading.target = RandomUnit() * 360.0f;
     heading.rate = TurnRate;
     D3DXMatrixRotationX(&tilt, TiltRadians);
     D3DXMatrixScaling(&mirror, -1.0f, 1.0f, 1.0f);

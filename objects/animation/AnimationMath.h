@@ -1,13 +1,10 @@
-// Angle conversion and random fractions that the animations share.
+// Angle conversion that the animations share.
 #pragma once
 
-#include "foundation/core/Random.h"
+#include "foundation/core/Numeric.h"
 
 #include <windows.h>
 #include <d3dx9math.h>
 
 // Angles are kept in degrees; rotations take radians.
-inline float Radians(float degrees) { return degrees * 2.0f * D3DX_PI / 360.0f; }
-
-// The animations' name for RandomUnit().
-inline float DrawFraction() { return RandomUnit(); }
+inline float Radians(float degrees) { return degrees * 2.0f * Pi / 360.0f; }

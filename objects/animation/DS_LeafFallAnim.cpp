@@ -1,5 +1,6 @@
 #include "objects/animation/DS_LeafFallAnim.h"
 
+#include "foundation/core/Random.h"
 #include "foundation/geometry/DS_Frame.h"
 #include "objects/animation/AnimationMath.h"
 #include "objects/animation/StreamMotionSettings.h"

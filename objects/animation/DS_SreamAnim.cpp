@@ -1,6 +1,6 @@
 #include "objects/animation/DS_SreamAnim.h"
 
-#include "foundation/core/Numeric.h"
+#include "foundation/core/Random.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/animation/AnimationMath.h"
 #include "objects/animation/StreamMotionSettings.h"
@@ -27,11 +27,11 @@ float PictureHeight() { return static_cast<float>(CurrentPictureMapping.pictureH
 
 DS_SreamAnim::DS_SreamAnim(const StreamMotionSettings* motion) : settings(motion)
 {
-    const float x = DrawFraction() * PictureWidth();
-    const float y = DrawFraction() * PictureHeight();
+    const float x = RandomUnit() * PictureWidth();
+    const float y = RandomUnit() * PictureHeight();
     D3DXMatrixTranslation(&position, x, y, 0.0f);
-    drift = DrawFraction() * 2.0f - 1.0f;
-    speedFactor = DrawFraction() * ShareSpread + SlowestShare;
+    drift = RandomUnit() * 2.0f - 1.0f;
+    speedFactor = RandomUnit() * ShareSpread + SlowestShare;
 }
 
 void DS_SreamAnim::Animate(DS_Frame&) { Drift(); }
@@ -83,6 +83,6 @@ void DS_SreamAnim::Drift()
     if (changes != 0 && (now - lastDriftChange) * speed * 0.1f > 100.0f / static_cast<float>(changes)) {
         lastDriftChange = now;
         if (Rand() & 1)
-            drift = DrawFraction() * 2.0f - 1.0f;
+            drift = RandomUnit() * 2.0f - 1.0f;
     }
 }

@@ -1,15 +1,15 @@
 #include "objects/animation/StreamMotionSettings.h"
 
-namespace {
+#include "foundation/core/Numeric.h"
 
-constexpr double Pi = 3.14159265358979323846;
+namespace {
 
 // (1, 0, 0, 0) turned by degrees about z, with y negated: the picture's y
 // runs down the screen.
 D3DXVECTOR4 OnPicture(double degrees)
 {
     D3DXMATRIX turn;
-    D3DXMatrixRotationZ(&turn, static_cast<float>(degrees * Pi / 180.0));
+    D3DXMatrixRotationZ(&turn, static_cast<float>(degrees * PiDouble / 180.0));
     const D3DXVECTOR4 unit(1.0f, 0.0f, 0.0f, 0.0f);
     D3DXVECTOR4 out;
     D3DXVec4Transform(&out, &unit, &turn);

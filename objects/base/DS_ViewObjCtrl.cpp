@@ -5,6 +5,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
+#include "foundation/core/Random.h"
 
 #include <cmath>
 #include <cstdint>

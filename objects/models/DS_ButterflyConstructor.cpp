@@ -1,8 +1,10 @@
 #include "objects/models/DS_ButterflyConstructor.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "objects/animation/AC_Butterfly.h"
+#include "res/resource.h"
 
 #include <memory>
 
@@ -14,8 +16,8 @@ constexpr int32_t FirstVersionWithWingScale = 2;
 
 const wchar_t* const CommonModule = L"common_res.dll";
 constexpr int32_t BodyPicture = 6;
-constexpr int32_t BodyMesh = 68;
-constexpr int32_t WingMesh = 69;
+constexpr int32_t BodyMesh = IDR_MESH_BUTTERFLY_BODY;
+constexpr int32_t WingMesh = IDR_MESH_BUTTERFLY_WING;
 constexpr unsigned int DefaultSize = 100;
 constexpr unsigned int DefaultReserved = 50;
 
@@ -86,7 +88,7 @@ DS_Frame* DS_ButterflyConstructor::CreateInstance()
 
     D3DXMATRIX scaling, turn;
     D3DXMatrixScaling(&scaling, BodyScale, BodyScale, BodyScale);
-    D3DXMatrixRotationY(&turn, D3DX_PI / 2.0f);
+    D3DXMatrixRotationY(&turn, Pi / 2.0f);
     root->local = scaling * turn;
     D3DXMatrixScaling(&wing1->local, wingScale, wingScale, wingScale);
     wing2->local = wing1->local;

@@ -1,10 +1,12 @@
 #include "objects/models/DS_ClockConstructor.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/animation/AC_ClockArrow.h"
 #include "objects/animation/AC_Static.h"
+#include "res/resource.h"
 
 #include <memory>
 
@@ -14,7 +16,7 @@ const wchar_t* const RecordName = L"DS_ClockConstructor";
 constexpr int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-constexpr int32_t PlateMesh = 70;
+constexpr int32_t PlateMesh = IDR_MESH_CLOCK_PLATE;
 constexpr int32_t FacePicture = 71;
 constexpr int32_t HandPicture = 72;
 constexpr unsigned int DefaultSize = 400;
@@ -114,7 +116,7 @@ DS_Frame* DS_ClockConstructor::CreateInstance()
     auto root = std::make_unique<DS_Frame>();
     D3DXMATRIX scaling, standUp;
     D3DXMatrixScaling(&scaling, PlateToUnit, PlateToUnit, PlateToUnit);
-    D3DXMatrixRotationX(&standUp, D3DX_PI / 2.0f);
+    D3DXMatrixRotationX(&standUp, Pi / 2.0f);
     root->local = scaling * standUp;
     root->animation = new AC_Static(size, rectangle);
     root->children.push_back(MakeHand(HourHand, true));

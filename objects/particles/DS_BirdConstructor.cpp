@@ -1,6 +1,6 @@
 #include "objects/particles/DS_BirdConstructor.h"
 
-#include "foundation/core/Numeric.h"
+#include "foundation/core/Random.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "objects/particles/ParticleItem.h"
 

@@ -1,6 +1,6 @@
 #include "objects/particles/DS_BoundControl.h"
 
-#include "foundation/core/Numeric.h"
+#include "foundation/core/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"

@@ -1,12 +1,12 @@
 #include "objects/particles/DS_DischargeFXConstructor.h"
 
-#include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "objects/particles/ParticleGeomArray.h"
 #include "objects/particles/ParticleItem.h"
+#include "res/resource.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,7 +20,7 @@ const wchar_t* const RecordName = L"DS_DischargeFXConstructor";
 constexpr int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-constexpr int32_t GlowEffectNumber = 97;
+constexpr int32_t GlowEffectNumber = IDR_EFFECT_GLOW;
 constexpr int32_t GlowArcPicture = 95;
 constexpr int32_t PlainArcPicture = 98;
 

@@ -1,6 +1,5 @@
 #include "objects/particles/DS_FishConstructor.h"
 
-#include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"

@@ -1,11 +1,11 @@
 #include "objects/particles/DS_FlowConstructor.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "objects/particles/ParticleItem.h"
-#include "objects/particles/ParticleMath.h"
 
 #include <cmath>
 #include <iterator>
@@ -23,7 +23,6 @@ constexpr int32_t FirstVersionWithEdges = 4;
 
 constexpr float DriftSpeedScale = 3.0f;
 constexpr float DriftChangeScale = 0.25f;
-constexpr double Pi = 3.14159265358979323846;
 
 // The drift settings as the constructors set them up: fields assigned and the
 // result recomputed directly, with no listener told (unlike SetScaled and
@@ -156,7 +155,7 @@ void DS_FlowConstructor::OnAngleChanged(unsigned int newAngle)
 {
     // Counter-clockwise as seen, with y pointing down the screen.
     const int32_t degrees = static_cast<int32_t>(360u - newAngle);
-    const float radians = static_cast<float>(degrees * Pi / 180.0);
+    const float radians = static_cast<float>(degrees * PiDouble / 180.0);
     D3DXMatrixRotationZ(&rotation, radians);
     const D3DXVECTOR4 along(strength, 0.0f, 0.0f, 0.0f);
     const D3DXVECTOR4 across(0.0f, 1.0f, 0.0f, 0.0f);

@@ -1,10 +1,9 @@
 #include "objects/particles/DS_FogConstructor.h"
 
-#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "objects/particles/ParticleItem.h"
-#include "objects/particles/ParticleMath.h"
+#include "foundation/core/Random.h"
 
 #include <cmath>
 

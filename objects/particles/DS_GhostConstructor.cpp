@@ -2,7 +2,7 @@
 
 #include "foundation/archive/ObjectHeader.h"
 #include "objects/particles/ParticleItem.h"
-#include "objects/particles/ParticleMath.h"
+#include "foundation/core/Random.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "foundation/render/PictureMapping.h"
 #include "objects/particles/ParticleItem.h"
 #include "objects/particles/ParticleLean.h"
-#include "objects/particles/ParticleMath.h"
 
 using namespace stored_values;
 

@@ -1,12 +1,12 @@
 #include "objects/particles/DS_GrassConstructor.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/PictureMapping.h"
 #include "objects/particles/ParticleItem.h"
 #include "objects/particles/ParticleLean.h"
-#include "objects/particles/ParticleMath.h"
 
 #include <cmath>
 
@@ -15,7 +15,6 @@ namespace {
 const wchar_t* const RecordName = L"DS_GrassConstructor";
 constexpr int32_t WrittenVersion = 1;
 
-constexpr float Pi = 3.14159265358979323846f;
 constexpr float TwoPi = 2.0f * Pi;
 
 } // namespace

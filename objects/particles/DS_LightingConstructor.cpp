@@ -1,16 +1,15 @@
 #include "objects/particles/DS_LightingConstructor.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "objects/particles/ParticleItem.h"
-#include "objects/particles/ParticleMath.h"
 
 namespace {
 
 const wchar_t* const RecordName = L"DS_LightingConstructor";
 constexpr int32_t WrittenVersion = 1;
 
-constexpr float Pi = 3.14159265358979323846f;
 // A strike leans up to an eighth of a half turn either way.
 constexpr float TurnRange = Pi / 4.0f;
 // A flash fades from full to nothing in a sixth of a step unit.

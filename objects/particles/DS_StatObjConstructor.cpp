@@ -7,7 +7,7 @@
 #include "foundation/render/PictureMapping.h"
 #include "objects/particles/DS_SpriteArrayObj.h"
 #include "objects/particles/ParticleItem.h"
-#include "objects/particles/ParticleMath.h"
+#include "foundation/core/Random.h"
 
 #include <cmath>
 
@@ -20,7 +20,6 @@ constexpr int32_t WrittenVersion = 2;
 // Version 1 kept the flip flags here rather than in the sprite record.
 constexpr int32_t FirstVersionWithoutFlips = 2;
 
-constexpr float Pi = 3.14159265358979323846f;
 // How the highlight marks the static objects.
 constexpr int32_t StaticMarker = 1;
 

@@ -3,7 +3,6 @@
 #include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
 #include "objects/particles/DS_BaseSpriteProp.h"
-#include "objects/particles/ParticleMath.h"
 
 #include <cmath>
 #include <cstring>

@@ -2,6 +2,8 @@
 // height, for god rays, grass blades and flowers.
 #pragma once
 
+#include "foundation/core/Numeric.h"
+
 #include <cmath>
 
 // 1 / tan θ for θ in radians, in single precision. A sprite near horizontal
@@ -12,7 +14,6 @@
 // just as flat and stays finite.
 inline float ShearFromRadians(float theta)
 {
-    constexpr float Pi = 3.14159265358979323846f;
     const float shear = 1.0f / std::tan(theta);
     return std::isfinite(shear) ? shear : 1.0f / std::tan(Pi);
 }
@@ -20,7 +21,6 @@ inline float ShearFromRadians(float theta)
 // θ given in degrees from the +x axis (90 is upright).
 inline float ShearFromAngle(float thetaDegrees)
 {
-    constexpr float Pi = 3.14159265358979323846f;
     return ShearFromRadians(thetaDegrees * 2.0f * Pi / 360.0f);
 }
 

@@ -1,6 +1,6 @@
 #include "objects/sound/DS_WAV_Constructor.h"
 
-#include "foundation/core/Numeric.h"
+#include "foundation/core/Random.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/FileRecord.h"

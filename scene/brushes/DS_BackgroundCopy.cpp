@@ -3,6 +3,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "scene/layerbase/DS_2D_Light.h"
+#include "res/resource.h"
 
 using namespace stored_values;
 
@@ -12,7 +13,7 @@ const wchar_t* const RecordName = L"DS_BackgroundCopy";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t BackgroundCopyEffect = 75;
+const int32_t BackgroundCopyEffect = IDR_EFFECT_BACKGROUNDCOPY;
 
 } // namespace
 
@@ -23,7 +24,7 @@ DS_BackgroundCopy::DS_BackgroundCopy() : verticalMirror(0), horizontalMirror(0)
 
 DS_BackgroundCopy::DS_BackgroundCopy(const DS_BackgroundCopy& other)
     : DS_FX_Constructor(other), rectangle(other.rectangle), verticalMirror(other.verticalMirror),
-      horizontalMirror(other.horizontalMirror)
+      horizontalMirror(other.horizontalMirror), effectParameters(other.effectParameters)
 {
 }
 
@@ -48,6 +49,12 @@ void DS_BackgroundCopy::Write(ArchiveHandle& archive)
 
 DS_FX_Constructor* DS_BackgroundCopy::Clone() const { return new DS_BackgroundCopy(*this); }
 
+void DS_BackgroundCopy::LookUpParameters()
+{
+    DS_FX_Constructor::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.offset});
+}
+
 void DS_BackgroundCopy::Apply(DS_2D_Light& layer)
 {
     const int width = layer.GetPictureWidth();
@@ -61,6 +68,6 @@ void DS_BackgroundCopy::Apply(DS_2D_Light& layer)
         offset[1] += 1.0f;
     if (horizontalMirror.value != 0)
         offset[0] += 1.0f;
-    effect->SetFloatArray("offset", offset, 2);
+    effect->SetFloatArray(effectParameters.offset.Handle(), offset, 2);
     ApplyCommonEffectParameters(layer);
 }

@@ -30,4 +30,14 @@ public:
     MediaRectangle rectangle;
     MediaParamT<int> verticalMirror;
     MediaParamT<int> horizontalMirror;
+
+protected:
+    void LookUpParameters() override;
+
+private:
+    // The effect's parameters that Apply sets.
+    struct Parameters {
+        EffectParameter offset{"offset"};
+    };
+    Parameters effectParameters;
 };

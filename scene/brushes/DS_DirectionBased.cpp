@@ -1,5 +1,6 @@
 #include "scene/brushes/DS_DirectionBased.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 
@@ -14,7 +15,6 @@ const int32_t WrittenVersion = 1;
 
 const double FullTurnDegrees = 360.0;
 const double HalfTurnDegrees = 180.0;
-const double Pi = 3.1415927;
 
 } // namespace
 
@@ -44,7 +44,7 @@ void DS_DirectionBased::UpdateDirection()
     // In double precision: 360 minus the most negative angle does not fit an
     // int32.
     const double degrees = FullTurnDegrees - static_cast<int32_t>(angle.value);
-    const float a = static_cast<float>(degrees * Pi / HalfTurnDegrees);
+    const float a = static_cast<float>(degrees * PiToEightFigures / HalfTurnDegrees);
     D3DXMATRIX turning;
     D3DXMatrixRotationZ(&turning, a);
     const D3DXVECTOR4 along(1.0f, 0.0f, 0.0f, 0.0f);

@@ -1,9 +1,11 @@
 #include "scene/brushes/DS_ExpandFX.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "foundation/render/PictureMapping.h"
 #include "scene/layerbase/DS_2D_Light.h"
+#include "res/resource.h"
 
 #include <cmath>
 
@@ -15,16 +17,15 @@ const wchar_t* const RecordName = L"DS_ExpandFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t ExpandEffect = 102;
+const int32_t ExpandEffect = IDR_EFFECT_EXPAND;
 
 const int TriangleMode = 0;
-const double TwoPi = 6.2831855;
 
 // -1 to 1 and back over 2π: rises through the first half of the period,
 // falls through the second.
 float TriangleWave(float time)
 {
-    const float x = static_cast<float>(static_cast<double>(time) / TwoPi);
+    const float x = static_cast<float>(static_cast<double>(time) / TwoPiToEightFigures);
     float f = x - std::floor(x);
     if (f > 0.5f)
         f = 1.0f - f;
@@ -43,7 +44,7 @@ DS_ExpandFX::DS_ExpandFX() : mode(TriangleMode)
 
 DS_ExpandFX::DS_ExpandFX(const DS_ExpandFX& other)
     : DS_CentralBased(other), expansion(other.expansion), contraction(other.contraction), mode(other.mode),
-      current(other.current)
+      current(other.current), effectParameters(other.effectParameters)
 {
 }
 
@@ -67,6 +68,12 @@ void DS_ExpandFX::Write(ArchiveHandle& archive)
 }
 
 DS_FX_Constructor* DS_ExpandFX::Clone() const { return new DS_ExpandFX(*this); }
+
+void DS_ExpandFX::LookUpParameters()
+{
+    DS_CentralBased::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.amplitude, &effectParameters.center});
+}
 
 void DS_ExpandFX::Update(float t)
 {
@@ -96,9 +103,9 @@ void DS_ExpandFX::Apply(DS_2D_Light& layer)
         return;
     SettleDefaultCentre(width, height);
     const float amplitudes[2] = {current > 0.0f ? current : 0.0f, current > 0.0f ? 0.0f : std::fabs(current)};
-    effect->SetFloatArray("amplitude", amplitudes, 2);
+    effect->SetFloatArray(effectParameters.amplitude.Handle(), amplitudes, 2);
     const float middle[2] = {static_cast<float>(centre.value.x / static_cast<double>(width)),
                              static_cast<float>(centre.value.y / static_cast<double>(height))};
-    effect->SetFloatArray("center", middle, 2);
+    effect->SetFloatArray(effectParameters.center.Handle(), middle, 2);
     ApplyCommonEffectParameters(layer);
 }

@@ -33,4 +33,15 @@ public:
     // 0: triangle wave; any other value: sine.
     MediaParamT<int> mode;
     float current = 0.0f;
+
+protected:
+    void LookUpParameters() override;
+
+private:
+    // The effect's parameters that Apply sets.
+    struct Parameters {
+        EffectParameter amplitude{"amplitude"};
+        EffectParameter center{"center"};
+    };
+    Parameters effectParameters;
 };

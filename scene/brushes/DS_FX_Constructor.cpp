@@ -41,7 +41,7 @@ DS_FX_Constructor::DS_FX_Constructor() : backgroundFlag(0), maskIdentity(GuidKey
 DS_FX_Constructor::DS_FX_Constructor(const DS_FX_Constructor& other)
     : DS_ABObj_Constructor(other), speed(other.speed), backgroundFlag(other.backgroundFlag.value),
       effectLink(other.effectLink), scale(other.scale), maskIdentity(other.maskIdentity), mask(other.mask),
-      effect(other.effect), fullMask(other.fullMask)
+      effect(other.effect), fullMask(other.fullMask), commonParameters(other.commonParameters)
 {
 }
 
@@ -59,6 +59,7 @@ DS_FX_Constructor& DS_FX_Constructor::operator=(const DS_FX_Constructor& other)
     mask = other.mask;
     effect = other.effect;
     fullMask = other.fullMask;
+    commonParameters = other.commonParameters;
     return *this;
 }
 
@@ -124,7 +125,14 @@ void DS_FX_Constructor::BindResources(IDirect3DTexture9* maskTexture)
     if (CurrentResManager)
         effect = CurrentResManager->GetLinkEffect(effectLink);
     CheckTechniques();
+    LookUpParameters();
     SetMask(maskTexture);
+}
+
+void DS_FX_Constructor::LookUpParameters()
+{
+    LookUpEffectParameters(effect.Get(), {&commonParameters.scale, &commonParameters.mask,
+                            &commonParameters.background});
 }
 
 void DS_FX_Constructor::CheckTechniques()
@@ -190,9 +198,9 @@ void DS_FX_Constructor::ApplyCommonEffectParameters(DS_2D_Light& layer)
     const float s = std::isfinite(scale.result) && scale.result > SmallestBrushScale ? scale.result
                                                                                       : SmallestBrushScale;
     const float scaleValues[2] = {aspect / s, 1.0f / s};
-    effect->SetFloatArray("Scale", scaleValues, 2);
-    effect->SetTexture("Mask", MaskOrFull());
-    effect->SetTexture("Background", layer.GetSceneTexture().Get());
+    effect->SetFloatArray(commonParameters.scale.Handle(), scaleValues, 2);
+    effect->SetTexture(commonParameters.mask.Handle(), MaskOrFull());
+    effect->SetTexture(commonParameters.background.Handle(), layer.GetSceneTexture().Get());
     const TexelAlignedRedraw aligned(layer.SceneTextureIsCaptured());
     layer.DrawQuadWithEffect(layer.GetPictureQuad(), effect.Get());
 }

@@ -14,6 +14,7 @@
 #include "foundation/params/MediaSpeedParam.h"
 #include "foundation/params/UINTSclaleTo.h"
 #include "foundation/resources/DS_FileLink3.h"
+#include "foundation/resources/EffectParameter.h"
 #include "foundation/resources/GuidKey.h"
 
 #include <d3d9.h>
@@ -103,6 +104,18 @@ protected:
 
     // The effect's "Mask" binding, made once per brush when needed.
     void EnsureFullMask();
+    // Looks up the handles of the effect's parameters, whenever the brush
+    // takes an effect object; brushes with parameters of their own add
+    // theirs. A copy shares the effect and keeps its handles.
+    virtual void LookUpParameters();
+
+    // What ApplyCommonEffectParameters sets.
+    struct CommonParameters {
+        EffectParameter scale{"Scale"};
+        EffectParameter mask{"Mask"};
+        EffectParameter background{"Background"};
+    };
+    CommonParameters commonParameters;
 };
 
 // The smallest scale result a brush divides by: a document's scale of 0 would

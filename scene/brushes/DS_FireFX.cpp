@@ -10,6 +10,7 @@
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
 #include "scene/layerbase/DS_2D_Light.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ const int32_t WrittenVersion = 2;
 const int32_t FirstVersionWithFields = 2;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t FireEffect = 92;
+const int32_t FireEffect = IDR_EFFECT_FIRE;
 const int32_t DefaultPattern = 93;
 const int32_t DefaultNoise = 8;
 
@@ -98,7 +99,7 @@ DS_FireFX::DS_FireFX(const DS_FireFX& other)
       noiseLink(), secondIntSetting(other.secondIntSetting), density(other.density),
       brightness(other.brightness), repeat(other.repeat), patternTexture(other.patternTexture),
       noiseTexture(other.noiseTexture), grid(other.grid), gridColumns(other.gridColumns),
-      gridRows(other.gridRows)
+      gridRows(other.gridRows), effectParameters(other.effectParameters)
 {
     patternLink.value = other.patternLink.value;
     noiseLink.value = other.noiseLink.value;
@@ -125,6 +126,7 @@ DS_FireFX& DS_FireFX::operator=(const DS_FireFX& other)
     grid = other.grid;
     gridColumns = other.gridColumns;
     gridRows = other.gridRows;
+    effectParameters = other.effectParameters;
     return *this;
 }
 
@@ -170,6 +172,16 @@ void DS_FireFX::Write(ArchiveHandle& archive)
 
 DS_FX_Constructor* DS_FireFX::Clone() const { return new DS_FireFX(*this); }
 
+void DS_FireFX::LookUpParameters()
+{
+    DS_FX_Constructor::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.worldViewProj, &effectParameters.viewProj,
+                            &effectParameters.noise, &effectParameters.pattern, &effectParameters.c11,
+                            &effectParameters.c12, &effectParameters.c13, &effectParameters.bgScaleFactor,
+                            &effectParameters.colorK1, &effectParameters.colorK2, &effectParameters.brightness,
+                            &effectParameters.density});
+}
+
 float DS_FireFX::RepeatResult() const { return repeat.result > SmallestRepeat ? repeat.result : SmallestRepeat; }
 
 void DS_FireFX::BindResources(IDirect3DTexture9* maskTexture)
@@ -210,18 +222,18 @@ void DS_FireFX::DrawFire(const DS_Frame& frame)
         return;
     D3DXMATRIX matrix;
     GlobalSceneView->ComposeWorldViewProjection(matrix, frame.world);
-    effect->SetMatrix("WorldViewProj", &matrix);
+    effect->SetMatrix(effectParameters.worldViewProj.Handle(), &matrix);
     GlobalSceneView->GetViewProjection(matrix);
-    effect->SetMatrix("ViewProj", &matrix);
-    effect->SetTexture("Noise", noiseTexture.Get());
-    effect->SetTexture("Pattern", patternTexture.Get());
+    effect->SetMatrix(effectParameters.viewProj.Handle(), &matrix);
+    effect->SetTexture(effectParameters.noise.Handle(), noiseTexture.Get());
+    effect->SetTexture(effectParameters.pattern.Handle(), patternTexture.Get());
     const float t = Time();
     const float c11[2] = {0.0f, Scroll1 * t};
     const float c12[2] = {0.0f, Scroll2 * t};
     const float c13[2] = {0.0f, Scroll3 * t};
-    effect->SetFloatArray("c11", c11, 2);
-    effect->SetFloatArray("c12", c12, 2);
-    effect->SetFloatArray("c13", c13, 2);
+    effect->SetFloatArray(effectParameters.c11.Handle(), c11, 2);
+    effect->SetFloatArray(effectParameters.c12.Handle(), c12, 2);
+    effect->SetFloatArray(effectParameters.c13.Handle(), c13, 2);
 }
 
 void DS_FireFX::Apply(DS_2D_Light& layer)
@@ -232,18 +244,18 @@ void DS_FireFX::Apply(DS_2D_Light& layer)
     const bool capturing = GlobalSceneView->mode == SceneView::Capture;
     const float backgroundScale[2] = {capturing ? 1.0f : GlobalSceneView->backgroundScaleX,
                                       capturing ? 1.0f : GlobalSceneView->backgroundScaleY};
-    effect->SetFloatArray("bg_scale_factor", backgroundScale, 2);
+    effect->SetFloatArray(effectParameters.bgScaleFactor.Handle(), backgroundScale, 2);
     float first[3];
     float second[3];
     ColourChannels(firstColour.value, first);
     ColourChannels(secondColour.value, second);
     const float difference[3] = {first[0] - second[0], first[1] - second[1], first[2] - second[2]};
-    effect->SetFloatArray("ColorK1", second, 3);
-    effect->SetFloatArray("ColorK2", difference, 3);
-    effect->SetTexture("Mask", MaskOrFull());
-    effect->SetTexture("Background", layer.GetSceneTexture().Get());
-    effect->SetFloat("Brightness", brightness.result);
-    effect->SetFloat("Density", density.result);
+    effect->SetFloatArray(effectParameters.colorK1.Handle(), second, 3);
+    effect->SetFloatArray(effectParameters.colorK2.Handle(), difference, 3);
+    effect->SetTexture(commonParameters.mask.Handle(), MaskOrFull());
+    effect->SetTexture(commonParameters.background.Handle(), layer.GetSceneTexture().Get());
+    effect->SetFloat(effectParameters.brightness.Handle(), brightness.result);
+    effect->SetFloat(effectParameters.density.Handle(), density.result);
     effect->SetTechnique(TechniqueName());
     layer.DrawGridWithEffect(grid, effect.Get());
 }

@@ -65,4 +65,25 @@ public:
 
 private:
     void BuildGrid();
+
+protected:
+    void LookUpParameters() override;
+
+private:
+    // The effect's parameters that Apply sets.
+    struct Parameters {
+        EffectParameter worldViewProj{"WorldViewProj"};
+        EffectParameter viewProj{"ViewProj"};
+        EffectParameter noise{"Noise"};
+        EffectParameter pattern{"Pattern"};
+        EffectParameter c11{"c11"};
+        EffectParameter c12{"c12"};
+        EffectParameter c13{"c13"};
+        EffectParameter bgScaleFactor{"bg_scale_factor"};
+        EffectParameter colorK1{"ColorK1"};
+        EffectParameter colorK2{"ColorK2"};
+        EffectParameter brightness{"Brightness"};
+        EffectParameter density{"Density"};
+    };
+    Parameters effectParameters;
 };

@@ -5,6 +5,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "scene/layerbase/DS_2D_Light.h"
+#include "res/resource.h"
 
 #include <cmath>
 
@@ -14,7 +15,7 @@ const wchar_t* const RecordName = L"DS_LightFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t LightEffect = 76;
+const int32_t LightEffect = IDR_EFFECT_LIGHT;
 const unsigned int DefaultSpeed = 40;
 
 const int BlinkMode = 1;
@@ -40,7 +41,8 @@ DS_LightFX::DS_LightFX() : mode(0)
 }
 
 DS_LightFX::DS_LightFX(const DS_LightFX& other)
-    : DS_FX_Constructor(other), strength(other.strength), mode(other.mode.value)
+    : DS_FX_Constructor(other), strength(other.strength), mode(other.mode.value),
+      effectParameters(other.effectParameters)
 {
 }
 
@@ -63,6 +65,12 @@ void DS_LightFX::Write(ArchiveHandle& archive)
 
 DS_FX_Constructor* DS_LightFX::Clone() const { return new DS_LightFX(*this); }
 
+void DS_LightFX::LookUpParameters()
+{
+    DS_FX_Constructor::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.multiplier});
+}
+
 float DS_LightFX::Pulse() const
 {
     const float t = Time();
@@ -82,6 +90,6 @@ void DS_LightFX::Apply(DS_2D_Light& layer)
 {
     if (!effect)
         return;
-    effect->SetFloat("multiplier", strength.result * Pulse());
+    effect->SetFloat(effectParameters.multiplier.Handle(), strength.result * Pulse());
     ApplyCommonEffectParameters(layer);
 }

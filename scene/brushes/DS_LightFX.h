@@ -29,4 +29,14 @@ public:
     UINTSclaleTo<float> strength;
     // 0 or below: smooth pulse; 1: blink; 2 or above: flicker.
     MediaParamT<int> mode;
+
+protected:
+    void LookUpParameters() override;
+
+private:
+    // The effect's parameters that Apply sets.
+    struct Parameters {
+        EffectParameter multiplier{"multiplier"};
+    };
+    Parameters effectParameters;
 };

@@ -3,6 +3,7 @@
 #include "foundation/core/Numeric.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
+#include "res/resource.h"
 
 #include <cmath>
 
@@ -14,7 +15,7 @@ const wchar_t* const RecordName = L"DS_MoveFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t MoveEffect = 91;
+const int32_t MoveEffect = IDR_EFFECT_MOVE;
 
 const int JitterMode = 1;
 // One octave of noise over 50 T / 75: a new random lean every 1.5 s of
@@ -33,7 +34,8 @@ DS_MoveFX::DS_MoveFX() : mode(0)
     effectLink.value = FileKey{CommonModule, MoveEffect};
 }
 
-DS_MoveFX::DS_MoveFX(const DS_MoveFX& other) : DS_DirectionBased(other), mode(other.mode)
+DS_MoveFX::DS_MoveFX(const DS_MoveFX& other) : DS_DirectionBased(other), mode(other.mode),
+      effectParameters(other.effectParameters)
 {
     shift[0] = other.shift[0];
     shift[1] = other.shift[1];
@@ -56,6 +58,12 @@ void DS_MoveFX::Write(ArchiveHandle& archive)
 
 DS_FX_Constructor* DS_MoveFX::Clone() const { return new DS_MoveFX(*this); }
 
+void DS_MoveFX::LookUpParameters()
+{
+    DS_DirectionBased::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.direction});
+}
+
 void DS_MoveFX::Update(float t)
 {
     DS_FX_Constructor::Update(t);
@@ -73,6 +81,6 @@ void DS_MoveFX::Apply(DS_2D_Light& layer)
 {
     if (!effect)
         return;
-    effect->SetFloatArray("Direction", shift, 2);
+    effect->SetFloatArray(effectParameters.direction.Handle(), shift, 2);
     ApplyCommonEffectParameters(layer);
 }

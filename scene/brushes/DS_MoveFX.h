@@ -30,4 +30,14 @@ public:
     // 1: jitter; any other value: smooth.
     MediaParamT<int> mode;
     float shift[2] = {};
+
+protected:
+    void LookUpParameters() override;
+
+private:
+    // The effect's parameters that Apply sets.
+    struct Parameters {
+        EffectParameter direction{"Direction"};
+    };
+    Parameters effectParameters;
 };

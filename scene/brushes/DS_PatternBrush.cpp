@@ -1,9 +1,11 @@
 #include "scene/brushes/DS_PatternBrush.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "scene/layerbase/DS_2D_Light.h"
+#include "res/resource.h"
 
 #include <d3dx9math.h>
 
@@ -18,9 +20,8 @@ const wchar_t* const WrapperRecordName = L"DS_PatternBrushC";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t PatternEffect = 78;
+const int32_t PatternEffect = IDR_EFFECT_PATTERN;
 
-const double Pi = 3.1415927;
 const double HalfTurnDegrees = 180.0;
 
 } // namespace
@@ -38,7 +39,7 @@ DS_PatternBrush::DS_PatternBrush(const DS_PatternBrush& other)
     : DS_FX_Constructor(other), patternLink(), verticalMirror(other.verticalMirror),
       horizontalMirror(other.horizontalMirror), rotation(other.rotation), zoom(other.zoom),
       offsetX(other.offsetX), offsetY(other.offsetY), frames(other.frames), frameIndex(other.frameIndex),
-      frameStart(other.frameStart)
+      frameStart(other.frameStart), effectParameters(other.effectParameters)
 {
     patternLink.value = other.patternLink.value;
 }
@@ -73,6 +74,13 @@ void DS_PatternBrush::Write(ArchiveHandle& archive)
 }
 
 DS_FX_Constructor* DS_PatternBrush::Clone() const { return new DS_PatternBrush(*this); }
+
+void DS_PatternBrush::LookUpParameters()
+{
+    DS_FX_Constructor::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.pattern, &effectParameters.scale, &effectParameters.offset,
+                            &effectParameters.coordTransf});
+}
 
 void DS_PatternBrush::BindResources(IDirect3DTexture9* maskTexture)
 {
@@ -128,12 +136,12 @@ void DS_PatternBrush::Apply(DS_2D_Light& layer)
         return;
 
     if (!frames.textures.empty())
-        effect->SetTexture("Pattern", frames.Frame(frameIndex));
+        effect->SetTexture(effectParameters.pattern.Handle(), frames.Frame(frameIndex));
 
     const float patternScale[2] = {static_cast<float>(static_cast<double>(w) / static_cast<double>(h)), 1.0f};
-    effect->SetFloatArray("scale", patternScale, 2);
+    effect->SetFloatArray(effectParameters.scale.Handle(), patternScale, 2);
     const float offset[2] = {offsetX.result, offsetY.result};
-    effect->SetFloatArray("offset", offset, 2);
+    effect->SetFloatArray(effectParameters.offset.Handle(), offset, 2);
 
     const double z = std::max(zoom.result, SmallestPatternZoom);
     float sx = static_cast<float>(static_cast<double>(pictureWidth) / (static_cast<double>(w) * z));
@@ -142,13 +150,13 @@ void DS_PatternBrush::Apply(DS_2D_Light& layer)
         sx = -sx;
     if (verticalMirror.value != 0)
         sy = -sy;
-    const float r = static_cast<float>(static_cast<int32_t>(rotation.value) * Pi / HalfTurnDegrees);
+    const float r = static_cast<float>(static_cast<int32_t>(rotation.value) * PiToEightFigures / HalfTurnDegrees);
     D3DXMATRIX scaling, turning, transform;
     D3DXMatrixScaling(&scaling, sx, sy, 1.0f);
     D3DXMatrixRotationZ(&turning, r);
     D3DXMatrixMultiply(&transform, &scaling, &turning);
     const float coordinates[4] = {transform._11, transform._12, transform._21, transform._22};
-    effect->SetFloatArray("coord_transf", coordinates, 4);
+    effect->SetFloatArray(effectParameters.coordTransf.Handle(), coordinates, 4);
 
     ApplyCommonEffectParameters(layer);
 }

@@ -58,6 +58,19 @@ public:
     uint32_t frameIndex = 0;
     // The brush time at which the frame shown began.
     float frameStart = 0.0f;
+
+protected:
+    void LookUpParameters() override;
+
+private:
+    // The effect's parameters that Apply sets.
+    struct Parameters {
+        EffectParameter pattern{"Pattern"};
+        EffectParameter scale{"scale"};
+        EffectParameter offset{"offset"};
+        EffectParameter coordTransf{"coord_transf"};
+    };
+    Parameters effectParameters;
 };
 
 class DS_PatternBrushC : public DS_PatternBrush {

@@ -3,6 +3,7 @@
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "scene/layerbase/DS_2D_Light.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -10,7 +11,7 @@ const wchar_t* const RecordName = L"DS_UnderwaterFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t UnderwaterEffect = 88;
+const int32_t UnderwaterEffect = IDR_EFFECT_UNDERWATER;
 const unsigned int DefaultSpeed = 25;
 
 // "time" runs at this single-precision fraction of the brush time.
@@ -27,7 +28,8 @@ DS_UnderwaterFX::DS_UnderwaterFX()
 }
 
 DS_UnderwaterFX::DS_UnderwaterFX(const DS_UnderwaterFX& other)
-    : DS_FX_Constructor(other), amplitude(other.amplitude), wavelength(other.wavelength)
+    : DS_FX_Constructor(other), amplitude(other.amplitude), wavelength(other.wavelength),
+      effectParameters(other.effectParameters)
 {
 }
 
@@ -38,6 +40,7 @@ DS_UnderwaterFX& DS_UnderwaterFX::operator=(const DS_UnderwaterFX& other)
     DS_FX_Constructor::operator=(other);
     CopyScaled(amplitude, other.amplitude);
     CopyScaled(wavelength, other.wavelength);
+    effectParameters = other.effectParameters;
     return *this;
 }
 
@@ -60,6 +63,13 @@ void DS_UnderwaterFX::Write(ArchiveHandle& archive)
 
 DS_FX_Constructor* DS_UnderwaterFX::Clone() const { return new DS_UnderwaterFX(*this); }
 
+void DS_UnderwaterFX::LookUpParameters()
+{
+    DS_FX_Constructor::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.frequency, &effectParameters.amplitude,
+                            &effectParameters.time});
+}
+
 void DS_UnderwaterFX::Apply(DS_2D_Light& layer)
 {
     if (!effect)
@@ -74,8 +84,8 @@ void DS_UnderwaterFX::Apply(DS_2D_Light& layer)
                                     : 1.0f;
     const float f = 1.0f / wavelength.result;
     const float frequency[2] = {f * aspect, f};
-    effect->SetFloatArray("frequency", frequency, 2);
-    effect->SetFloat("amplitude", amplitude.result);
-    effect->SetFloat("time", Time() * TimeRate);
+    effect->SetFloatArray(effectParameters.frequency.Handle(), frequency, 2);
+    effect->SetFloat(effectParameters.amplitude.Handle(), amplitude.result);
+    effect->SetFloat(effectParameters.time.Handle(), Time() * TimeRate);
     ApplyCommonEffectParameters(layer);
 }

@@ -29,4 +29,16 @@ public:
     UINTSclaleTo<float> amplitude;
     // 0.001 + 0.002 x value; "frequency" is its inverse.
     UINTSclaleTo<float> wavelength;
+
+protected:
+    void LookUpParameters() override;
+
+private:
+    // The effect's parameters that Apply sets.
+    struct Parameters {
+        EffectParameter frequency{"frequency"};
+        EffectParameter amplitude{"amplitude"};
+        EffectParameter time{"time"};
+    };
+    Parameters effectParameters;
 };

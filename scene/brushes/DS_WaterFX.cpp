@@ -1,5 +1,6 @@
 #include "scene/brushes/DS_WaterFX.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
@@ -7,6 +8,7 @@
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
 #include "scene/layerbase/DS_2D_Light.h"
+#include "res/resource.h"
 
 #include <d3dx9math.h>
 
@@ -18,7 +20,7 @@ const wchar_t* const RecordName = L"DS_WaterFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t WaterEffect = 90;
+const int32_t WaterEffect = IDR_EFFECT_WATER;
 const int32_t RippleBumpMap = 89;
 
 const unsigned int DefaultAngle = 40;
@@ -56,7 +58,8 @@ DS_WaterFX::DS_WaterFX() : angle(DefaultAngle), colour(White)
 
 DS_WaterFX::DS_WaterFX(const DS_WaterFX& other)
     : DS_FX_Constructor(other), shape(other.shape), ripple(other.ripple), drift(other.drift), wave(other.wave),
-      angle(other.angle.value), shadows(other.shadows), height(other.height), colour(other.colour.value)
+      angle(other.angle.value), shadows(other.shadows), height(other.height), colour(other.colour.value),
+      effectParameters(other.effectParameters)
 {
     bumpLink.value = other.bumpLink.value;
     BindAngle();
@@ -76,7 +79,7 @@ void DS_WaterFX::BindAngle()
 void DS_WaterFX::UpdateDirection()
 {
     const int32_t degrees = static_cast<int32_t>(angle.value);
-    const float a = static_cast<float>(static_cast<double>(degrees) * 3.1415927 / 180.0);
+    const float a = static_cast<float>(static_cast<double>(degrees) * PiToEightFigures / 180.0);
     D3DXMATRIX rotation;
     D3DXMatrixRotationZ(&rotation, a);
     const D3DXVECTOR4 unit(1.0f, 0.0f, 0.0f, 0.0f);
@@ -123,6 +126,15 @@ void DS_WaterFX::Write(ArchiveHandle& archive)
 }
 
 DS_FX_Constructor* DS_WaterFX::Clone() const { return new DS_WaterFX(*this); }
+
+void DS_WaterFX::LookUpParameters()
+{
+    DS_FX_Constructor::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.bumpMap, &effectParameters.bampTrans, &effectParameters.p1,
+                            &effectParameters.p2, &effectParameters.time, &effectParameters.direction1,
+                            &effectParameters.direction2, &effectParameters.shadows, &effectParameters.vhalf,
+                            &effectParameters.color});
+}
 
 void DS_WaterFX::BindResources(IDirect3DTexture9* maskTexture)
 {
@@ -193,27 +205,27 @@ void DS_WaterFX::Apply(DS_2D_Light& layer)
     const float dx = direction[0];
     const float dy = direction[1];
 
-    e->SetTexture("BumpMap", BumpOrFlat());
-    e->SetFloatArray("BampTrans", bumpTransform, 4);
+    e->SetTexture(effectParameters.bumpMap.Handle(), BumpOrFlat());
+    e->SetFloatArray(effectParameters.bampTrans.Handle(), bumpTransform, 4);
     const float p1[3] = {w1 - 1.0f, -1.0f, w1 - 1.0f};
-    e->SetFloatArray("P1", p1, 3);
+    e->SetFloatArray(effectParameters.p1.Handle(), p1, 3);
     const float p2[3] = {1.0f, ProfileHeight(w1), 1.0f};
-    e->SetFloatArray("P2", p2, 3);
-    e->SetFloat("Time", 2.0f * Time());
+    e->SetFloatArray(effectParameters.p2.Handle(), p2, 3);
+    e->SetFloat(effectParameters.time.Handle(), 2.0f * Time());
     const float waveScale = 0.5f / w2;
     const float direction1[2] = {-dx * waveScale, -dy * waveScale};
-    e->SetFloatArray("Direction1", direction1, 2);
+    e->SetFloatArray(effectParameters.direction1.Handle(), direction1, 2);
     const float driftScale = 0.5f * w3;
     const float direction2[2] = {-dx * driftScale, -dy * driftScale};
-    e->SetFloatArray("Direction2", direction2, 2);
-    e->SetFloat("Shadows", shadows.result);
+    e->SetFloatArray(effectParameters.direction2.Handle(), direction2, 2);
+    e->SetFloat(effectParameters.shadows.Handle(), shadows.result);
     const D3DXVECTOR3 light(1.0f, 2.0f, height.result);
     D3DXVECTOR3 half;
     D3DXVec3Normalize(&half, &light);
-    e->SetFloatArray("Vhalf", half, 3);
+    e->SetFloatArray(effectParameters.vhalf.Handle(), half, 3);
     float rgb[3];
     for (int i = 0; i < 3; ++i)
         rgb[i] = static_cast<float>((colour.value >> (8 * i)) & 0xFF) / 255.0f;
-    e->SetFloatArray("Color", rgb, 3);
+    e->SetFloatArray(effectParameters.color.Handle(), rgb, 3);
     ApplyCommonEffectParameters(layer);
 }

@@ -78,4 +78,23 @@ private:
     IDirect3DTexture9* BumpOrFlat();
 
     ComHolder<IDirect3DTexture9> flatBump;
+
+protected:
+    void LookUpParameters() override;
+
+private:
+    // The effect's parameters that Apply sets.
+    struct Parameters {
+        EffectParameter bumpMap{"BumpMap"};
+        EffectParameter bampTrans{"BampTrans"};
+        EffectParameter p1{"P1"};
+        EffectParameter p2{"P2"};
+        EffectParameter time{"Time"};
+        EffectParameter direction1{"Direction1"};
+        EffectParameter direction2{"Direction2"};
+        EffectParameter shadows{"Shadows"};
+        EffectParameter vhalf{"Vhalf"};
+        EffectParameter color{"Color"};
+    };
+    Parameters effectParameters;
 };

@@ -1,9 +1,11 @@
 #include "scene/brushes/DS_WavesFX.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "scene/layerbase/DS_2D_Light.h"
+#include "res/resource.h"
 
 #include <d3dx9math.h>
 
@@ -13,7 +15,7 @@ const wchar_t* const RecordName = L"DS_WavesFX";
 const int32_t WrittenVersion = 1;
 
 const wchar_t* const CommonModule = L"common_res.dll";
-const int32_t WavesEffect = 77;
+const int32_t WavesEffect = IDR_EFFECT_WAVES;
 const unsigned int DefaultSpeed = 25;
 
 // "time" runs at this single-precision fraction of the brush time.
@@ -43,7 +45,7 @@ DS_WavesFX::DS_WavesFX() : angle(0u), normalMode(0)
 
 DS_WavesFX::DS_WavesFX(const DS_WavesFX& other)
     : DS_FX_Constructor(other), amplitude(other.amplitude), wavelength(other.wavelength),
-      angle(other.angle.value), normalMode(other.normalMode.value)
+      angle(other.angle.value), normalMode(other.normalMode.value), effectParameters(other.effectParameters)
 {
     Bind();
     UpdateDirection();
@@ -62,7 +64,7 @@ void DS_WavesFX::UpdateDirection()
 {
     // 360 less the angle wraps as the 32-bit integers it is stored in.
     const int32_t degrees = static_cast<int32_t>(360u - angle.value);
-    const float a = static_cast<float>(static_cast<double>(static_cast<float>(degrees)) * 3.1415927 / 180.0);
+    const float a = static_cast<float>(static_cast<double>(static_cast<float>(degrees)) * PiToEightFigures / 180.0);
     D3DXMATRIX rotation;
     D3DXMatrixRotationZ(&rotation, a);
     Transform(direction, D3DXVECTOR4(1.0f, 0.0f, 0.0f, 0.0f), rotation);
@@ -92,16 +94,23 @@ void DS_WavesFX::Write(ArchiveHandle& archive)
 
 DS_FX_Constructor* DS_WavesFX::Clone() const { return new DS_WavesFX(*this); }
 
+void DS_WavesFX::LookUpParameters()
+{
+    DS_FX_Constructor::LookUpParameters();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.direction, &effectParameters.directionN,
+                            &effectParameters.frequency, &effectParameters.amplitude, &effectParameters.time});
+}
+
 void DS_WavesFX::Apply(DS_2D_Light& layer)
 {
     if (!effect)
         return;
     ID3DXEffect* e = effect.Get();
     const float travel[2] = {-direction[0], -direction[1]};
-    e->SetFloatArray("direction", travel, 2);
-    e->SetFloatArray("direction_n", normal, 2);
-    e->SetFloat("frequency", 1.0f / wavelength.result);
-    e->SetFloat("amplitude", amplitude.result);
-    e->SetFloat("time", Time() * TimeRate);
+    e->SetFloatArray(effectParameters.direction.Handle(), travel, 2);
+    e->SetFloatArray(effectParameters.directionN.Handle(), normal, 2);
+    e->SetFloat(effectParameters.frequency.Handle(), 1.0f / wavelength.result);
+    e->SetFloat(effectParameters.amplitude.Handle(), amplitude.result);
+    e->SetFloat(effectParameters.time.Handle(), Time() * TimeRate);
     ApplyCommonEffectParameters(layer);
 }

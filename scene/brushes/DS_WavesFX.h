@@ -46,4 +46,18 @@ public:
 
 private:
     void Bind();
+
+protected:
+    void LookUpParameters() override;
+
+private:
+    // The effect's parameters that Apply sets.
+    struct Parameters {
+        EffectParameter direction{"direction"};
+        EffectParameter directionN{"direction_n"};
+        EffectParameter frequency{"frequency"};
+        EffectParameter amplitude{"amplitude"};
+        EffectParameter time{"time"};
+    };
+    Parameters effectParameters;
 };

@@ -1,5 +1,6 @@
 #include "scene/layerbase/DSM_Camera.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
@@ -17,7 +18,6 @@ const float ZoomScale = 0.01f;
 const unsigned int DefaultSpeed = 50; // × 0.02: 1.0
 const float SpeedScale = 0.02f;
 
-const float Pi = 3.1415927f;
 const float HoldSeconds = 0.5f;
 const float ShortestGlide = 5.0f;
 const float GlideSpread = 2.0f;

@@ -7,12 +7,13 @@
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/EffectTechnique.h"
 #include "foundation/resources/TextureSet.h"
+#include "res/resource.h"
 
 namespace {
 
 const wchar_t* const CommonModule = L"common_res.dll";
 const int32_t BumpPicture = 62;
-const int32_t DistortionEffect = 63;
+const int32_t DistortionEffect = IDR_EFFECT_HEATHAZE;
 const char* const Technique = "BumpmapDistortLow2";
 
 // The strength the effect receives is the strength's result times this.
@@ -68,6 +69,9 @@ bool BumpDistortion::Restore()
     bumpTexture = set.textures.empty() ? nullptr : set.textures[0].Get();
     effect = CurrentResManager->GetLinkEffect(effectLink);
     CheckTechnique();
+    LookUpEffectParameters(effect.Get(), {&effectParameters.strength, &effectParameters.offset,
+                                          &effectParameters.bumpScale, &effectParameters.sceneTexture,
+                                          &effectParameters.bumpTexture});
     return static_cast<bool>(effect);
 }
 
@@ -90,19 +94,19 @@ void BumpDistortion::FrameMove(float t)
         return;
     speed.AdvanceClock(t);
     const float time = speed.time;
-    effect->SetFloat("stenght", strength.result * StrengthFactor);
+    effect->SetFloat(effectParameters.strength.Handle(), strength.result * StrengthFactor);
     const float offset[2] = {time, -time};
-    effect->SetFloatArray("Offset", offset, 2);
+    effect->SetFloatArray(effectParameters.offset.Handle(), offset, 2);
     const float scale[2] = {bumpScale.result, aspect * bumpScale.result};
-    effect->SetFloatArray("bump_scale", scale, 2);
+    effect->SetFloatArray(effectParameters.bumpScale.Handle(), scale, 2);
 }
 
 void BumpDistortion::Render(RenderTargetPair& pair)
 {
     if (!effect || !CurrentDevice)
         return;
-    effect->SetTexture("SceneTex", pair.current.Get());
-    effect->SetTexture("Bumpmap", bumpTexture.Get());
+    effect->SetTexture(effectParameters.sceneTexture.Handle(), pair.current.Get());
+    effect->SetTexture(effectParameters.bumpTexture.Handle(), bumpTexture.Get());
     effect->SetTechnique(Technique);
     UINT passes = 0;
     if (FAILED(effect->Begin(&passes, 0)))
@@ -118,5 +122,5 @@ void BumpDistortion::Render(RenderTargetPair& pair)
     effect->End();
     // The capture lives in the default pool; the effect must not keep it
     // bound (and referenced) through a device reset.
-    effect->SetTexture("SceneTex", nullptr);
+    effect->SetTexture(effectParameters.sceneTexture.Handle(), nullptr);
 }

@@ -10,6 +10,7 @@
 #include "foundation/params/UINTSclaleTo.h"
 #include "foundation/resources/DS_FileLink3.h"
 #include "foundation/resources/DS_ImageFileLink.h"
+#include "foundation/resources/EffectParameter.h"
 
 #include <d3d9.h>
 #include <d3dx9effect.h>
@@ -49,4 +50,16 @@ public:
     ComHolder<IDirect3DTexture9> bumpTexture;
     // Picture height / width.
     float aspect = 1.0f;
+
+private:
+    // The effect's parameters that FrameMove and Render set, looked up when
+    // the effect is taken.
+    struct Parameters {
+        EffectParameter strength{"stenght"};
+        EffectParameter offset{"Offset"};
+        EffectParameter bumpScale{"bump_scale"};
+        EffectParameter sceneTexture{"SceneTex"};
+        EffectParameter bumpTexture{"Bumpmap"};
+    };
+    Parameters effectParameters;
 };

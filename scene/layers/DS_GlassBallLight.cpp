@@ -5,6 +5,7 @@
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/render/ColouredQuads.h"
 #include "foundation/core/CurrentDevice.h"
+#include "foundation/core/Numeric.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/StageStates.h"
 #include "foundation/render/TextureAddressing.h"
@@ -39,7 +40,6 @@ const float PhaseRate = 0.0625f;
 // [0, 2) without changing what they show.
 const float PhasePeriod = 2.0f;
 
-const float Pi = 3.14159265358979f;
 const float FieldOfView = Pi / 4.0f;
 const float NearPlane = 1.0f;
 const float FarPlane = 3000.0f;
@@ -80,21 +80,14 @@ float sharedPhase = 0.0f;
 float sharedPrevious = 0.0f;
 bool sharedStarted = false;
 
-// a / b, or 0 where b is 0 (or a result would not be finite): a layer or
-// picture without a size places nothing off the centre.
-float Ratio(float a, float b)
-{
-    if (b == 0.0f)
-        return 0.0f;
-    const float r = a / b;
-    return std::isfinite(r) ? r : 0.0f;
-}
+// Every quotient of the placement is 0 where the divisor is 0 or the result
+// would not be finite: a layer or picture without a size places nothing off
+// the centre.
+float PlacementQuotient(float a, float b) { return FiniteOr(QuotientOr(a, b, 0.0f), 0.0f); }
 
 // A factor that divides: 1 in place of 0, so that a missing size leaves the
 // lens as it is.
 float Divisor(float v) { return v != 0.0f && std::isfinite(v) ? v : 1.0f; }
-
-float Trunc(float v) { return std::trunc(v); }
 
 float Hemisphere(int x, int y)
 {
@@ -385,7 +378,7 @@ uint8_t DS_GlassBallLight::GradientChannel(uint8_t top, uint8_t bottom, unsigned
     const float c1 = bottom;
     // The difference times the row is a whole number, held exactly; dividing
     // it last keeps rows that land on a whole step from falling short of it.
-    return static_cast<uint8_t>(Trunc(c0 + (c1 - c0) * static_cast<float>(y) / 255.0f));
+    return static_cast<uint8_t>(std::trunc(c0 + (c1 - c0) * static_cast<float>(y) / 255.0f));
 }
 
 void DS_GlassBallLight::FillGradient()
@@ -497,8 +490,8 @@ void DS_GlassBallLight::SetSize(int w, int h)
         const D3DXMATRIX p = view.camera * view.fillOffset * view.fillScale;
         scaleB = p._11;
         scaleB2 = p._22;
-        offsetE = Ratio(p._41 * (fitted.Right() - left), backgroundW);
-        offsetF = Ratio(p._42 * (fitted.Bottom() - top), backgroundH);
+        offsetE = PlacementQuotient(p._41 * (fitted.Right() - left), backgroundW);
+        offsetF = PlacementQuotient(p._42 * (fitted.Bottom() - top), backgroundH);
     }
 
     // The background follows the camera's pan and zoom like a picture.
@@ -523,8 +516,8 @@ void DS_GlassBallLight::PlaceBorders(const ScreenQuad& fitted)
     const float b = fitted.Bottom();
     const float ws = scaleB * r - scaleB * l;
     const float hs = scaleB2 * b - scaleB2 * t;
-    coverG = Ratio(ws, ws + 2.0f * (Trunc(scaleB * l) + 1.0f));
-    coverC = Ratio(hs, hs + 2.0f * (Trunc(scaleB2 * t) + 1.0f));
+    coverG = PlacementQuotient(ws, ws + 2.0f * (std::trunc(scaleB * l) + 1.0f));
+    coverC = PlacementQuotient(hs, hs + 2.0f * (std::trunc(scaleB2 * t) + 1.0f));
 
     float sx = 1.0f;
     float sy = 1.0f;
@@ -536,17 +529,17 @@ void DS_GlassBallLight::PlaceBorders(const ScreenQuad& fitted)
         ox = GlobalSceneView->offsetX;
         oy = GlobalSceneView->offsetY;
     }
-    const float ex = Ratio(ws * ox * sx, static_cast<float>(background.width));
-    const float fy = Ratio(hs * oy * sy, static_cast<float>(background.height));
+    const float ex = PlacementQuotient(ws * ox * sx, static_cast<float>(background.width));
+    const float fy = PlacementQuotient(hs * oy * sy, static_cast<float>(background.height));
     const float xl = l + ex;
     const float xr = l + sx * (r - l) + ex;
     const float yt = t + fy;
     const float yb = t + sy * (b - t) + fy;
 
-    const float sideW = Trunc(xl) + 1.0f;
-    const float sideH = Trunc(yb - yt);
-    const float bandW = Trunc(xr - xl);
-    const float bandH = Trunc(yt) + 1.0f;
+    const float sideW = std::trunc(xl) + 1.0f;
+    const float sideH = std::trunc(yb - yt);
+    const float bandW = std::trunc(xr - xl);
+    const float bandH = std::trunc(yt) + 1.0f;
     const ScreenQuad placed[4] = {
         ScreenQuad::Rectangle(0.0f, 0.0f, sideW, sideH),
         ScreenQuad::Rectangle(xr, 0.0f, sideW + xr, sideH),
@@ -615,13 +608,15 @@ void DS_GlassBallLight::SetUpBall(bool bumpPass)
 
     const float px = static_cast<float>(position.value.x);
     const float py = static_cast<float>(position.value.y);
-    const float t1 = ((px + PlacementUnits) * scaleB - PlacementUnits) + Ratio(OffsetUnits * offsetE, w * coverG);
+    const float t1 =
+        ((px + PlacementUnits) * scaleB - PlacementUnits) + PlacementQuotient(OffsetUnits * offsetE, w * coverG);
     float xw = -k0 * t1 / FullSizeDistance;
-    const float t2 = ((py + PlacementUnits) * scaleB2 - PlacementUnits) + Ratio(OffsetUnits * offsetF, h * coverC);
+    const float t2 =
+        ((py + PlacementUnits) * scaleB2 - PlacementUnits) + PlacementQuotient(OffsetUnits * offsetF, h * coverC);
     float yw = k0 * t2 / FullSizeDistance;
     if (pictureBackgroundSwitch.value == 1) {
         yw = coverC * yw;
-        xw = coverG * Divisor(Ratio(layerW, layerH)) * xw;
+        xw = coverG * Divisor(PlacementQuotient(layerW, layerH)) * xw;
     }
 
     D3DXMATRIX world;
@@ -632,7 +627,8 @@ void DS_GlassBallLight::SetUpBall(bool bumpPass)
     const D3DXVECTOR3 up(0.0f, 1.0f, 0.0f);
     D3DXMatrixLookAtLH(&view, &eye, &at, &up);
     D3DXMATRIX projection;
-    D3DXMatrixPerspectiveFovLH(&projection, FieldOfView, Divisor(Ratio(layerW, layerH)), NearPlane, FarPlane);
+    D3DXMatrixPerspectiveFovLH(&projection, FieldOfView, Divisor(PlacementQuotient(layerW, layerH)), NearPlane,
+                               FarPlane);
     d->SetTransform(D3DTS_WORLD, &world);
     d->SetTransform(D3DTS_VIEW, &view);
     d->SetTransform(D3DTS_PROJECTION, &projection);
@@ -650,14 +646,14 @@ void DS_GlassBallLight::SetUpBall(bool bumpPass)
         const int height = GetPictureHeight();
         float q = height > 0 ? static_cast<float>(width / height) : 1.0f;
         if (q == 0.0f)
-            q = Divisor(Ratio(pictureW, pictureH));
-        u = k3 * sway - Ratio(s * xw, w * q);
-        v = Ratio(s * yw, h);
+            q = Divisor(PlacementQuotient(pictureW, pictureH));
+        u = k3 * sway - PlacementQuotient(s * xw, w * q);
+        v = PlacementQuotient(s * yw, h);
     }
 
     const float a2 = !bumpPass && pictureBackgroundSwitch.value != 0
-                         ? Ratio(static_cast<float>(background.width), static_cast<float>(background.height))
-                         : Ratio(pictureW, pictureH);
+                         ? PlacementQuotient(static_cast<float>(background.width), static_cast<float>(background.height))
+                         : PlacementQuotient(pictureW, pictureH);
     D3DXMATRIX p2;
     D3DXMatrixPerspectiveFovLH(&p2, FieldOfView, Divisor(a2), NearPlane, FarPlane);
     const float distance = std::fabs(k0) * (bumpPass ? k1 : coverC);
@@ -747,10 +743,12 @@ void DS_GlassBallLight::FinishFrame()
     float w = 0.0f;
     float h = 0.0f;
     BallViewSize(w, h);
-    stage1Matrix._11 = Ratio(stage1Matrix._11, scaleB);
-    stage1Matrix._22 = Ratio(stage1Matrix._22, scaleB2);
-    stage1Matrix._41 = Ratio(stage1Matrix._41 - Ratio(Ratio(offsetE, w), coverG), scaleB);
-    stage1Matrix._42 = Ratio(stage1Matrix._42 - Ratio(Ratio(offsetF, h), coverC), scaleB2);
+    stage1Matrix._11 = PlacementQuotient(stage1Matrix._11, scaleB);
+    stage1Matrix._22 = PlacementQuotient(stage1Matrix._22, scaleB2);
+    stage1Matrix._41 =
+        PlacementQuotient(stage1Matrix._41 - PlacementQuotient(PlacementQuotient(offsetE, w), coverG), scaleB);
+    stage1Matrix._42 =
+        PlacementQuotient(stage1Matrix._42 - PlacementQuotient(PlacementQuotient(offsetF, h), coverC), scaleB2);
     d->SetTransform(D3DTS_TEXTURE1, &stage1Matrix);
     d->SetTexture(0, discMask.Get());
     EnableStage1(d, backgroundQuad.texture.Get());

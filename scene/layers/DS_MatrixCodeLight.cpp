@@ -3,6 +3,7 @@
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/core/CurrentDevice.h"
+#include "foundation/core/Numeric.h"
 #include "foundation/render/PictureMapping.h"
 #include "foundation/render/QuadColours.h"
 #include "foundation/render/SceneView.h"
@@ -28,9 +29,6 @@ const float BrightnessScale = -0.01f;
 const float BrightnessOffset = 1.0f;
 const uint32_t LeastDensity = 1;
 const uint32_t MostDensity = 100;
-
-// a / b, or 0 when b is 0: a picture without a size has no cells to place.
-float Ratio(float a, float b) { return b != 0.0f ? a / b : 0.0f; }
 
 // A COLORREF's red, green and blue (0x00BBGGRR) under the given alpha.
 D3DCOLOR ColourOf(unsigned long colorref, uint8_t alpha)
@@ -296,8 +294,8 @@ void DS_MatrixCodeLight::DrawBackground(bool)
     const ScreenQuad& fitted = mapping.fittedPicture;
     const float left = fitted.Left();
     const float top = fitted.Top();
-    const float sxh = Ratio(0.5f * (fitted.Right() - left), static_cast<float>(mapping.pictureWidth));
-    const float syh = Ratio(0.5f * (fitted.Bottom() - top), static_cast<float>(mapping.pictureHeight));
+    const float sxh = QuotientOr(0.5f * (fitted.Right() - left), static_cast<float>(mapping.pictureWidth), 0.0f);
+    const float syh = QuotientOr(0.5f * (fitted.Bottom() - top), static_cast<float>(mapping.pictureHeight), 0.0f);
     const float hw = sxh * static_cast<float>(grid.cellWidth);
     const float hh = syh * static_cast<float>(grid.cellHeight);
 

@@ -1,5 +1,6 @@
 #include "scene/layers/DS_WaterRingLight.h"
 
+#include "foundation/core/Numeric.h"
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/core/CurrentDevice.h"
@@ -30,7 +31,6 @@ const unsigned int DefaultShinePower = 50; // power 40
 const float GridHeight = 30.0f;
 const float HalfGrid = GridHeight * 0.5f;
 const float CameraHeight = 120.0f;
-const float Pi = 3.14159265f;
 const float NearPlane = -1.0f;
 const float FarPlane = 2000.0f;
 

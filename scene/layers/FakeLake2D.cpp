@@ -11,6 +11,7 @@
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/ResourceCache.h"
+#include "res/resource.h"
 
 #include <d3dx9tex.h>
 
@@ -26,7 +27,7 @@ const int32_t FirstVersionWithValues = 2;
 
 // The program's noise picture, from which a bump texture is built when the
 // document holds none for the lake.
-const int32_t NoiseResource = 2;
+const int32_t NoiseResource = IDR_NOISE;
 
 // The reflection is a square copy of the picture, 128 × 2^n a side; 2^7
 // steps reach 16384, beyond the textures of any device.

@@ -7,12 +7,13 @@
 #include "foundation/resources/ReadDocResManager.h"
 #include "foundation/archive/ResourceBuffer.h"
 #include "foundation/resources/ResourceModule.h"
+#include "res/resource.h"
 
 #include <new>
 
 namespace {
 
-const int32_t SceneDocumentResource = 107;
+const int32_t SceneDocumentResource = IDR_SCENE;
 
 SceneDocument ReadDocument(const uint8_t* bytes, std::size_t size)
 {

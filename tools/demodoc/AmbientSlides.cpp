@@ -8,6 +8,7 @@
 #include "tools/document/GlowRecords.h"
 #include "tools/document/Light2DRecord.h"
 #include "tools/document/StaticObjectRecords.h"
+#include "res/resource.h"
 
 #include <string>
 #include <vector>
@@ -24,7 +25,7 @@ constexpr double SceneWidth = 1024;
 constexpr double SceneHeight = 576;
 
 // "common_res.dll" numbers of the arcs' effect and pictures.
-constexpr int32_t GlowEffect = 97;
+constexpr int32_t GlowEffect = IDR_EFFECT_GLOW;
 constexpr int32_t SharpArc = 95;
 constexpr int32_t BroadArc = 98;
 

@@ -5,6 +5,7 @@
 #include "tools/assets/FireArt.h"
 #include "tools/assets/JpegWriter.h"
 #include "tools/document/BrushRecords.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -15,8 +16,8 @@ constexpr int32_t FlamePattern = 7;
 constexpr int32_t FireNoise = 8;
 constexpr int32_t HeatHazeBump = 62;
 constexpr int32_t BrushFlamePattern = 93;
-constexpr int32_t HeatHazeEffect = 63;
-constexpr int32_t FireEffect = 92;
+constexpr int32_t HeatHazeEffect = IDR_EFFECT_HEATHAZE;
+constexpr int32_t FireEffect = IDR_EFFECT_FIRE;
 
 constexpr int EmberWidth = 1024;
 constexpr int EmberHeight = 640;

@@ -5,6 +5,7 @@
 #include "tools/demodoc/DemoDocument.h"
 #include "tools/document/MotionBrushRecords.h"
 #include "tools/document/PatternBrushRecords.h"
+#include "res/resource.h"
 
 #include <cmath>
 #include <string>
@@ -17,10 +18,10 @@ constexpr int LakeHeight = 640;
 
 // "common_res.dll" numbers: the effects, and the flag's image list (a module
 // pattern, always stored as a list).
-constexpr int32_t BackgroundCopyEffect = 75;
-constexpr int32_t PatternEffect = 78;
-constexpr int32_t MoveEffect = 91;
-constexpr int32_t ExpandEffect = 102;
+constexpr int32_t BackgroundCopyEffect = IDR_EFFECT_BACKGROUNDCOPY;
+constexpr int32_t PatternEffect = IDR_EFFECT_PATTERN;
+constexpr int32_t MoveEffect = IDR_EFFECT_MOVE;
+constexpr int32_t ExpandEffect = IDR_EFFECT_EXPAND;
 constexpr int32_t BannerList = 120;
 
 constexpr int BannerWidth = 128;

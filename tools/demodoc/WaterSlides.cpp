@@ -5,17 +5,18 @@
 #include "tools/assets/JpegWriter.h"
 #include "tools/assets/WaterBrushArt.h"
 #include "tools/document/WaterBrushRecords.h"
+#include "res/resource.h"
 
 namespace {
 
 constexpr int JpegQuality = 92;
 
 // "common_res.dll" numbers of what the water effects use.
-constexpr int32_t LightEffect = 76;
-constexpr int32_t WavesEffect = 77;
-constexpr int32_t UnderwaterEffect = 88;
+constexpr int32_t LightEffect = IDR_EFFECT_LIGHT;
+constexpr int32_t WavesEffect = IDR_EFFECT_WAVES;
+constexpr int32_t UnderwaterEffect = IDR_EFFECT_UNDERWATER;
 constexpr int32_t RippleBumpMap = 89;
-constexpr int32_t WaterEffect = 90;
+constexpr int32_t WaterEffect = IDR_EFFECT_WATER;
 
 constexpr int PictureWidth = 1280;
 constexpr int PictureHeight = 800;

@@ -2,10 +2,11 @@
 
 #include "tools/document/ObjectRecords.h"
 #include "tools/document/ResourceRecords.h"
+#include "res/resource.h"
 
 namespace {
 
-const int64_t FireEffect = 92;
+const int64_t FireEffect = IDR_EFFECT_FIRE;
 const int64_t FlamePattern = 7;
 
 } // namespace

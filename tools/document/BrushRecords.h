@@ -5,6 +5,7 @@
 
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/Light2DRecord.h"
+#include "res/resource.h"
 
 #include <windows.h>
 
@@ -72,7 +73,7 @@ struct FlameLightContent {
     std::wstring bumpPath = L"common_res.dll";
     int64_t bumpStamp = 62;
     std::wstring effectPath = L"common_res.dll";
-    int64_t effectStamp = 63;
+    int64_t effectStamp = IDR_EFFECT_HEATHAZE;
     uint32_t distortionSpeed = 50;
     uint32_t strength = 25;
     uint32_t bumpScale = 88;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tools/document/ParticleRecords.h"
+#include "res/resource.h"
 
 #include <cstdint>
 #include <string>
@@ -21,7 +22,7 @@ struct GlowArcContent {
     uint32_t glowStrength = 100;
     // "DS_FXParticleSystemCtrl": the effect link.
     std::wstring effectPath = L"common_res.dll";
-    int64_t effectStamp = 97;
+    int64_t effectStamp = IDR_EFFECT_GLOW;
     SpriteContent sprite;
 };
 

@@ -1,6 +1,7 @@
 #include "tools/document/ModelRecords.h"
 
 #include "tools/document/ObjectRecords.h"
+#include "res/resource.h"
 
 const wchar_t* const ModelModule = L"common_res.dll";
 
@@ -8,7 +9,7 @@ ButterflyContent::ButterflyContent() : bodyTexturePath(ModelModule), bodyMeshPat
 {
     object.size = 100;
     object.meshPath = ModelModule;
-    object.meshStamp = 69;
+    object.meshStamp = IDR_MESH_BUTTERFLY_WING;
     object.view.flag = true;
 }
 
@@ -18,7 +19,7 @@ ClockContent::ClockContent() : handsPath(ModelModule)
     object.texturePath = ModelModule;
     object.textureStamp = 71;
     object.meshPath = ModelModule;
-    object.meshStamp = 70;
+    object.meshStamp = IDR_MESH_CLOCK_PLATE;
 }
 
 DocumentBuilder& Object3DRecord(DocumentBuilder& builder, const Object3DContent& content)

@@ -6,6 +6,7 @@
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/ParticleRecords.h"
 #include "tools/document/ResourceTableRecord.h"
+#include "res/resource.h"
 
 #include <cstdint>
 #include <string>
@@ -32,7 +33,7 @@ struct ButterflyContent {
     std::wstring bodyTexturePath;
     int64_t bodyTextureStamp = 6;
     std::wstring bodyMeshPath;
-    int64_t bodyMeshStamp = 68;
+    int64_t bodyMeshStamp = IDR_MESH_BUTTERFLY_BODY;
     uint32_t firstScaled = 50;
     uint32_t secondScaled = 50;
     float wingScale = 1.0f;

@@ -1,9 +1,11 @@
 #include "tools/document/MotionBrushRecords.h"
 
+#include "res/resource.h"
+
 namespace {
 
-const int64_t MoveEffect = 91;
-const int64_t ExpandEffect = 102;
+const int64_t MoveEffect = IDR_EFFECT_MOVE;
+const int64_t ExpandEffect = IDR_EFFECT_EXPAND;
 
 } // namespace
 

@@ -1,9 +1,11 @@
 #include "tools/document/PatternBrushRecords.h"
 
+#include "res/resource.h"
+
 namespace {
 
-const int64_t PatternEffect = 78;
-const int64_t BackgroundCopyEffect = 75;
+const int64_t PatternEffect = IDR_EFFECT_PATTERN;
+const int64_t BackgroundCopyEffect = IDR_EFFECT_BACKGROUNDCOPY;
 
 } // namespace
 

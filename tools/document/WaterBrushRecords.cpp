@@ -1,11 +1,13 @@
 #include "tools/document/WaterBrushRecords.h"
 
+#include "res/resource.h"
+
 namespace {
 
-const int64_t LightEffect = 76;
-const int64_t WavesEffect = 77;
-const int64_t UnderwaterEffect = 88;
-const int64_t WaterEffect = 90;
+const int64_t LightEffect = IDR_EFFECT_LIGHT;
+const int64_t WavesEffect = IDR_EFFECT_WAVES;
+const int64_t UnderwaterEffect = IDR_EFFECT_UNDERWATER;
+const int64_t WaterEffect = IDR_EFFECT_WATER;
 
 } // namespace
 
