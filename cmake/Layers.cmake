@@ -67,10 +67,12 @@ endfunction()
 # the folders it may use, and for each top-level folder (foundation, scene,
 # ...) an INTERFACE library of that name linking all of its folders, so that
 # targets linking "scene" keep working. Extra platform libraries for every
-# folder come after PLATFORM.
-#   nightglass_layer_libraries(PLAN <file> [PLATFORM <libraries>...])
+# folder come after PLATFORM. The folders after OBJECT become object
+# libraries instead, left out of their umbrella, for code that must be
+# linked whole although nothing names it (a start-up initializer).
+#   nightglass_layer_libraries(PLAN <file> [PLATFORM <libraries>...] [OBJECT <folders>...])
 function(nightglass_layer_libraries)
-  cmake_parse_arguments(arg "" "PLAN" "PLATFORM" ${ARGN})
+  cmake_parse_arguments(arg "" "PLAN" "PLATFORM;OBJECT" ${ARGN})
   if(NOT arg_PLAN)
     set(arg_PLAN ${PROJECT_SOURCE_DIR}/cmake/layers.txt)
   endif()
@@ -82,7 +84,11 @@ function(nightglass_layer_libraries)
     nightglass_layer_target(name ${folder})
     file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
     file(GLOB headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h)
-    if(sources)
+    if(folder IN_LIST arg_OBJECT)
+      add_library(${name} OBJECT ${sources} ${headers})
+      nightglass_settings(${name})
+      set(scope PUBLIC)
+    elseif(sources)
       add_library(${name} STATIC ${sources} ${headers})
       nightglass_settings(${name})
       set(scope PUBLIC)
@@ -99,6 +105,9 @@ function(nightglass_layer_libraries)
     endforeach()
     target_link_libraries(${name} ${scope} ${links} ${arg_PLATFORM})
 
+    if(folder IN_LIST arg_OBJECT)
+      continue()
+    endif()
     string(REGEX REPLACE "/.*" "" top "${folder}")
     if(NOT top IN_LIST tops)
       list(APPEND tops ${top})
