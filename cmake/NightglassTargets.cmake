@@ -6,6 +6,7 @@ set(NIGHTGLASS_WARNINGS -Wall -Wextra -Wpedantic -Wno-unknown-pragmas)
 
 # The platform libraries, in link order; D3DX is delay-loaded.
 include(D3DXDelayLoad)
+include(WineEnvironment)
 set(NIGHTGLASS_PLATFORM_LIBS
   ${NIGHTGLASS_D3DX_LIBRARY} d3d9 dsound dxguid winmm strmiids ole32 oleaut32 uuid comctl32 gdiplus shlwapi)
 
@@ -21,12 +22,6 @@ function(nightglass_library name folder)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     ${folder}/*.cpp ${folder}/*.h)
   list(FILTER sources INCLUDE REGEX "\\.cpp$")
-  if(NOT sources)
-    # A subsystem whose code has not arrived yet links as nothing.
-    add_library(${name} INTERFACE)
-    target_link_libraries(${name} INTERFACE ${ARGN})
-    return()
-  endif()
   file(GLOB_RECURSE headers CONFIGURE_DEPENDS ${folder}/*.h)
   add_library(${name} STATIC ${sources} ${headers})
   nightglass_settings(${name})

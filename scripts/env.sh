@@ -1,8 +1,14 @@
-# Sourced by the scripts: the Wine environment of a build folder.
-# Expects $build to be set.
-export WINEPREFIX="$build/wineprefix"
-export WINEARCH=win64
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
-# ALSA's null device lives in this HOME's .asoundrc.
-export HOME="$build/winehome"
+# Sourced by the scripts: the Wine environment of a build folder, as
+# cmake/wine.env defines it. Expects $build to be set. A WINEDEBUG already
+# set is kept.
+while IFS= read -r line; do
+  [[ -z $line || $line == \#* ]] && continue
+  name=${line%%=*}
+  value=${line#*=}
+  value=${value//\{build\}/$build}
+  if [[ $name == WINEDEBUG && -n ${WINEDEBUG:-} ]]; then
+    continue
+  fi
+  export "$name=$value"
+done <"$(dirname "${BASH_SOURCE[0]}")/../cmake/wine.env"
+unset line name value

@@ -1,4 +1,4 @@
-#include "tools/assets/JpegWriter.h"
+#include "tools/encoders/JpegWriter.h"
 
 #include "tests/support/TestDevice.h"
 

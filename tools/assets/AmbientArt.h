@@ -6,7 +6,7 @@
 #pragma once
 
 #include "tools/assets/DemoArt.h"
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <vector>
 

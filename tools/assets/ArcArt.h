@@ -6,7 +6,7 @@
 #pragma once
 
 #include "tools/assets/DemoArt.h"
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 // Picture 95 (sharp) or 98 (broad): two arc strips stacked, each a jagged
 // white line with alpha. Rounded ends lie within the outer fifth of u at

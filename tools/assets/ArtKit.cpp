@@ -35,6 +35,20 @@ uint32_t Hash(int32_t x, int32_t y, uint32_t seed)
 }
 double Random(int32_t x, int32_t y, uint32_t seed) { return (Hash(x, y, seed) >> 8) / 16777216.0; }
 
+double StarAt(double x, double y, double cell, double density, uint32_t seed, const StarLook& look)
+{
+    const double cx = std::floor(x / cell), cy = std::floor(y / cell);
+    const int32_t ix = static_cast<int32_t>(cx), iy = static_cast<int32_t>(cy);
+    if (Random(ix, iy, seed) >= density)
+        return 0;
+    const double sx = (cx + 0.25 + 0.5 * Random(ix, iy, seed + 1)) * cell;
+    const double sy = (cy + 0.25 + 0.5 * Random(ix, iy, seed + 2)) * cell;
+    const double radius = 0.6 + look.radiusSpread * Random(ix, iy, seed + 3);
+    const double dx = x - sx, dy = y - sy;
+    const double d2 = (dx * dx + dy * dy) / (radius * radius);
+    return d2 < 1 ? (1 - d2) * (1 - d2) * (look.dimmest + look.brightnessSpread * Random(ix, iy, seed + 4)) : 0;
+}
+
 double Ease(double t) { return t * t * (3 - 2 * t); }
 
 double Noise(double x, double y, uint32_t seed)

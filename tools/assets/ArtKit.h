@@ -7,7 +7,7 @@
 // everywhere. Generators that need sines use Sine below.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -56,6 +56,18 @@ Colour Gradient(const Stop (&stops)[N], double t)
 uint32_t Hash(int32_t x, int32_t y, uint32_t seed);
 // Uniform in [0, 1).
 double Random(int32_t x, int32_t y, uint32_t seed);
+
+// How a star looks: its radius is 0.6 + radiusSpread * r pixels and its
+// brightness dimmest + brightnessSpread * r', for random r and r' in [0, 1).
+struct StarLook {
+    double radiusSpread = 1.0;
+    double dimmest = 0.3;
+    double brightnessSpread = 0.7;
+};
+
+// Stars: at most one per cell of `cell` pixels (a share `density` of the
+// cells), a small soft dot placed and sized from `seed`.
+double StarAt(double x, double y, double cell, double density, uint32_t seed, const StarLook& look = {});
 
 // Smooth value noise in [0, 1] on a lattice of unit cells.
 double Noise(double x, double y, uint32_t seed);

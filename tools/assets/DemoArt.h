@@ -3,7 +3,7 @@
 // each look different. Every picture is the same, byte for byte, on every run.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <vector>
 

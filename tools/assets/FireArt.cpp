@@ -12,20 +12,8 @@ namespace {
 // The mask size of every brush.
 constexpr int MaskSize = 512;
 
-// Stars: at most one per cell of `cell` pixels, a small soft dot.
-double StarAt(double x, double y, double cell, double density, uint32_t seed)
-{
-    const double cx = std::floor(x / cell), cy = std::floor(y / cell);
-    const int32_t ix = static_cast<int32_t>(cx), iy = static_cast<int32_t>(cy);
-    if (Random(ix, iy, seed) >= density)
-        return 0;
-    const double sx = (cx + 0.25 + 0.5 * Random(ix, iy, seed + 1)) * cell;
-    const double sy = (cy + 0.25 + 0.5 * Random(ix, iy, seed + 2)) * cell;
-    const double radius = 0.6 + 0.9 * Random(ix, iy, seed + 3);
-    const double dx = x - sx, dy = y - sy;
-    const double d2 = (dx * dx + dy * dy) / (radius * radius);
-    return d2 < 1 ? (1 - d2) * (1 - d2) * (0.3 + 0.7 * Random(ix, iy, seed + 4)) : 0;
-}
+// The stars over the fires: a little smaller than the others.
+const StarLook FireStars{0.9, 0.3, 0.7};
 
 } // namespace
 
@@ -81,7 +69,7 @@ Image DrawEmberNight(int width, int height)
                         {0.60, {0.75, 0.28, 0.08}}};
     return Render(width, height, [&](int x, double u, double v) {
         Colour c = Gradient(sky, v);
-        const double star = StarAt(x, v * height, 9.0, 0.22, 0xE1) * SmoothStep(0.45, 0.1, v);
+        const double star = StarAt(x, v * height, 9.0, 0.22, 0xE1, FireStars) * SmoothStep(0.45, 0.1, v);
         c = c + Colour{0.85, 0.85, 1.0} * star;
         // Smoke drifting through the glow.
         const double smoke = Fbm(u * 2.2, v * 6.0, 0xE2, 5);
@@ -146,7 +134,7 @@ Image DrawTorchlitGate(int width, int height)
     const double wallTop = 0.16;
     const double gateHalf = 0.15, gateTop = 0.42, archRadius = gateHalf;
     return Render(width, height, [&](int x, double u, double v) {
-        Colour c = Gradient(sky, v) + Colour{0.8, 0.85, 1.0} * StarAt(x, v * height, 10.0, 0.25, 0xA1);
+        Colour c = Gradient(sky, v) + Colour{0.8, 0.85, 1.0} * StarAt(x, v * height, 10.0, 0.25, 0xA1, FireStars);
         const double light = FireLight(g, u, v);
         const Colour warm{1.0, 0.55, 0.22};
 

@@ -3,7 +3,7 @@
 // the masks and flame areas of their fire brushes.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 // and the soft shadow under it. Colour in RGB, coverage in alpha.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 // A window's reflection curving over the upper left of the ball, a bright
 // specular spot and a faint sheen.

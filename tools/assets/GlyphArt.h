@@ -4,7 +4,7 @@
 // mixes neighbours.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 // Glyphs in a strip of width × height: height / width + 2, as the layer
 // counts them.

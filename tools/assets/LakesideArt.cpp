@@ -28,6 +28,8 @@ constexpr double BankEnd = 0.56;
 
 const Colour LanternCore{1.0, 0.80, 0.48};
 const Colour LanternEdge{0.85, 0.30, 0.07};
+// The stars over the lake: somewhat brighter than the others.
+const StarLook LakeStars{1.0, 0.25, 0.75};
 
 double Square(double x) { return x * x; }
 
@@ -37,19 +39,6 @@ double SegmentDistance(double pu, double pv, double au, double av, double bu, do
     const double du = bu - au, dv = bv - av;
     const double t = Clamp01(((pu - au) * du + (pv - av) * dv) / (du * du + dv * dv));
     return std::sqrt(Square(pu - au - t * du) + Square(pv - av - t * dv));
-}
-
-double StarAt(double x, double y, double cell, double density, uint32_t seed)
-{
-    const double cx = std::floor(x / cell), cy = std::floor(y / cell);
-    const int32_t ix = static_cast<int32_t>(cx), iy = static_cast<int32_t>(cy);
-    if (Random(ix, iy, seed) >= density)
-        return 0;
-    const double sx = (cx + 0.25 + 0.5 * Random(ix, iy, seed + 1)) * cell;
-    const double sy = (cy + 0.25 + 0.5 * Random(ix, iy, seed + 2)) * cell;
-    const double radius = 0.6 + 1.0 * Random(ix, iy, seed + 3);
-    const double d2 = (Square(x - sx) + Square(y - sy)) / (radius * radius);
-    return d2 < 1 ? Square(1 - d2) * (0.25 + 0.75 * Random(ix, iy, seed + 4)) : 0;
 }
 
 // The flag's cloth at tile coordinates (s, t), both repeating every 1: two
@@ -115,7 +104,7 @@ public:
         const double glow = 0.7 * Glow(moonD, 0.06) + 0.3 * Glow(moonD, 0.28);
         c = c + Colour{0.28, 0.31, 0.40} * glow;
         const double starsSeen = Clamp01(1 - 1.8 * glow) * SmoothStep(0.5, 0.25, v);
-        c = c + Colour{0.85, 0.88, 1.0} * (StarAt(u * height, v * height, 11.0, 0.22, 0x3B1) * starsSeen);
+        c = c + Colour{0.85, 0.88, 1.0} * (StarAt(u * height, v * height, 11.0, 0.22, 0x3B1, LakeStars) * starsSeen);
         if (moonD < MoonR + 2 * px) {
             const double maria = SmoothStep(0.5, 0.7, Fbm((u - MoonU) * 18, (v - MoonV) * 18, 0x3B2, 4));
             const double limb = 1 - 0.2 * Square(moonD / MoonR);

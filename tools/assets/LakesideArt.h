@@ -4,7 +4,7 @@
 // that breathes. Also the flag's pattern frames and the brushes' masks.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <vector>
 

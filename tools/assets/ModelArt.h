@@ -4,7 +4,7 @@
 // same, byte for byte, on every run.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 // "common_res.dll" picture 6: the body's skin, wrapped by the body mesh:
 // u around the body (its back at 0.75), v from the head (0) to the tail (1).

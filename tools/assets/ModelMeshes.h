@@ -9,7 +9,7 @@
 // closed mesh, away from the side meant to be seen.
 #pragma once
 
-#include "tools/assets/XFileWriter.h"
+#include "tools/encoders/XFileWriter.h"
 
 #include <cstdint>
 #include <vector>

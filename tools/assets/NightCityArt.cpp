@@ -1,7 +1,7 @@
 #include "tools/assets/NightCityArt.h"
 
 #include "tools/assets/ArtKit.h"
-#include "tools/assets/JpegWriter.h"
+#include "tools/encoders/JpegWriter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 // brightness from the picture.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 // The layout follows the height; a wider picture shows more towers.
 Image DrawNightCity(int width, int height);

@@ -1,7 +1,7 @@
 // The program's own pictures: icon, splash and noise, drawn in code.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 // A glass orb with a crescent moon and stars on a transparent ground.
 Image DrawOrb(int size);

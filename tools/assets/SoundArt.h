@@ -3,7 +3,7 @@
 // tracks. Every sound is the same, byte for byte, on every run.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <cstdint>
 #include <vector>

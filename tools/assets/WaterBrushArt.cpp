@@ -9,21 +9,6 @@ using namespace art;
 
 namespace {
 
-// Stars: at most one per cell of `cell` pixels, a small soft dot.
-double StarAt(double x, double y, double cell, double density, uint32_t seed)
-{
-    const double cx = std::floor(x / cell), cy = std::floor(y / cell);
-    const int32_t ix = static_cast<int32_t>(cx), iy = static_cast<int32_t>(cy);
-    if (Random(ix, iy, seed) >= density)
-        return 0;
-    const double sx = (cx + 0.25 + 0.5 * Random(ix, iy, seed + 1)) * cell;
-    const double sy = (cy + 0.25 + 0.5 * Random(ix, iy, seed + 2)) * cell;
-    const double radius = 0.6 + 1.0 * Random(ix, iy, seed + 3);
-    const double dx = x - sx, dy = y - sy;
-    const double d2 = (dx * dx + dy * dy) / (radius * radius);
-    return d2 < 1 ? (1 - d2) * (1 - d2) * (0.3 + 0.7 * Random(ix, iy, seed + 4)) : 0;
-}
-
 double Length(double x, double y) { return std::sqrt(x * x + y * y); }
 
 Colour Times(Colour a, Colour b) { return {a.r * b.r, a.g * b.g, a.b * b.b}; }

@@ -4,7 +4,7 @@
 // reef for the underwater layer.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "tools/demodoc/DemoContent.h"
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 #include "tools/demodoc/DemoDocument.h"
 
 #include <fstream>

@@ -3,7 +3,7 @@
 #include "tools/demodoc/DemoDocument.h"
 
 #include "tools/assets/FireArt.h"
-#include "tools/assets/JpegWriter.h"
+#include "tools/encoders/JpegWriter.h"
 #include "tools/document/BrushRecords.h"
 #include "res/resource.h"
 

@@ -1,6 +1,6 @@
 #include "tools/demodoc/LakesideSlides.h"
 
-#include "tools/assets/JpegWriter.h"
+#include "tools/encoders/JpegWriter.h"
 #include "tools/assets/LakesideArt.h"
 #include "tools/demodoc/DemoDocument.h"
 #include "tools/document/MotionBrushRecords.h"

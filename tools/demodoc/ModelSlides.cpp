@@ -1,6 +1,6 @@
 #include "tools/demodoc/ModelSlides.h"
 
-#include "tools/assets/JpegWriter.h"
+#include "tools/encoders/JpegWriter.h"
 #include "tools/assets/ModelArt.h"
 #include "tools/assets/ModelMeshes.h"
 #include "tools/demodoc/DemoDocument.h"

@@ -2,7 +2,7 @@
 
 #include "tools/demodoc/DemoDocument.h"
 
-#include "tools/assets/JpegWriter.h"
+#include "tools/encoders/JpegWriter.h"
 #include "tools/assets/WaterBrushArt.h"
 #include "tools/document/WaterBrushRecords.h"
 #include "res/resource.h"

@@ -3,7 +3,7 @@
 // against it. The mesh is a hand-written text file beside them.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 #include "tools/testmodule/TestModuleIds.h"
 
 #include <cstdint>

@@ -7,7 +7,7 @@
 #include "foundation/resources/FileRecord.h"
 #include "foundation/resources/ResourceCache.h"
 #include "tests/support/TestDevice.h"
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <d3d9.h>
 #include <d3dx9math.h>

@@ -11,7 +11,7 @@
 #include "foundation/model/DS_ABObj.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "tests/support/Pixels.h"
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <d3d9.h>
 

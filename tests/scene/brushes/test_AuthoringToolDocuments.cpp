@@ -10,7 +10,7 @@
 #include "foundation/resources/ResourceModule.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/support/TestDevice.h"
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 #include "tools/document/Light2DRecord.h"
 #include "tools/document/MotionBrushRecords.h"
 #include "tools/document/PatternBrushRecords.h"

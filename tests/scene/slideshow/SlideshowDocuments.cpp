@@ -1,6 +1,6 @@
 #include "tests/scene/slideshow/SlideshowDocuments.h"
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 #include "tools/document/Light2DRecord.h"
 #include "tools/document/ResourceTableRecord.h"
 

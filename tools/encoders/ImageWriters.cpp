@@ -1,4 +1,4 @@
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // coordinates and triangles, the form in which the program loads meshes.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 #include <array>
 #include <string>

@@ -3,7 +3,7 @@
 // example Huffman tables, so any decoder reads the result.
 #pragma once
 
-#include "tools/assets/ImageWriters.h"
+#include "tools/encoders/ImageWriters.h"
 
 enum class ChromaSampling {
     Full,    // 4:4:4: one chroma sample per pixel

@@ -1,4 +1,4 @@
-#include "tools/assets/XFileWriter.h"
+#include "tools/encoders/XFileWriter.h"
 
 #include <cstdio>
 

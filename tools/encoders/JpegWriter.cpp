@@ -1,4 +1,4 @@
-#include "tools/assets/JpegWriter.h"
+#include "tools/encoders/JpegWriter.h"
 
 #include <algorithm>
 #include <array>

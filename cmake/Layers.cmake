@@ -1,0 +1,118 @@
+# The layering plan (cmake/layers.txt) read into variables, and the
+# libraries that keep it: one static library per folder of the plan, linked
+# only to the libraries of the folders it may use.
+
+# Reads a plan file. Sets NIGHTGLASS_LAYERS (the folders, in the file's
+# order) and, for each folder F, NIGHTGLASS_LAYER_USES_<F>: the folders F may
+# include headers of, with "name/*" expanded to every folder under name/.
+function(nightglass_read_layers plan_file)
+  file(STRINGS ${plan_file} lines)
+  set(folders "")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "#.*" "" line "${line}")
+    string(STRIP "${line}" line)
+    if(line STREQUAL "")
+      continue()
+    endif()
+    if(NOT line MATCHES "^([^: \t]+):(.*)$")
+      message(FATAL_ERROR "${plan_file}: not a \"folder: folders...\" line: ${line}")
+    endif()
+    set(folder ${CMAKE_MATCH_1})
+    separate_arguments(uses UNIX_COMMAND "${CMAKE_MATCH_2}")
+    if(folder IN_LIST folders)
+      message(FATAL_ERROR "${plan_file}: ${folder} is listed twice")
+    endif()
+    list(APPEND folders ${folder})
+    set(written_${folder} ${uses})
+  endforeach()
+
+  foreach(folder IN LISTS folders)
+    set(expanded "")
+    foreach(entry IN LISTS written_${folder})
+      if(entry MATCHES "^(.+)/\\*$")
+        set(stem "${CMAKE_MATCH_1}/")
+        set(matched FALSE)
+        foreach(other IN LISTS folders)
+          string(FIND "${other}" "${stem}" at)
+          if(at EQUAL 0)
+            set(matched TRUE)
+            if(NOT other STREQUAL folder)
+              list(APPEND expanded ${other})
+            endif()
+          endif()
+        endforeach()
+        if(NOT matched)
+          message(FATAL_ERROR "${plan_file}: ${folder} uses ${entry}, which names no folder")
+        endif()
+      elseif(entry IN_LIST folders)
+        list(APPEND expanded ${entry})
+      else()
+        message(FATAL_ERROR "${plan_file}: ${folder} uses ${entry}, which is not a folder of the plan")
+      endif()
+    endforeach()
+    list(REMOVE_DUPLICATES expanded)
+    set(NIGHTGLASS_LAYER_USES_${folder} ${expanded} PARENT_SCOPE)
+  endforeach()
+  set(NIGHTGLASS_LAYERS ${folders} PARENT_SCOPE)
+endfunction()
+
+# The library name of a plan folder: foundation/core -> foundation_core.
+function(nightglass_layer_target out folder)
+  string(REPLACE "/" "_" name "${folder}")
+  set(${out} ${name} PARENT_SCOPE)
+endfunction()
+
+# Makes the libraries of the plan: for each folder, a static library of its
+# .cpp files (not those of its subfolders) linked PUBLIC to the libraries of
+# the folders it may use, and for each top-level folder (foundation, scene,
+# ...) an INTERFACE library of that name linking all of its folders, so that
+# targets linking "scene" keep working. Extra platform libraries for every
+# folder come after PLATFORM. The folders after OBJECT become object
+# libraries instead, left out of their umbrella, for code that must be
+# linked whole although nothing names it (a start-up initializer).
+#   nightglass_layer_libraries(PLAN <file> [PLATFORM <libraries>...] [OBJECT <folders>...])
+function(nightglass_layer_libraries)
+  cmake_parse_arguments(arg "" "PLAN" "PLATFORM;OBJECT" ${ARGN})
+  if(NOT arg_PLAN)
+    set(arg_PLAN ${PROJECT_SOURCE_DIR}/cmake/layers.txt)
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${arg_PLAN})
+  nightglass_read_layers(${arg_PLAN})
+
+  set(tops "")
+  foreach(folder IN LISTS NIGHTGLASS_LAYERS)
+    nightglass_layer_target(name ${folder})
+    file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+    file(GLOB headers CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.h)
+    if(folder IN_LIST arg_OBJECT)
+      add_library(${name} OBJECT ${sources} ${headers})
+      nightglass_settings(${name})
+      set(scope PUBLIC)
+    elseif(sources)
+      add_library(${name} STATIC ${sources} ${headers})
+      nightglass_settings(${name})
+      set(scope PUBLIC)
+    else()
+      # A folder of headers only.
+      add_library(${name} INTERFACE)
+      target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+      set(scope INTERFACE)
+    endif()
+    set(links "")
+    foreach(used IN LISTS NIGHTGLASS_LAYER_USES_${folder})
+      nightglass_layer_target(used_name ${used})
+      list(APPEND links ${used_name})
+    endforeach()
+    target_link_libraries(${name} ${scope} ${links} ${arg_PLATFORM})
+
+    if(folder IN_LIST arg_OBJECT)
+      continue()
+    endif()
+    string(REGEX REPLACE "/.*" "" top "${folder}")
+    if(NOT top IN_LIST tops)
+      list(APPEND tops ${top})
+      add_library(${top} INTERFACE)
+    endif()
+    target_link_libraries(${top} INTERFACE ${name})
+  endforeach()
+endfunction()
