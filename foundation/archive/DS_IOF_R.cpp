@@ -1,7 +1,7 @@
 #include "foundation/archive/DS_IOF_R.h"
 
 #include "foundation/archive/ArchiveString.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 #include "foundation/core/SaverError.h"
 
 #include <cstring>

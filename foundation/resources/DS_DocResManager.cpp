@@ -5,7 +5,6 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/archive/ResourceBuffer.h"
 #include "foundation/core/CurrentDevice.h"
-#include "foundation/render/RenderTargetPair.h"
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/EffectBinaryCheck.h"
 #include "foundation/resources/MeshLoaders.h"

@@ -1,7 +1,7 @@
 #include "foundation/resources/DS_FileLink3.h"
 
 #include "foundation/archive/DS_IOF_Virtual.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 
 #include <windows.h>
 

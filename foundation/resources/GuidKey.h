@@ -3,7 +3,7 @@
 // text form in the document.
 #pragma once
 
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 #include "foundation/core/Types.h"
 
 #include <windows.h>

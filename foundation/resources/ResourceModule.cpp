@@ -1,6 +1,6 @@
 #include "foundation/resources/ResourceModule.h"
 
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 #include "foundation/resources/ResourceModuleForTesting.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "objects/animation/AC_Static.h"
 
 #include "foundation/geometry/DS_Frame.h"
-#include "foundation/params/MediaRectangle.h"
+#include "foundation/render/MediaRectangle.h"
 
 namespace {
 

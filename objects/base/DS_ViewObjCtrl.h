@@ -7,7 +7,7 @@
 #include "foundation/model/DS_ABObj_Constructor.h"
 #include "foundation/params/MediaControlList.h"
 #include "foundation/params/MediaParam.h"
-#include "foundation/params/MediaRectangle.h"
+#include "foundation/render/MediaRectangle.h"
 #include "foundation/render/ScreenQuad.h"
 
 #include <windows.h>

@@ -5,7 +5,7 @@
 
 #include "foundation/model/DS_ABObj_Constructor.h"
 #include "foundation/params/MediaParam.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 #include "objects/animation/StreamMotionSettings.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "foundation/params/MediaControlList.h"
-#include "foundation/params/MediaRectangle.h"
+#include "foundation/render/MediaRectangle.h"
 #include "objects/models/DS_3D_Obj_Ctrl.h"
 
 class DS_ClockConstructor : public DS_3D_Obj_Ctrl {

@@ -7,7 +7,7 @@
 #include "foundation/params/MediaParam.h"
 #include "foundation/params/UINTSclaleTo.h"
 #include "foundation/resources/DS_ImageFileLink.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 #include "objects/base/DS_ViewObjCtrl.h"
 
 #include <cstdint>

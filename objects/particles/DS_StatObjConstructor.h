@@ -8,7 +8,7 @@
 #pragma once
 
 #include "foundation/params/MediaParam.h"
-#include "foundation/params/MediaRectangle.h"
+#include "foundation/render/MediaRectangle.h"
 #include "objects/particles/DS_ParticleSystemCtrl.h"
 
 #include <windows.h>

@@ -3,7 +3,7 @@
 #include "foundation/core/Random.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/resources/DS_DocResManager.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 #include "objects/sound/WaveFile.h"
 
 #include <algorithm>

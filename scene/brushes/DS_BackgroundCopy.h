@@ -3,7 +3,7 @@
 // optionally mirrored: a reflection in water, a second moon, a duplicate.
 #pragma once
 
-#include "foundation/params/MediaRectangle.h"
+#include "foundation/render/MediaRectangle.h"
 #include "scene/brushes/DS_FX_Constructor.h"
 
 #include <cstdint>

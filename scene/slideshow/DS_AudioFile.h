@@ -5,7 +5,7 @@
 
 #include "foundation/core/Types.h"
 #include "foundation/model/DS_IOF_Item.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 
 #include <memory>
 

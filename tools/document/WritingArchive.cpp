@@ -1,6 +1,6 @@
 #include "tools/document/WritingArchive.h"
 
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 
 #include <memory>
 #include <stdexcept>

@@ -1,7 +1,7 @@
 #include "tests/foundation/archive/ArchiveBytes.h"
 
 #include "foundation/archive/ArchiveString.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 #include "foundation/core/SaverError.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "foundation/params/MediaQuad.h"
-#include "foundation/params/MediaRectangle.h"
+#include "foundation/render/MediaRectangle.h"
 
 #include "foundation/core/SaverError.h"
 #include "foundation/archive/DS_IOF_R.h"

@@ -1,4 +1,4 @@
-#include "foundation/params/MediaRectangle.h"
+#include "foundation/render/MediaRectangle.h"
 #include "foundation/render/PictureMapping.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/resources/SizedTexture.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "foundation/core/ComHolder.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 #include "foundation/resources/ResourceCache.h"
 #include "tests/support/TestDevice.h"
 #include "tools/encoders/ImageWriters.h"

@@ -4,7 +4,7 @@
 #include "foundation/resources/DS_FileLink3.h"
 #include "foundation/resources/DS_ImageFileLink.h"
 #include "foundation/resources/FileKey.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 #include "tests/foundation/archive/ArchiveBytes.h"
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/WritingArchive.h"

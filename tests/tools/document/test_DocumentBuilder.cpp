@@ -2,7 +2,7 @@
 #include "tools/document/WritingArchive.h"
 
 #include "foundation/archive/DS_IOF_R.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "foundation/params/MediaRectangle.h"
+#include "foundation/render/MediaRectangle.h"
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/render/PictureMapping.h"

@@ -1,6 +1,6 @@
 #include "foundation/core/SaverError.h"
 #include "foundation/archive/DS_IOF_R.h"
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 #include "tests/foundation/archive/ArchiveBytes.h"
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/WritingArchive.h"

@@ -1,4 +1,4 @@
-#include "foundation/resources/FileRecord.h"
+#include "foundation/archive/FileRecord.h"
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 
