@@ -5,10 +5,11 @@
 //
 // At exit the atexit functions and the function-local statics end in the
 // reverse order of their scheduling: the primary sound buffer, the sound
-// device, the constructor, slide and light registries, and last the global
-// state.
+// device, the show's COM, the constructor, slide and light registries, and
+// last the global state.
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/lifecycle/GlobalState.h"
+#include "foundation/lifecycle/ShowCom.h"
 #include "objects/models/DS_3D_in_2D_array_Constructor.h"
 #include "objects/models/DS_ButterflyConstructor.h"
 #include "objects/models/DS_ClockConstructor.h"
@@ -100,7 +101,9 @@ void RegisterDocumentClasses()
 
 void ScheduleSoundRelease()
 {
-    // Scheduled in this order so that the buffer goes before its device.
+    // Scheduled in this order so that the buffer goes before its device, and
+    // COM ends only once both are gone.
+    std::atexit(EndShowCom);
     std::atexit(ReleaseDirectSound);
     std::atexit(ReleasePrimarySoundBuffer);
 }
