@@ -1,5 +1,6 @@
 #include "host/music/MusicGraph.h"
 
+#include "foundation/lifecycle/ShowCom.h"
 #include "host/framework/Settings.h"
 
 #include <algorithm>
@@ -16,12 +17,6 @@ namespace {
 const long Silence = -10000;
 const long VolumeStep = 40;
 const DWORD FullVolume = 100;
-
-// COM is started once for the show's thread, however often the graph is made
-// again, and stays for the life of the process: the sound device's own parts
-// live in the same apartment, and ending it under them crashes or hangs the
-// show.
-bool ComStarted = false;
 
 template <class T>
 bool Query(IUnknown* object, REFIID id, ComHolder<T>& target)
@@ -40,10 +35,7 @@ void RewindAndRun()
 
 bool InitMusicGraph(HWND window)
 {
-    if (!ComStarted) {
-        CoInitialize(nullptr);
-        ComStarted = true;
-    }
+    StartShowCom();
     if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
                                 IID_IGraphBuilder, reinterpret_cast<void**>(MusicGraph.Out()))))
         return false;

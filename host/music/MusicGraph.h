@@ -25,7 +25,7 @@ extern ComHolder<IBasicAudio> MusicAudio;
 
 // Makes the graph and its interfaces and has its events posted to the window.
 // False at the first step that fails, keeping what was made so far. COM is
-// started on the thread by the first call only.
+// started on the thread by the first call only, and ends at exit.
 bool InitMusicGraph(HWND window);
 // Releases the interfaces, the graph last, each left null.
 void ReleaseMusicGraph();

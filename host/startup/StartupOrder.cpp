@@ -5,10 +5,11 @@
 //
 // At exit the atexit functions and the function-local statics end in the
 // reverse order of their scheduling: the primary sound buffer, the sound
-// device, the constructor, slide and light registries, and last the global
-// state.
+// device, the show's COM, the constructor, slide and light registries, and
+// last the global state.
 #include "foundation/archive/ReaderRegistry.h"
 #include "foundation/lifecycle/GlobalState.h"
+#include "foundation/lifecycle/ShowCom.h"
 #include "objects/models/ModelReaders.h"
 #include "objects/particles/ParticleReaders.h"
 #include "objects/sound/SoundDevice.h"
@@ -45,7 +46,9 @@ void RegisterDocumentClasses()
 
 void ScheduleSoundRelease()
 {
-    // Scheduled in this order so that the buffer goes before its device.
+    // Scheduled in this order so that the buffer goes before its device, and
+    // COM ends only once both are gone.
+    std::atexit(EndShowCom);
     std::atexit(ReleaseDirectSound);
     std::atexit(ReleasePrimarySoundBuffer);
 }

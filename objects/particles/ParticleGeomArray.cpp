@@ -90,11 +90,24 @@ void ParticleGeomArray::CreateQuadBuffers(unsigned int n)
     }
     primitiveType = D3DPT_TRIANGLELIST;
     primitiveCount = 0;
-    indexedPrimitiveCount = n * TrianglesPerQuad;
-    indices.Release();
-    CreateIndexBuffer16(n * IndicesPerQuad, *this, D3DUSAGE_WRITEONLY, D3DPOOL_MANAGED);
-    WriteQuadListIndices(indices.Get(), n);
+    FillQuadIndices();
     quadsPending = true;
+}
+
+bool ParticleGeomArray::FillQuadIndices()
+{
+    const uint32_t quads = vertexCount / VerticesPerQuad;
+    indices.Release();
+    indexedPrimitiveCount = 0;
+    CreateIndexBuffer16(quads * IndicesPerQuad, *this, D3DUSAGE_WRITEONLY, D3DPOOL_MANAGED);
+    // Indices that could not be written would draw whatever the buffer
+    // happens to hold: the array keeps none and draws nothing instead.
+    if (!WriteQuadListIndices(indices.Get(), quads)) {
+        indices.Release();
+        return false;
+    }
+    indexedPrimitiveCount = quads * TrianglesPerQuad;
+    return true;
 }
 
 void ParticleGeomArray::UpdateParticles(float time)
@@ -112,6 +125,10 @@ void ParticleGeomArray::RebuildParticleQuads()
         return;
     const uint32_t n = DrawnCount();
     if (n == 0 || vertexCount / VerticesPerQuad != n)
+        return;
+    // Indices that could not be written before are tried again; until they
+    // are, the quads stay pending.
+    if (!indices && !FillQuadIndices())
         return;
     VertexLock<DX_V::PCT> lock(*this, vertexCount);
     if (!lock)

@@ -33,12 +33,14 @@ public:
     // never shrinks; a count of 0 changes nothing.
     void SetParticleCount(unsigned int count);
     // Vertex and index buffers for n quads; the quads stay degenerate until
-    // the next rebuild.
+    // the next rebuild. Indices that cannot be written leave no index buffer
+    // and nothing to draw (indexedPrimitiveCount 0).
     void CreateQuadBuffers(unsigned int n);
     // The controller's clock step, then every item's update in list order.
     void UpdateParticles(float time);
     // Writes the quads of the first DrawnCount() items, unless the buffers
-    // were made for another count.
+    // were made for another count; first the indices, when they could not be
+    // written before.
     void RebuildParticleQuads();
 
     // Binds the controller's count to SetParticleCount, which runs at once
@@ -57,5 +59,9 @@ public:
     uint32_t gridFrameIndex = 0;
 
 private:
+    // An index buffer for the vertex buffer's quads, filled; false, with no
+    // index buffer and nothing to draw, when it cannot be written.
+    bool FillQuadIndices();
+
     bool quadsPending = false;
 };

@@ -62,7 +62,8 @@ ProbeRun RunProbe()
 // The global state (with the scene view) comes first and goes last; the
 // registries are built light, slide, constructor and go in the reverse order;
 // the primary sound buffer is released before the device, and both before the
-// registries go.
+// registries go; COM, started in main, ends after the sound device and is
+// ended when the program is done.
 TEST(StartupOrder, StartUpAndExitStepsRunInTheirOrder)
 {
     const ProbeRun run = RunProbe();
@@ -76,11 +77,13 @@ TEST(StartupOrder, StartUpAndExitStepsRunInTheirOrder)
         "main",
         "ReleasePrimarySoundBuffer",
         "ReleaseDirectSound",
+        "EndShowCom",
         "DestroyConstructorReaderRegistry",
         "DestroySlideReaderRegistry",
         "DestroyLightReaderRegistry",
         "DestroyGlobalState",
         "DestroyGlobalSceneView",
+        "ComEnded",
     };
     EXPECT_EQ(expected, run.lines);
 }

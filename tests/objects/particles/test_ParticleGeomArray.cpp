@@ -3,6 +3,7 @@
 // quads a rebuild writes and the animation frames.
 #include "objects/particles/ParticleGeomArray.h"
 
+#include "foundation/geometry/BufferLocksForTesting.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/ResourceModuleForTesting.h"
 #include "objects/particles/AnimatedTexture.h"
@@ -237,6 +238,43 @@ TEST_F(ParticleGeometryTest, AHugeCountIsHeldAtWhatTheIndicesReach)
     run.geometry.RebuildParticleQuads();
     EXPECT_FALSE(run.geometry.QuadsPending());
     EXPECT_EQ(20.0f * 16383 + 16.0f, ReadVertices(run.geometry)[65535].x);
+}
+
+// Indices that cannot be written would draw whatever the buffer holds: the
+// array keeps no index buffer and has nothing to draw, and its quads stay
+// pending. A rebuild tries again; once the indices are written the quads are
+// too.
+TEST_F(ParticleGeometryTest, IndicesThatCannotBeWrittenLeaveNothingToDraw)
+{
+    RowSystem* system = new RowSystem;
+    system->count.value = 3;
+    FailIndexBufferLocksForTesting(1);
+    ParticleRun run(system);
+    FailIndexBufferLocksForTesting(0);
+    ASSERT_EQ(3u, run.Size());
+    EXPECT_TRUE(run.geometry.vertices);
+    EXPECT_FALSE(run.geometry.indices);
+    EXPECT_EQ(0u, run.geometry.indexedPrimitiveCount);
+    EXPECT_TRUE(run.geometry.QuadsPending());
+
+    FailIndexBufferLocksForTesting(1);
+    run.geometry.RebuildParticleQuads();
+    FailIndexBufferLocksForTesting(0);
+    EXPECT_FALSE(run.geometry.indices);
+    EXPECT_EQ(0u, run.geometry.indexedPrimitiveCount);
+    EXPECT_TRUE(run.geometry.QuadsPending());
+
+    run.geometry.RebuildParticleQuads();
+    ASSERT_TRUE(run.geometry.indices);
+    EXPECT_EQ(6u, run.geometry.indexedPrimitiveCount);
+    EXPECT_FALSE(run.geometry.QuadsPending());
+    void* data = nullptr;
+    ASSERT_TRUE(SUCCEEDED(run.geometry.indices->Lock(0, 0, &data, D3DLOCK_READONLY)));
+    const uint16_t* indices = static_cast<const uint16_t*>(data);
+    const std::vector<uint16_t> written(indices, indices + 18);
+    run.geometry.indices->Unlock();
+    EXPECT_EQ((std::vector<uint16_t>{0, 1, 2, 2, 1, 3, 4, 5, 6, 6, 5, 7, 8, 9, 10, 10, 9, 11}), written);
+    EXPECT_EQ(40.0f + 16.0f, ReadVertices(run.geometry)[11].x);
 }
 
 // A system whose image list names a module that is not there (the

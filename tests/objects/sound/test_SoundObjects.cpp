@@ -264,7 +264,11 @@ TEST_F(SoundTest, LoadingCopiesPlayablePcmAndLeavesAnythingElseSilent)
     Bytes adpcm = EncodeWav(tone);
     adpcm[20] = 0x11;
     FlatSlide slide;
-    slide.soundObjects = {SoundRecord(L"tone"), SoundRecord(L"adpcm"), SoundRecord(L"missing")};
+    WavSoundContent everyThreeSeconds;
+    everyThreeSeconds.mode = 1;
+    everyThreeSeconds.minimumInterval = 3;
+    everyThreeSeconds.maximumInterval = 3;
+    slide.soundObjects = {SoundRecord(L"tone"), SoundRecord(L"adpcm"), SoundRecord(L"missing", everyThreeSeconds)};
     DS_SlideShow_Light& root =
         Load({slide}, {WaveEntry(WavePath(L"tone"), EncodeWav(tone)), WaveEntry(WavePath(L"adpcm"), adpcm)});
     const auto& sounds = root.slides[0]->soundObjects;
@@ -292,8 +296,15 @@ TEST_F(SoundTest, LoadingCopiesPlayablePcmAndLeavesAnythingElseSilent)
         EXPECT_FALSE(silent.buffer);
         EXPECT_EQ(DSERR_UNINITIALIZED, silent.PlayLooped());
         EXPECT_EQ(DSERR_UNINITIALIZED, silent.Stop());
+        EXPECT_EQ(DSERR_UNINITIALIZED, silent.PlayOnce());
+        // Shown and ticked, each goes on without a buffer: the looping one
+        // has nothing to start, the one at intervals keeps its times.
         sounds[i]->SetActive(true);
         sounds[i]->Update(1.0f);
+        EXPECT_FALSE(silent.buffer);
+        EXPECT_FLOAT_EQ(i == 2 ? 4.0f : 0.0f, silent.nextTriggerTime);
+        sounds[i]->SetActive(false);
+        EXPECT_FALSE(silent.buffer);
     }
 
     // The device takes its buffers with it: they go first.

@@ -4,6 +4,7 @@
 
 #include "foundation/core/CurrentDevice.h"
 #include "scene/brushes/DS_BackgroundCopy.h"
+#include "scene/slideshow/DS_SlideContainer.h"
 #include "tools/document/PatternBrushRecords.h"
 #include "tools/document/WritingArchive.h"
 
@@ -120,16 +121,31 @@ private:
 } // namespace
 
 // A copy that reads the background over a picture of size 0 draws nothing,
-// so it must not take the scene from the objects drawn before it: what they
-// drew stays on the screen.
+// so the slide must not take the scene from the objects drawn before it for
+// the copy: neither count it among the scene's readers nor flip the capture
+// for it. What the objects drew stays on the screen.
 TEST_F(BackgroundCopyTest, ACopyOverAPictureOfNoSizeLeavesTheScene)
 {
-    ShowPicture(CellTexture(Device(), 64).Get(), 0, 0);
-    ASSERT_EQ(0, layer.GetPictureWidth());
+    picture = CellTexture(Device(), 64);
+    AddPicture(manager, FileKey{L"picture.png", 3}, picture.Get(), 0, 0);
+    DS_SlideContainer slide;
+    slide.layer = CountedPtr<DS_2D_Light>(new DS_2D_Light);
+    ActivateLayer(*slide.layer, FileKey{L"picture.png", 3}, Side, Side, SceneView::Stretch);
+    ASSERT_EQ(0, slide.layer->GetPictureWidth());
+    ASSERT_TRUE(slide.layer->targetPair.current);
     DS_BackgroundCopy brush;
     brush.backgroundFlag.value = 1;
     const D3DCOLOR green = 0xFF20C040;
     // Objects draw from the last to the first: the fill, then the copy.
-    const Pixels pixels = DrawSlideFrame(device, layer, {Object(brush), CountedPtr<DS_ABObj>(new FillObject(green))});
+    slide.visualObjects = {Object(brush), CountedPtr<DS_ABObj>(new FillObject(green))};
+    ASSERT_TRUE(slide.visualObjects[0]->NeedsBackground());
+
+    IDirect3DDevice9* d = Device();
+    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    d->BeginScene();
+    slide.RenderScene();
+    slide.FinishFrame();
+    d->EndScene();
+    const Pixels pixels = device.ReadBackBuffer();
     EXPECT_TRUE(pixels.AllNear(0, 0, Side, Side, Rgba::FromArgb(green), 2)) << pixels.At(32, 32);
 }
