@@ -3,7 +3,6 @@
 #pragma once
 
 #include "foundation/core/ComHolder.h"
-#include "foundation/resources/DefaultPoolTarget.h"
 #include "foundation/resources/FileKey.h"
 #include "foundation/archive/FileRecord.h"
 #include "foundation/resources/GuidKey.h"
@@ -15,6 +14,8 @@
 
 #include <map>
 #include <vector>
+
+class RenderTargetPair;
 
 // Looking a key up with operator[] inserts the empty value (no records, a
 // set without slots, a mesh without buffers, no object), which is what every
@@ -44,7 +45,7 @@ struct ResourceTable {
     FileMap<LoadedMesh> meshes;
     // 6: render-target pairs recreated from the GUID texture of their key
     // after a device reset; owned by whoever registered them.
-    GuidMap<DefaultPoolTarget*> renderTargets;
+    GuidMap<RenderTargetPair*> renderTargets;
     // 7: the effect of each effect link.
     FileMap<ComHolder<ID3DXEffect>> effects;
     // 8: every record of every link: what the document embeds and what the

@@ -9,7 +9,7 @@
 #pragma once
 
 #include "foundation/model/DS_ABObj.h"
-#include "foundation/render/RenderTargetPair.h"
+#include "foundation/resources/RenderTargetPair.h"
 #include "objects/particles/ParticleGeomArray.h"
 
 #include <d3d9.h>

@@ -16,7 +16,7 @@
 #include "foundation/model/DS_IOF_Item.h"
 #include "foundation/params/MediaControlList.h"
 #include "foundation/render/ImageQuad.h"
-#include "foundation/render/RenderTargetPair.h"
+#include "foundation/resources/RenderTargetPair.h"
 #include "foundation/resources/DS_ImageFileLink.h"
 #include "scene/layerbase/DSM_Camera.h"
 #include "scene/layerbase/DS_ABRender.h"

@@ -2,7 +2,7 @@
 
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/core/CurrentDevice.h"
-#include "foundation/render/RenderTargetPair.h"
+#include "foundation/resources/RenderTargetPair.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/EffectTechnique.h"

@@ -1,6 +1,6 @@
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/core/CurrentDevice.h"
-#include "foundation/render/RenderTargetPair.h"
+#include "foundation/resources/RenderTargetPair.h"
 #include "tests/support/TestDevice.h"
 
 #include <gtest/gtest.h>

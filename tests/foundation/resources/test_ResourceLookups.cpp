@@ -1,7 +1,7 @@
 #include "tests/foundation/resources/DocResManagerTestSupport.h"
 
 #include "foundation/core/CurrentDevice.h"
-#include "foundation/render/RenderTargetPair.h"
+#include "foundation/resources/RenderTargetPair.h"
 #include "foundation/resources/MeshLoaders.h"
 #include "foundation/resources/ResourceModule.h"
 #include "foundation/resources/TextureLoaders.h"

@@ -338,6 +338,8 @@ TEST(MatrixCodeGrid, TinyGridsSpawnWithoutFlickerAndWithTopHeads)
     }
     ASSERT_EQ(1, grid->streams[0].head);
     EXPECT_GT(frames, spawned.delay);
+    // The cell started clean: only the stream's write marks it for redrawing.
+    EXPECT_NE(0u, grid->Cell(0, 0) & MatrixCodeGrid::DirtyBit);
     const int written = MatrixCodeGrid::GlyphOf(grid->Cell(0, 0));
     if (spawned.remaining > 0)
         EXPECT_TRUE(written >= 1 && written <= Glyphs) << written;

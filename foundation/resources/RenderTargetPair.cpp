@@ -1,4 +1,4 @@
-#include "foundation/render/RenderTargetPair.h"
+#include "foundation/resources/RenderTargetPair.h"
 
 #include "foundation/core/CurrentDevice.h"
 

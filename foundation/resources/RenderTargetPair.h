@@ -13,13 +13,12 @@
 #pragma once
 
 #include "foundation/core/ComHolder.h"
-#include "foundation/resources/DefaultPoolTarget.h"
 
 #include <d3d9.h>
 
 #include <cstdint>
 
-class RenderTargetPair final : public DefaultPoolTarget {
+class RenderTargetPair {
 public:
     using TextureHolder = ComHolder<IDirect3DTexture9>;
 
@@ -34,9 +33,9 @@ public:
     // Lets go of both textures and the depth surface (before a device reset:
     // they live in the default pool); the size and the counter stay for the
     // next Create.
-    void ReleaseTextures() override;
+    void ReleaseTextures();
     // Create, then copies level 0 of source (when given) into current.
-    void CreateFromTexture(IDirect3DTexture9* source, uint32_t w, uint32_t h) override;
+    void CreateFromTexture(IDirect3DTexture9* source, uint32_t w, uint32_t h);
     // Makes the other texture current and render target 0, cleared to opaque
     // black; returns the texture that was drawn into before.
     const TextureHolder& Flip();
