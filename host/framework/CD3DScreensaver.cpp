@@ -13,6 +13,15 @@ POINT LastMousePosition = {-1, -1};
 
 namespace {
 
+// One line of debug output. Written narrow: Wine's OutputDebugStringW passes
+// nothing on to its debug channel, and a debugger on Windows shows both.
+void DebugLine(const wchar_t* text)
+{
+    char line[160];
+    if (WideCharToMultiByte(CP_UTF8, 0, text, -1, line, sizeof line, nullptr, nullptr) > 0)
+        OutputDebugStringA(line);
+}
+
 const wchar_t* const WindowClassName = L"D3DSaverWndClass";
 const UINT_PTR PreviewTimer = 1;
 const UINT PreviewWaitMilliseconds = 500;
@@ -341,7 +350,7 @@ LRESULT CD3DScreensaver::WindowProc(HWND window, UINT message, WPARAM wparam, LP
             if (inputCounts) {
                 EndShowOnInput(L"deactivated");
             } else {
-                OutputDebugStringW(L"Nightglass: deactivated before the first frame, ignored\n");
+                DebugLine(L"Nightglass: deactivated before the first frame, ignored\n");
                 reclaimActivation = mode == LaunchMode::Full;
             }
         }
@@ -425,7 +434,7 @@ void CD3DScreensaver::EndShow(const wchar_t* reason)
     endReason = reason;
     wchar_t line[96];
     swprintf(line, sizeof line / sizeof *line, L"Nightglass: the show ended: %ls\n", reason);
-    OutputDebugStringW(line);
+    DebugLine(line);
     // Releasing a full-screen device gives the desktop back, and the system
     // tells the windows (activation, display change): what that sends here
     // must not end the show a second time while its devices go.
@@ -454,6 +463,9 @@ void CD3DScreensaver::StartCountingInput()
     inputCounts = true;
     mouseMoveCount = 0;
     RestMouseAtCursor();
+    // With the line that says why a show ended, this tells from outside when
+    // input began to count.
+    DebugLine(L"Nightglass: input counts from now on\n");
 }
 
 LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam)

@@ -49,7 +49,8 @@ expect_saver_ends 15 "the message box closed"
 sample_box 300 150 "$work/show-mask"
 xdotool mousemove 400 300
 start_saver /s
-wait_until 20 box_reads "$work/show-mask" 300 150 || fail "the show's box does not read the text 2101"
+wait_for_program box_reads "$work/show-mask" 300 150 || fail "the show's box does not read the text 2101, $wait_failure"
+expect_input_counts "the error box of the show"
 xdotool key space
 expect_saver_ends 15 "a key press over the error box"
 

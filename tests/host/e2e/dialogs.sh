@@ -146,6 +146,7 @@ start_saver /s
 expect_screen_shows_picture "the show with Fit" 0,120 800,480
 shows_black 0,0 800,60 || fail "no black band above the fitted picture: $(pixels --stats 0,0 800,60 4)"
 shows_black 0,540 800,600 || fail "no black band below the fitted picture: $(pixels --stats 0,540 800,600 4)"
+expect_input_counts "the show with Fit"
 xdotool key space
 expect_saver_ends 15 "a key press"
 

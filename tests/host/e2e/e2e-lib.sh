@@ -1,9 +1,9 @@
 # Sourced by the end-to-end scripts, whose arguments are the build folder,
 # the helper, the program, its two test variants (the short show and the
 # broken document), the probe and the short show's document writer. Each
-# script gets an X server of its own and runs Wine in the build folder's
-# end-to-end prefix (made by prepare_prefix.sh), whose server it restarts on
-# that display; everything it starts ends with it.
+# script gets an X server of its own and runs Wine in a prefix of its own, a
+# copy of the build folder's end-to-end prefix (made by prepare_prefix.sh),
+# whose server it starts on that display; everything it starts ends with it.
 set -euo pipefail
 
 build=$1
@@ -17,11 +17,27 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 # shellcheck source=../../../scripts/env.sh
 source "$here/../../../scripts/env.sh"
-export WINEPREFIX="$build/wineprefix-e2e"
-[[ -f $WINEPREFIX/system.reg ]] || { echo "FAIL: no prefix $WINEPREFIX (prepare_prefix.sh)" >&2; exit 1; }
+prepared_prefix="$build/wineprefix-e2e"
+[[ -f $prepared_prefix/system.reg ]] || { echo "FAIL: no prefix $prepared_prefix (prepare_prefix.sh)" >&2; exit 1; }
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/nightglass-e2e.XXXXXX")
 xserver_pid=""
+
+# Each script runs Wine in a prefix of its own, so that scripts can run side
+# by side: a copy of the prepared one, its files hard-linked where the file
+# system allows (Wine writes its registry to a new file and renames it, and
+# every other file the tests make is new), the registry itself copied.
+export WINEPREFIX="$work/prefix"
+if ! cp -al "$prepared_prefix" "$WINEPREFIX" 2>/dev/null; then
+  rm -rf "$WINEPREFIX"
+  cp -a "$prepared_prefix" "$WINEPREFIX"
+fi
+for hive in system.reg user.reg userdef.reg; do
+  if [[ -f $prepared_prefix/$hive ]]; then
+    rm -f "$WINEPREFIX/$hive"
+    cp -p "$prepared_prefix/$hive" "$WINEPREFIX/$hive"
+  fi
+done
 
 # The colour the probe clears its first screen to, and the error box's (the
 # window colour) and background.
@@ -82,7 +98,10 @@ screen_size() {
 fail() {
   echo "FAIL: $*" >&2
   saver_state >&2
-  if [[ -f $work/shot.xwd ]]; then cp "$work/shot.xwd" "$build/e2e-last-failure.xwd"; fi
+  # What the program wrote and showed last, kept in the build folder.
+  local kept="$build/e2e-failure-$(basename "$0" .sh)"
+  if [[ -f $work/shot.xwd ]]; then cp "$work/shot.xwd" "$kept.xwd"; fi
+  if [[ -f $work/saver.out ]]; then tr -d '\r' <"$work/saver.out" | tail -200 >"$kept.out"; fi
   exit 1
 }
 
@@ -126,15 +145,20 @@ start_xvfb() {
 # Starts the program "$1" with the arguments that follow; the probe writes
 # its log into the work folder.
 start_program() {
-  rm -f "$work/saver.exit" "$work/probe.log"
+  rm -f "$work/saver.exit" "$work/saver.pid" "$work/probe.log"
   touch "$work/saver.started"
   (
     # Debug output (+debugstr) carries the program's own word on why a show
     # ended.
     WINEDEBUG="${WINEDEBUG:+$WINEDEBUG,}+debugstr" NIGHTGLASS_PROBE_LOG="Z:$work/probe.log" \
-      wine "$@" >"$work/saver.out" 2>&1
+      wine "$@" >"$work/saver.out" 2>&1 &
+    echo $! >"$work/saver.pid"
+    wait $!
     echo $? >"$work/saver.exit"
-  ) &
+    # The shell's own word on a program that the clean-up killed stays out of
+    # the test's output: saver_state tells what became of the program.
+  ) 2>"$work/saver.shell" &
+  wait_until 10 test -s "$work/saver.pid" || fail "the program did not start"
 }
 
 start_saver() {
@@ -153,10 +177,21 @@ saver_runs_on() {
   ! saver_ended
 }
 
-# The saver ends within $1 seconds after $2, and ends cleanly.
+# The program's own word that input ends the show from now on: before it,
+# the show ignores keys, buttons and moves.
+input_counts() {
+  grep -qa "Nightglass: input counts from now on" "$work/saver.out" 2>/dev/null
+}
+
+expect_input_counts() {
+  wait_for_program input_counts || fail "input never began to count ($1), $wait_failure"
+}
+
+# The saver ends after $2, within $1 seconds of its processor time, and ends
+# cleanly.
 expect_saver_ends() {
   local code
-  wait_until "${1:-15}" saver_ended || fail "the saver did not end ($2)"
+  wait_for_program_within "${1:-15}" saver_ended || saver_ended || fail "the saver did not end ($2), $wait_failure"
   code=$(cat "$work/saver.exit")
   ((code == 0)) || fail "the saver ended with exit code $code ($2): $(tail -5 "$work/saver.out")"
 }
@@ -217,17 +252,72 @@ screen_shows_picture() {
   shows_picture "$@"
 }
 
-# A saver that ended before it drew says so at once, with its exit code and
-# the end of its output, rather than after the whole wait.
-picture_or_saver_ended() {
-  saver_ended || screen_shows_picture "$@"
+# The processor time, in seconds, that the program started last has used
+# (Wine runs it in the process started for it); empty once it is gone.
+saver_cpu_seconds() {
+  local pid fields
+  pid=$(cat "$work/saver.pid" 2>/dev/null) || return 0
+  fields=$(cut -d')' -f2- "/proc/$pid/stat" 2>/dev/null) || return 0
+  # utime and stime: the 12th and 13th fields after the command's name.
+  awk -v ticks="$(getconf CLK_TCK)" '{ printf "%.1f\n", ($12 + $13) / ticks }' <<<"$fields"
+}
+
+# Loading the demo document is the longest work of a start: every picture
+# is decoded and resampled, once for each monitor, before the first frame of
+# the show. Its cost is the program's processor time (about 20 s for one
+# monitor here, twice that for two), and on a busy machine the wall-clock
+# time it takes grows with the load. So the waits on the program are
+# measured in its own processor time: a wait fails when the program has used
+# its budget of processor time without getting there (a busy loop), or has
+# used none for StallSeconds (a hang), and only past WaitBoundSeconds of wall
+# clock otherwise.
+readonly FirstPictureCpuSeconds=120
+readonly StallSeconds=30
+readonly WaitBoundSeconds=420
+
+# Runs "$@" every 0.2 s until it succeeds (true), the program ends or its
+# processor time says it will not get there (false, with wait_failure saying
+# why). $1 is the budget: the processor seconds the program may use from now.
+wait_for_program_within() {
+  local budget=$1 deadline=$((SECONDS + WaitBoundSeconds)) start_cpu cpu last_cpu="" last_progress=$SECONDS
+  shift
+  start_cpu=$(saver_cpu_seconds)
+  wait_failure=""
+  until "$@"; do
+    saver_ended && { wait_failure="the program ended"; return 1; }
+    cpu=$(saver_cpu_seconds)
+    if [[ -n $cpu ]]; then
+      if [[ $cpu != "$last_cpu" ]]; then
+        last_cpu=$cpu
+        last_progress=$SECONDS
+      fi
+      if awk -v c="$cpu" -v s="${start_cpu:-0}" -v b="$budget" 'BEGIN { exit !(c - s > b) }'; then
+        wait_failure="after $budget s of the program's processor time ($cpu s in all)"
+        return 1
+      fi
+    fi
+    if ((SECONDS - last_progress > StallSeconds)); then
+      wait_failure="the program used no processor time for $StallSeconds s (${last_cpu:-?} s in all)"
+      return 1
+    fi
+    if ((SECONDS > deadline)); then
+      wait_failure="after $WaitBoundSeconds s (the program had used ${last_cpu:-?} s of processor time)"
+      return 1
+    fi
+    sleep 0.2
+  done
+}
+
+# Waits for "$@" as long as a start of the show may take.
+wait_for_program() {
+  wait_for_program_within "$FirstPictureCpuSeconds" "$@"
 }
 
 expect_screen_shows_picture() {
   local what=$1
   shift
-  wait_until 60 picture_or_saver_ended "$@" ||
-    fail "$what: no picture over $*: $(pixels --stats "$1" "$2" 4) (mean black count)"
+  wait_for_program screen_shows_picture "$@" || saver_ended ||
+    fail "$what: no picture over $*, $wait_failure: $(pixels --stats "$1" "$2" 4) (mean black count)"
   screen_shows_picture "$@" ||
     fail "$what: the saver ended before it showed a picture, exit code $(cat "$work/saver.exit"):" \
       "$(tail -5 "$work/saver.out" 2>/dev/null)"

@@ -51,7 +51,7 @@ cmp -s "$work/expected-mask" "$work/other-mask" && fail "the box's masks do not 
 
 xdotool mousemove 400 300
 start_program "$badscene" /s
-wait_until 20 box_shown || fail "no error box"
+wait_for_program box_shown || fail "no error box, $wait_failure"
 read -r x0 y0 x1 y1 _ <<<"$(box_extent)"
 # The frame and the text take some of the box's pixels.
 ((x1 - x0 >= 290 && x1 - x0 <= 300 && y1 - y0 >= 140 && y1 - y0 <= 150)) ||
@@ -65,6 +65,7 @@ sleep 0.7
 read -r moved_x0 moved_y0 _ <<<"$(box_extent)"
 ((moved_x0 != x0 && moved_y0 != y0)) || fail "the box did not move: ($x0, $y0) then ($moved_x0, $moved_y0)"
 
+expect_input_counts "the error box"
 xdotool key space
 expect_saver_ends 15 "a key press over the error box"
 echo "error box: passed"

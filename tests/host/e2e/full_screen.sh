@@ -12,6 +12,7 @@ start_show() {
   xdotool mousemove 400 300
   start_saver /s
   expect_screen_shows_picture "full-screen show" "${Screen[@]}"
+  expect_input_counts "the full-screen show"
   # Let the show settle: only moves made from here on are the test's.
   sleep 1
 }

@@ -45,7 +45,7 @@ expect_probe_value PicPos 2
 set_dword "$ProgramKey\\Screen 1" "Leave Black" 1
 xdotool mousemove 400 300
 start_probe /s
-sleep 3
+expect_input_counts "a show with its one monitor left black"
 shot
 [[ $(pixels 0,0 799,0 0,599 799,599 400,300 | sort -u) == "$Black" ]] || fail "a monitor left black shows something"
 saver_runs_on || fail "the show ended by itself"

@@ -63,12 +63,8 @@ both_monitors_show_pictures() {
   shot
   shows_picture 0,99 1024,670 && shows_picture 1024,0 2304,720
 }
-both_shown_or_saver_ended() {
-  saver_ended || both_monitors_show_pictures
-}
-wait_until 60 both_shown_or_saver_ended ||
-  fail "no picture on both monitors: first $(pixels --stats 0,99 1024,670 4), second $(pixels --stats 1024,0 2304,720 4) (mean black count)"
-both_monitors_show_pictures || fail "the saver ended before both monitors showed a picture"
+wait_for_program both_monitors_show_pictures ||
+  fail "no picture on both monitors, $wait_failure: first $(pixels --stats 0,99 1024,670 4), second $(pixels --stats 1024,0 2304,720 4) (mean black count)"
 shows_black 0,0 1024,95 || fail "first monitor: no black band above the picture: $(pixels --stats 0,0 1024,95 4)"
 shows_black 0,674 1024,768 || fail "first monitor: no black band below the picture: $(pixels --stats 0,674 1024,768 4)"
 shows_picture 1024,0 2304,720 || fail "second monitor: no picture edge to edge: $(pixels --stats 1024,0 2304,720 4)"
@@ -81,6 +77,7 @@ windows=$(helper windows | tr -d '\r' | sort)
 copies=$(music_copies | sed 's|.*/||' | sort | tr '\n' '|')
 [[ $copies == "1-Night Garden.wav|2-Dawn Music Box.wav|" ]] || fail "music copies: $copies"
 
+expect_input_counts "the show on two monitors"
 xdotool key space
 expect_saver_ends 15 "a key press"
 
