@@ -1,4 +1,4 @@
-# Shared settings for every Nightglass target and the helpers that declare them.
+# Shared settings for every Nightglass target, and the helper that applies them.
 
 # Windows 7 API level with Unicode entry points throughout.
 set(NIGHTGLASS_DEFINES UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
@@ -17,13 +17,3 @@ function(nightglass_settings target)
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 
-# A static library made of every source under the given folder.
-function(nightglass_library name folder)
-  file(GLOB_RECURSE sources CONFIGURE_DEPENDS
-    ${folder}/*.cpp ${folder}/*.h)
-  list(FILTER sources INCLUDE REGEX "\\.cpp$")
-  file(GLOB_RECURSE headers CONFIGURE_DEPENDS ${folder}/*.h)
-  add_library(${name} STATIC ${sources} ${headers})
-  nightglass_settings(${name})
-  target_link_libraries(${name} PUBLIC ${ARGN})
-endfunction()

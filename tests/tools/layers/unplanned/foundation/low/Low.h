@@ -1,0 +1,5 @@
+#pragma once
+
+#include "foundation/low/detail/Detail.h"
+
+struct Low : Detail {};
