@@ -5,7 +5,7 @@
 
 #include "foundation/core/RandomForTesting.h"
 #include "scene/slideshow/LoadSceneDocument.h"
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 #include "tools/document/DocumentBuilder.h"
 
 #include <gtest/gtest.h>

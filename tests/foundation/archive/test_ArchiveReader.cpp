@@ -1,4 +1,4 @@
-#include "tests/foundation/archive/ArchiveBytes.h"
+#include "tests/support/ArchiveBytes.h"
 
 #include "foundation/archive/ArchiveString.h"
 #include "foundation/archive/FileRecord.h"

@@ -1,7 +1,7 @@
 #include "foundation/core/SaverError.h"
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/FileRecord.h"
-#include "tests/foundation/archive/ArchiveBytes.h"
+#include "tests/support/ArchiveBytes.h"
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/WritingArchive.h"
 

@@ -1,4 +1,4 @@
-#include "tests/foundation/archive/ArchiveBytes.h"
+#include "tests/support/ArchiveBytes.h"
 
 #include "foundation/core/SaverError.h"
 #include "foundation/archive/ObjectHeader.h"

@@ -2,7 +2,7 @@
 #include "foundation/render/ColouredQuads.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/resources/SizedTexture.h"
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "foundation/render/ImageQuad.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/DS_ImageFileLink.h"
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "foundation/render/QuadBatch.h"
 
 #include "foundation/geometry/BufferLocksForTesting.h"
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/render/ImageQuad.h"
 #include "foundation/render/SceneView.h"
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

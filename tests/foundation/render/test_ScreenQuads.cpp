@@ -3,7 +3,7 @@
 #include "foundation/render/ScreenQuad.h"
 #include "foundation/render/TexturedQuad.h"
 #include "foundation/resources/SizedTexture.h"
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "foundation/resources/DS_DocResManager.h"
-#include "tests/foundation/archive/ArchiveBytes.h"
+#include "tests/support/ArchiveBytes.h"
 #include "tests/foundation/resources/LoaderTestSupport.h"
 #include "tools/document/ResourceTableRecord.h"
 #include "tools/testmodule/TestModuleContent.h"

@@ -5,7 +5,7 @@
 #include "foundation/resources/DS_ImageFileLink.h"
 #include "foundation/resources/FileKey.h"
 #include "foundation/archive/FileRecord.h"
-#include "tests/foundation/archive/ArchiveBytes.h"
+#include "tests/support/ArchiveBytes.h"
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/WritingArchive.h"
 

@@ -1,6 +1,6 @@
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/resources/GuidKey.h"
-#include "tests/foundation/archive/ArchiveBytes.h"
+#include "tests/support/ArchiveBytes.h"
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/ResourceRecords.h"
 #include "tools/document/WritingArchive.h"

@@ -10,7 +10,7 @@
 #include "objects/sound/DS_WAV_Constructor.h"
 #include "objects/sound/SoundDevice.h"
 #include "objects/sound/SoundDeviceForTesting.h"
-#include "tests/scene/slideshow/SlideshowDocuments.h"
+#include "tests/support/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
 #include "tools/assets/SoundArt.h"
 #include "tools/document/SoundRecords.h"

@@ -6,7 +6,7 @@
 #include "objects/sound/DS_Sound.h"
 #include "objects/sound/DS_WAV_Constructor.h"
 #include "objects/sound/SoundDevice.h"
-#include "tests/scene/slideshow/SlideshowDocuments.h"
+#include "tests/support/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
 #include "tools/assets/SoundArt.h"
 #include "tools/document/SoundRecords.h"

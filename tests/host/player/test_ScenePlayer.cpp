@@ -7,7 +7,7 @@
 #include "foundation/resources/TextureLoaders.h"
 #include "host/framework/Settings.h"
 #include "scene/slideshow/LoadSceneDocument.h"
-#include "tests/scene/slideshow/SlideshowDocuments.h"
+#include "tests/support/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
 #include "tools/assets/DemoArt.h"
 #include "tools/assets/SoundArt.h"

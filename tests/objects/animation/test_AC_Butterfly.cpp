@@ -6,7 +6,7 @@
 #include "foundation/geometry/DS_Frame.h"
 #include "objects/animation/AC_ButterflyWing.h"
 #include "objects/models/DS_ButterflyConstructor.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "objects/animation/AC_Static.h"
 #include "objects/animation/LocalClock.h"
 #include "objects/models/DS_ClockConstructor.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 
 #include <gtest/gtest.h>
 

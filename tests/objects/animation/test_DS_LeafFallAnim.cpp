@@ -6,7 +6,7 @@
 #include "foundation/core/Random.h"
 #include "foundation/geometry/DS_Frame.h"
 #include "objects/animation/StreamMotionSettings.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -9,9 +9,9 @@
 #include "objects/models/DS_ButterflyConstructor.h"
 #include "objects/models/DS_ClockConstructor.h"
 #include "scene/layerbase/DS_2D_Light.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
-#include "tests/scene/slideshow/AllocationCounter.h"
+#include "tests/support/AllocationCounter.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include "objects/animation/DS_LeafFallAnim.h"
 #include "objects/models/DS_3D_in_2D_array_Constructor.h"
 #include "scene/layerbase/DS_2D_Light.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
-#include "tests/scene/slideshow/AllocationCounter.h"
+#include "tests/support/AllocationCounter.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/assets/ArtKit.h"
 #include "tools/assets/ModelMeshes.h"
 

@@ -4,7 +4,7 @@
 #include "objects/models/DS_3D_in_2D_array_Constructor.h"
 #include "objects/models/DS_ButterflyConstructor.h"
 #include "objects/models/DS_ClockConstructor.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/ModelRecords.h"
 #include "tools/document/WritingArchive.h"
 

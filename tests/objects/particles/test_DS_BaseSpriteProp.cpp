@@ -5,8 +5,8 @@
 #include "foundation/core/SaverError.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "objects/particles/DS_FishConstructor.h"
-#include "tests/foundation/archive/ArchiveBytes.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ArchiveBytes.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/ParticleRecords.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 #include "objects/particles/DS_BoundControl.h"
 
 #include "objects/particles/DS_FlowConstructor.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 
 #include <gtest/gtest.h>
 

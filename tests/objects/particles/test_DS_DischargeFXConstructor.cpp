@@ -5,7 +5,7 @@
 #include "objects/particles/DS_DischargeFXConstructor.h"
 
 #include "foundation/core/Random.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/GlowRecords.h"
 
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 
 #include "objects/particles/DS_BirdConstructor.h"
 #include "objects/particles/DS_GhostConstructor.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/ParticleRecords.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "objects/particles/DS_FlowConstructor.h"
 
 #include "objects/particles/DS_RainConstructor.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/ParticleRecords.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // breathing phase, the bounce by its centre and the turn on every update.
 #include "objects/particles/DS_FogConstructor.h"
 
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/AmbientRecords.h"
 
 #include <gtest/gtest.h>

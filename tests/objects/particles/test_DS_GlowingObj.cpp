@@ -11,9 +11,9 @@
 #include "objects/particles/DS_DischargeFXConstructor.h"
 #include "scene/layerbase/DS_2D_Light.h"
 #include "scene/slideshow/DS_SlideContainer.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
-#include "tests/scene/slideshow/AllocationCounter.h"
+#include "tests/support/AllocationCounter.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 
 #include "objects/particles/DS_SpriteArrayObj.h"
 #include "scene/layerbase/DS_2D_Light.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/AmbientRecords.h"
 
 #include <gtest/gtest.h>

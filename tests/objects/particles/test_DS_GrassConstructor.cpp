@@ -3,7 +3,7 @@
 // up to 90 degrees.
 #include "objects/particles/DS_GrassConstructor.h"
 
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/AmbientRecords.h"
 
 #include <gtest/gtest.h>

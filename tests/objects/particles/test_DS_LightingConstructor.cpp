@@ -4,7 +4,7 @@
 // the re-flash.
 #include "objects/particles/DS_LightingConstructor.h"
 
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/AmbientRecords.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // the phase, and the rebirth of a sparkle that faded out.
 #include "objects/particles/DS_SparkleConstructor.h"
 
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/AmbientRecords.h"
 
 #include <gtest/gtest.h>

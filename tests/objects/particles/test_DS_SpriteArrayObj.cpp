@@ -6,9 +6,9 @@
 #include "objects/particles/DS_FishConstructor.h"
 #include "objects/particles/DS_FlowConstructor.h"
 #include "scene/layerbase/DS_2D_Light.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
-#include "tests/scene/slideshow/AllocationCounter.h"
+#include "tests/support/AllocationCounter.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/testmodule/TestModuleContent.h"
 
 #include <gtest/gtest.h>

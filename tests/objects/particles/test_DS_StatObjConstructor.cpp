@@ -8,8 +8,8 @@
 #include "objects/particles/DS_FlowerConstructor.h"
 #include "objects/particles/DS_SpriteArrayObj.h"
 #include "scene/layerbase/DS_2D_Light.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 #include "tools/document/StaticObjectRecords.h"
 
 #include <gtest/gtest.h>

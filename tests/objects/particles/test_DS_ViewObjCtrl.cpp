@@ -3,7 +3,7 @@
 #include "objects/base/DS_ViewObjCtrl.h"
 
 #include "objects/particles/ParticleItem.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 
 #include <gtest/gtest.h>
 

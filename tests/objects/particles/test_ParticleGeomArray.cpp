@@ -8,9 +8,9 @@
 #include "foundation/resources/ResourceModuleForTesting.h"
 #include "objects/particles/AnimatedTexture.h"
 #include "objects/particles/DS_ParticleSystemCtrl.h"
-#include "tests/foundation/render/RenderTestSupport.h"
-#include "tests/objects/particles/ParticleTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

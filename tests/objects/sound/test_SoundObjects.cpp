@@ -5,7 +5,7 @@
 #include "objects/sound/SoundDevice.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/objects/sound/FakeSound.h"
-#include "tests/scene/slideshow/SlideshowDocuments.h"
+#include "tests/support/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
 #include "tools/assets/SoundArt.h"
 #include "tools/document/SoundRecords.h"

@@ -5,9 +5,9 @@
 
 #include "scene/brushes/DS_FX_Constructor.h"
 #include "scene/layerbase/DS_2D_Light.h"
-#include "tests/foundation/render/RenderTestSupport.h"
-#include "tests/scene/brushes/BrushTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 
 #include <cmath>
 #include <vector>

@@ -2,7 +2,7 @@
 
 #include "foundation/model/DS_ABObj.h"
 #include "scene/brushes/DS_FX_Constructor.h"
-#include "tests/scene/brushes/BrushTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
 #include "tools/assets/WaterBrushArt.h"
 
 #include <algorithm>

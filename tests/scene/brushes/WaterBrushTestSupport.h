@@ -6,7 +6,7 @@
 
 #include "foundation/core/ComHolder.h"
 #include "scene/layerbase/DS_2D_Light.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
 #include "tests/support/Pixels.h"
 
 #include <d3d9.h>

@@ -1,14 +1,14 @@
 // The brush base: its record, the runtime object, the mask and effect it
 // binds, the common parameters and the two techniques' drawing over the
 // layer's scene.
-#include "tests/scene/brushes/BrushTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
 
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_FireFX.h"
 #include "foundation/resources/EffectTechnique.h"
 #include "scene/layerbase/DS_2D_Light.h"
-#include "tests/foundation/render/RenderTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 #include "tools/document/BrushRecords.h"
 #include "tools/effects/EffectCompiler.h"
 

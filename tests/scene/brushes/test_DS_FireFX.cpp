@@ -1,13 +1,13 @@
 // The fire brush: its record, its grid, the parameters it hands the fire
 // effect and the flames it draws through its mask.
-#include "tests/scene/brushes/BrushTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
 
 #include "foundation/render/SceneView.h"
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_FireFX.h"
 #include "scene/layerbase/DS_2D_Light.h"
-#include "tests/foundation/render/RenderTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 #include "tools/document/BrushRecords.h"
 
 #include <gtest/gtest.h>

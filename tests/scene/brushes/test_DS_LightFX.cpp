@@ -3,7 +3,7 @@
 #include "scene/brushes/DS_LightFX.h"
 
 #include "foundation/core/Numeric.h"
-#include "tests/scene/brushes/BrushTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
 #include "tests/scene/brushes/WaterBrushTestSupport.h"
 #include "tools/document/WaterBrushRecords.h"
 

@@ -2,7 +2,7 @@
 // parameters from the layer's picture and the brush time.
 #include "scene/brushes/DS_UnderwaterFX.h"
 
-#include "tests/scene/brushes/BrushTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
 #include "tests/scene/brushes/WaterBrushTestSupport.h"
 #include "tools/document/WaterBrushRecords.h"
 

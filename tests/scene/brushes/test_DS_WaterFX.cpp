@@ -4,7 +4,7 @@
 #include "scene/brushes/DS_WaterFX.h"
 
 #include "scene/brushes/DS_BrushObj.h"
-#include "tests/scene/brushes/BrushTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
 #include "tests/scene/brushes/WaterBrushTestSupport.h"
 #include "tools/document/WaterBrushRecords.h"
 

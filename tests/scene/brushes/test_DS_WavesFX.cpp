@@ -2,7 +2,7 @@
 // hands the waves effect, and the waves it draws through its mask.
 #include "scene/brushes/DS_WavesFX.h"
 
-#include "tests/scene/brushes/BrushTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
 #include "tests/scene/brushes/WaterBrushTestSupport.h"
 #include "tools/document/WaterBrushRecords.h"
 

@@ -3,7 +3,7 @@
 
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/render/PictureMapping.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
 #include "tools/document/Light2DRecord.h"
 #include "tools/document/WritingArchive.h"
 

@@ -3,7 +3,7 @@
 #include "scene/layerbase/DS_2D_Light.h"
 
 #include "foundation/model/DS_ABObj.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include "foundation/render/ColouredQuads.h"
 #include "scene/layerbase/SpriteArrayDrawable.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
 #include "tools/effects/CompiledEffectWriter.h"
 
 #include <gtest/gtest.h>

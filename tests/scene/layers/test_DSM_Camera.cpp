@@ -9,8 +9,8 @@
 #include "scene/layers/DS_WaterRingLight.h"
 #include "scene/layers/FakeLake2D.h"
 #include "scene/layers/WaterGrid.h"
-#include "tests/scene/brushes/BrushTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
 #include "tools/document/CameraRecord.h"
 #include "tools/document/WritingArchive.h"
 

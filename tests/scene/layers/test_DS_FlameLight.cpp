@@ -4,9 +4,9 @@
 #include "scene/layers/DS_FlameLight.h"
 
 #include "foundation/render/SceneView.h"
-#include "tests/foundation/render/RenderTestSupport.h"
-#include "tests/scene/brushes/BrushTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 #include "tools/assets/ArtKit.h"
 #include "tools/document/BrushRecords.h"
 

@@ -8,7 +8,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/PictureMapping.h"
 #include "foundation/render/TextureFormatsForTesting.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
 #include "tools/document/MatrixCodeRecord.h"
 #include "tools/document/WritingArchive.h"
 

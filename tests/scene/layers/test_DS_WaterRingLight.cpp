@@ -7,7 +7,7 @@
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/TextureAddressing.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
 #include "tools/document/WaterRingRecord.h"
 #include "tools/document/WritingArchive.h"
 

@@ -5,7 +5,7 @@
 #include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/resources/ResourceCache.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
 #include "tools/document/LakeRecord.h"
 #include "tools/document/WritingArchive.h"
 

@@ -6,9 +6,9 @@
 
 #include "foundation/render/SceneView.h"
 #include "scene/brushes/DS_LightFX.h"
-#include "tests/foundation/render/RenderTestSupport.h"
-#include "tests/scene/brushes/BrushTestSupport.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 #include "tools/document/WaterBrushRecords.h"
 
 #include <gtest/gtest.h>

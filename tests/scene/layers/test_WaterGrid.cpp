@@ -8,7 +8,7 @@
 #include "foundation/core/RandomForTesting.h"
 #include "foundation/geometry/BufferLocksForTesting.h"
 #include "scene/layers/RefractionTable.h"
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 

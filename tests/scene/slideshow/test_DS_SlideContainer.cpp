@@ -1,4 +1,4 @@
-#include "tests/scene/slideshow/SlideshowTest.h"
+#include "tests/support/SlideshowTest.h"
 
 #include "tools/document/WritingArchive.h"
 

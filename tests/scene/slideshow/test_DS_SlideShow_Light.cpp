@@ -1,5 +1,5 @@
-#include "tests/scene/slideshow/AllocationCounter.h"
-#include "tests/scene/slideshow/SlideshowTest.h"
+#include "tests/support/AllocationCounter.h"
+#include "tests/support/SlideshowTest.h"
 
 #include <string>
 #include <vector>

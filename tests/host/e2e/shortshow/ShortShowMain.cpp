@@ -6,7 +6,7 @@
 //   e2e_shortshow <file>
 // After changing it, run it under Wine on shortshow/scene.dds and commit the
 // file; the slide-show script checks that the two agree.
-#include "tests/scene/slideshow/SlideshowDocuments.h"
+#include "tests/support/SlideshowDocuments.h"
 
 #include <cstdio>
 #include <fstream>

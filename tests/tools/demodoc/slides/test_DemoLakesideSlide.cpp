@@ -1,6 +1,6 @@
 // The demo document's lakeside slide, as the program reads it.
-#include "tests/scene/slideshow/AllocationCounter.h"
-#include "tests/scene/slideshow/SlideshowTest.h"
+#include "tests/support/AllocationCounter.h"
+#include "tests/support/SlideshowTest.h"
 
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_PatternBrush.h"

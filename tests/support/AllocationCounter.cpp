@@ -1,6 +1,6 @@
 // Replaces the global allocation functions of the executable: every form of
 // new counts a block, every form of delete uncounts it.
-#include "tests/scene/slideshow/AllocationCounter.h"
+#include "tests/support/AllocationCounter.h"
 
 #include <atomic>
 #include <cstdlib>

@@ -9,7 +9,7 @@
 #include "objects/models/DS_3D_in_2D_array.h"
 #include "objects/models/DS_ClockConstructor.h"
 #include "scene/slideshow/LoadSceneDocument.h"
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 #include "tests/support/SlidesDocumentTest.h"
 #include "foundation/render/PictureMapping.h"
 #include "tools/assets/DemoArt.h"

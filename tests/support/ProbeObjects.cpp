@@ -1,4 +1,4 @@
-#include "tests/scene/slideshow/ProbeObjects.h"
+#include "tests/support/ProbeObjects.h"
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"

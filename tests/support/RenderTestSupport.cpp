@@ -1,4 +1,4 @@
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 
 #include <cmath>
 #include <functional>

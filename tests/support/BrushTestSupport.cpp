@@ -1,7 +1,7 @@
-#include "tests/scene/brushes/BrushTestSupport.h"
+#include "tests/support/BrushTestSupport.h"
 
 #include "scene/layerbase/DS_2D_Light.h"
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
 #include "tests/support/TestDevice.h"
 #include "tools/assets/FireArt.h"
 

@@ -12,7 +12,7 @@
 #include "foundation/render/SceneView.h"
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/DS_DocResManager.h"
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 
 #include <d3d9.h>
 #include <d3dx9effect.h>

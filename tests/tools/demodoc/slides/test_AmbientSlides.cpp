@@ -7,7 +7,7 @@
 #include "objects/particles/DS_GlowingObj.h"
 #include "objects/particles/DS_SpriteArrayObj.h"
 #include "scene/slideshow/LoadSceneDocument.h"
-#include "tests/foundation/render/RenderTestSupport.h"
+#include "tests/support/RenderTestSupport.h"
 #include "tests/support/SlidesDocumentTest.h"
 #include "tools/demodoc/AmbientSlides.h"
 #include "tools/demodoc/DemoDocument.h"

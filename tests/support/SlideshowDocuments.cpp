@@ -1,4 +1,4 @@
-#include "tests/scene/slideshow/SlideshowDocuments.h"
+#include "tests/support/SlideshowDocuments.h"
 
 #include "tools/encoders/ImageWriters.h"
 #include "tools/document/Light2DRecord.h"

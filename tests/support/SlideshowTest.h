@@ -5,8 +5,8 @@
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/render/SceneView.h"
 #include "scene/slideshow/LoadSceneDocument.h"
-#include "tests/scene/slideshow/ProbeObjects.h"
-#include "tests/scene/slideshow/SlideshowDocuments.h"
+#include "tests/support/ProbeObjects.h"
+#include "tests/support/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "tests/objects/particles/ParticleTestSupport.h"
+#include "tests/support/ParticleTestSupport.h"
 
 #include "foundation/core/Random.h"
 #include "foundation/archive/ReaderRegistry.h"
 #include "objects/particles/DS_ParticleSystemCtrl.h"
-#include "tests/foundation/archive/ArchiveBytes.h"
+#include "tests/support/ArchiveBytes.h"
 
 #include <iterator>
 

@@ -1,4 +1,4 @@
-#include "tests/scene/layers/LayerTestSupport.h"
+#include "tests/support/LayerTestSupport.h"
 
 #include "scene/layerbase/DS_2D_Light.h"
 #include "tools/effects/CompiledEffectWriter.h"
