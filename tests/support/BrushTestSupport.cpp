@@ -24,39 +24,12 @@ Pixels DrawSlideFrame(TestDevice& device, DS_2D_Light& layer, const std::vector<
     return device.ReadBackBuffer();
 }
 
-ComHolder<IDirect3DTexture9> TextureOf(IDirect3DDevice9* device, const Image& image)
-{
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(static_cast<UINT>(image.width), static_cast<UINT>(image.height), 1, 0,
-                                     D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    if (FAILED(texture->LockRect(0, &locked, nullptr, 0)))
-        return texture;
-    for (int y = 0; y < image.height; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
-        for (int x = 0; x < image.width; ++x) {
-            const uint8_t* p = image.Pixel(x, y);
-            row[x] = D3DCOLOR_ARGB(p[3], p[0], p[1], p[2]);
-        }
-    }
-    texture->UnlockRect(0);
-    return texture;
-}
-
 ComHolder<IDirect3DTexture9> AlphaTexture(IDirect3DDevice9* device, UINT columns, UINT rows,
                                           const std::vector<uint8_t>& alphas)
 {
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(columns, rows, 1, 0, D3DFMT_A8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    if (FAILED(texture->LockRect(0, &locked, nullptr, 0)))
-        return texture;
-    for (UINT y = 0; y < rows; ++y)
-        std::memcpy(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch, alphas.data() + y * columns, columns);
-    texture->UnlockRect(0);
-    return texture;
+    return FilledTexture(device, columns, rows, D3DFMT_A8, [columns, &alphas](uint8_t* row, UINT y) {
+        std::memcpy(row, alphas.data() + static_cast<std::size_t>(y) * columns, columns);
+    });
 }
 
 void AddFirePictures(IDirect3DDevice9* device, DS_DocResManager& manager)

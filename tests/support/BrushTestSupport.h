@@ -3,19 +3,16 @@
 // program's fire pictures placed under the numbers that documents name.
 #pragma once
 
-#include "foundation/archive/DS_IOF_R.h"
-#include "foundation/archive/ObjectHeader.h"
-#include "foundation/archive/ResourceBuffer.h"
 #include "foundation/core/ComHolder.h"
 #include "foundation/core/CountedPtr.h"
 #include "foundation/model/DS_ABObj.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "tests/support/Pixels.h"
+#include "tests/support/TestTextures.h"
 #include "tools/encoders/ImageWriters.h"
 
 #include <d3d9.h>
 
-#include <memory>
 #include <vector>
 
 class DS_2D_Light;
@@ -26,8 +23,6 @@ class TestDevice;
 // the back buffer as it ends.
 Pixels DrawSlideFrame(TestDevice& device, DS_2D_Light& layer, const std::vector<CountedPtr<DS_ABObj>>& objects = {});
 
-// A managed A8R8G8B8 texture of the picture.
-ComHolder<IDirect3DTexture9> TextureOf(IDirect3DDevice9* device, const Image& image);
 // A managed A8 texture, columns × rows texels of the given alphas (row by
 // row).
 ComHolder<IDirect3DTexture9> AlphaTexture(IDirect3DDevice9* device, UINT columns, UINT rows,
@@ -45,14 +40,3 @@ void RunFor(Brush& brush, float seconds)
         brush.Update(t);
 }
 
-// Reads the record in bytes: its header, then its body by read(archive,
-// version). Returns the bytes left unread.
-template <class Read>
-std::size_t ReadRecord(const std::vector<uint8_t>& bytes, Read read)
-{
-    ResourceBuffer buffer(bytes.data(), bytes.size());
-    ArchiveHandle archive(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer));
-    const ObjectHeader header = ReadObjectHeader(archive);
-    read(archive, header.version);
-    return buffer.Remaining();
-}

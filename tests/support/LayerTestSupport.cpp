@@ -1,6 +1,7 @@
 #include "tests/support/LayerTestSupport.h"
 
 #include "scene/layerbase/DS_2D_Light.h"
+#include "tests/support/TestTextures.h"
 #include "tools/effects/CompiledEffectWriter.h"
 #include "tools/effects/FlatColourEffect.h"
 
@@ -160,16 +161,7 @@ void WriteIndices(IDirect3DIndexBuffer9* buffer, std::initializer_list<uint16_t>
 
 ComHolder<IDirect3DTexture9> TwoTexelTexture(IDirect3DDevice9* device, D3DCOLOR left, D3DCOLOR right)
 {
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(2, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    if (FAILED(texture->LockRect(0, &locked, nullptr, 0)))
-        return ComHolder<IDirect3DTexture9>();
-    static_cast<D3DCOLOR*>(locked.pBits)[0] = left;
-    static_cast<D3DCOLOR*>(locked.pBits)[1] = right;
-    texture->UnlockRect(0);
-    return texture;
+    return ColourTexture(device, 2, 1, [left, right](UINT x, UINT) { return x == 0 ? left : right; });
 }
 
 Rgba BlendOver(const Rgba& dst, const Rgba& src)

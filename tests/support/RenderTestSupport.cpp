@@ -1,7 +1,6 @@
 #include "tests/support/RenderTestSupport.h"
 
 #include <cmath>
-#include <functional>
 
 Rgba CellColour(int column, int row)
 {
@@ -13,40 +12,13 @@ Rgba CellColour(int column, int row)
     return c;
 }
 
-namespace {
-
-ComHolder<IDirect3DTexture9> FilledTexture(IDirect3DDevice9* device, UINT side,
-                                           const std::function<D3DCOLOR(UINT, UINT)>& texel)
-{
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(side, side, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    if (FAILED(texture->LockRect(0, &locked, nullptr, 0)))
-        return ComHolder<IDirect3DTexture9>();
-    for (UINT y = 0; y < side; ++y) {
-        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
-        for (UINT x = 0; x < side; ++x)
-            row[x] = texel(x, y);
-    }
-    texture->UnlockRect(0);
-    return texture;
-}
-
-} // namespace
-
 ComHolder<IDirect3DTexture9> CellTexture(IDirect3DDevice9* device, UINT side)
 {
-    return FilledTexture(device, side, [side](UINT x, UINT y) {
+    return ColourTexture(device, side, side, [side](UINT x, UINT y) {
         const Rgba c =
             CellColour(static_cast<int>(x * CellsPerSide / side), static_cast<int>(y * CellsPerSide / side));
         return D3DCOLOR_ARGB(c.a, c.r, c.g, c.b);
     });
-}
-
-ComHolder<IDirect3DTexture9> SolidTexture(IDirect3DDevice9* device, D3DCOLOR colour)
-{
-    return FilledTexture(device, 4, [colour](UINT, UINT) { return colour; });
 }
 
 bool CellAt(double u, double v, double cellPixelsX, double cellPixelsY, double margin, Rgba& colour)

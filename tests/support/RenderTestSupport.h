@@ -5,13 +5,16 @@
 #include "foundation/core/ComHolder.h"
 #include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/core/CurrentDevice.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tests/support/TestDevice.h"
+#include "tests/support/TestTextures.h"
 
 #include <d3d9.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 // A TestDevice of the given back-buffer size, published as CurrentDevice for
@@ -25,6 +28,7 @@ protected:
     IDirect3DDevice9* Device() const { return device.Device(); }
 
     TestDevice device{Width, Height};
+    std::optional<ScopedCurrentDevice> current;
 };
 
 // The picture of the placement tests: CellsPerSide × CellsPerSide cells, each
@@ -33,8 +37,6 @@ constexpr int CellsPerSide = 4;
 Rgba CellColour(int column, int row);
 // A managed texture of the cell picture, side × side texels.
 ComHolder<IDirect3DTexture9> CellTexture(IDirect3DDevice9* device, UINT side);
-// A texture of one colour (ARGB).
-ComHolder<IDirect3DTexture9> SolidTexture(IDirect3DDevice9* device, D3DCOLOR colour);
 
 // The colour of the cell picture at fractions (u, v), or false when the point
 // lies within `margin` of a cell edge (where filtering and rasterisation may
@@ -65,11 +67,11 @@ template <UINT Width, UINT Height>
 void DeviceTest<Width, Height>::SetUp()
 {
     ASSERT_TRUE(device.Ok());
-    CurrentDevice = device.Device();
+    current.emplace(device.Device());
 }
 
 template <UINT Width, UINT Height>
 void DeviceTest<Width, Height>::TearDown()
 {
-    CurrentDevice = nullptr;
+    current.reset();
 }

@@ -6,17 +6,20 @@
 #include "foundation/render/SceneView.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/support/ProbeObjects.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tests/support/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 class SlideshowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(device.Ok());
-        CurrentDevice = device.Device();
+        current.emplace(device.Device());
         GlobalSceneView->UseBorders(&borders);
         RegisterProbe();
         ProbeLog().clear();
@@ -24,7 +27,7 @@ protected:
     void TearDown() override
     {
         GlobalSceneView->UseBorders(nullptr);
-        CurrentDevice = nullptr;
+        current.reset();
     }
 
     static SceneDocument Load(const DocumentBuilder::Bytes& bytes)
@@ -53,6 +56,7 @@ protected:
     }
 
     TestDevice device;
+    std::optional<ScopedCurrentDevice> current;
     // The scene view's borders on this device, as a screen of the program
     // keeps them: they go before the device, which must not outlive its
     // window (the view's own set would keep it until the process ends).

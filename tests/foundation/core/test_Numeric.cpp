@@ -1,6 +1,7 @@
 #include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
 #include "foundation/core/RandomForTesting.h"
+#include "tests/support/ReferenceRandom.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +12,10 @@
 namespace {
 
 // The generator's state whose next draw is wanted: the state after the
-// draw must hold the draw in bits 16 to 30, so step the generator back from
-// there with the inverse of its multiplier modulo 2^32.
+// draw must hold the draw in bits 16 to 30, so step back from there.
 uint32_t StateBeforeDraw(int draw)
 {
-    const uint32_t a = 214013u;
-    uint32_t inverse = a; // correct to 3 bits; each step doubles that
-    for (int i = 0; i < 5; ++i)
-        inverse *= 2u - a * inverse;
-    const uint32_t next = static_cast<uint32_t>(draw) << 16;
-    return (next - 2531011u) * inverse;
+    return ReferenceRandom::StepBack(static_cast<uint32_t>(draw) << ReferenceRandom::DrawShift);
 }
 
 // Lattice values worked out by hand from the noise's hash.

@@ -1,5 +1,6 @@
 #include "foundation/core/Random.h"
 #include "foundation/core/RandomForTesting.h"
+#include "tests/support/ReferenceRandom.h"
 
 #include <gtest/gtest.h>
 
@@ -28,10 +29,9 @@ TEST(Rand, FollowsTheLinearCongruentialSequenceFromStateOne)
     EXPECT_EQ(19169, Rand());
 
     ResetRandForTesting();
-    uint64_t state = 1;
+    ReferenceRandom reference(1);
     for (int i = 0; i < 100000; ++i) {
-        state = (state * 214013u + 2531011u) % 4294967296u;
-        const int expected = static_cast<int>((state / 65536u) % 32768u);
+        const int expected = reference.Next();
         ASSERT_EQ(expected, Rand()) << "draw " << i;
     }
 }

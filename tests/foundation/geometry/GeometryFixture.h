@@ -3,11 +3,13 @@
 
 #include "foundation/core/ComHolder.h"
 #include "foundation/core/CurrentDevice.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tests/support/TestDevice.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 class GeometryFixture : public ::testing::Test {
@@ -15,11 +17,12 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dev.Ok());
-        CurrentDevice = dev.Device();
+        current.emplace(dev.Device());
     }
-    void TearDown() override { CurrentDevice = nullptr; }
+    void TearDown() override { current.reset(); }
 
     TestDevice dev{64, 64};
+    std::optional<ScopedCurrentDevice> current;
 };
 
 // The reference count of a live interface, measured without changing it.

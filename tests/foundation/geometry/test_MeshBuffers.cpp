@@ -1,6 +1,8 @@
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/geometry/TexturedMesh.h"
 #include "tests/foundation/geometry/GeometryFixture.h"
+#include "tests/support/ScopedCurrentDevice.h"
+#include "tests/support/TestTextures.h"
 
 #include <climits>
 
@@ -31,21 +33,6 @@ void ExpectQuad(const DS_SimpleMesh<V>& mesh)
     ExpectBuffer(mesh, 4);
     EXPECT_EQ(D3DPT_TRIANGLESTRIP, mesh.primitiveType);
     EXPECT_EQ(2u, mesh.primitiveCount);
-}
-
-ComHolder<IDirect3DTexture9> SolidTexture(IDirect3DDevice9* device, D3DCOLOR colour)
-{
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    if (SUCCEEDED(texture->LockRect(0, &locked, nullptr, 0))) {
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x)
-                reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch)[x] = colour;
-        texture->UnlockRect(0);
-    }
-    return texture;
 }
 
 // Fixed-function state for the drawing tests: no lighting, culling, depth or
@@ -165,7 +152,7 @@ TEST_F(MeshBuffers, FailedCreationLeavesNoBuffer)
     EXPECT_FALSE(mesh.indices);
 
     ASSERT_EQ(D3D_OK, CreateQuadBufferPT(mesh));
-    CurrentDevice = nullptr;
+    const ScopedCurrentDevice noDevice(nullptr);
     EXPECT_TRUE(FAILED(CreateQuadBufferPT(mesh)));
     EXPECT_FALSE(mesh.vertices);
     BindIndexedMeshPT(mesh); // binding without a device does nothing

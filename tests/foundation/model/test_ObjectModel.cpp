@@ -1,6 +1,6 @@
-#include "foundation/archive/DS_IOF_R.h"
 #include "foundation/model/DS_ABObj.h"
 #include "foundation/model/DS_ABObj_Constructor.h"
+#include "tests/support/ArchiveBytes.h"
 #include "tools/document/ObjectRecords.h"
 #include "tools/document/WritingArchive.h"
 
@@ -58,13 +58,12 @@ TEST(DS_ABObj_Constructor, BaseRecordReadsTheNameWhateverItsVersionAndWritesVers
         DocumentBuilder b;
         ConstructorBaseRecord(b, L"Snow over the lake", version);
         const auto bytes = b.Data();
-        ResourceBuffer buffer(bytes.data(), bytes.size());
-        ArchiveHandle in(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer));
+        ByteArchive in(bytes);
 
         TallyConstructor read;
-        ReadConstructorBase(in, read);
+        ReadConstructorBase(in.handle, read);
         EXPECT_EQ(L"Snow over the lake", read.name) << version;
-        EXPECT_EQ(0u, buffer.Remaining()) << version;
+        EXPECT_EQ(0u, in.buffer.Remaining()) << version;
         EXPECT_EQ(canonical.Data(), WrittenBy(read)) << version;
     }
 }

@@ -2,13 +2,12 @@
 #include "foundation/render/MediaRectangle.h"
 
 #include "foundation/core/SaverError.h"
-#include "foundation/archive/DS_IOF_R.h"
+#include "tests/support/ArchiveBytes.h"
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 namespace {
@@ -17,16 +16,6 @@ class ChangeCounter : public MediaControl {
 public:
     void OnChanged(MediaControl*) override { ++changes; }
     int changes = 0;
-};
-
-// Reads a prefix of bytes through the program's reading archive.
-struct Reader {
-    explicit Reader(const std::vector<uint8_t>& bytes, std::size_t count)
-        : buffer(bytes.data(), count), handle(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer))
-    {
-    }
-    ResourceBuffer buffer;
-    ArchiveHandle handle;
 };
 
 } // namespace
@@ -73,7 +62,7 @@ TEST(MediaRectangle, ReadsSixIntsSilentlyAndWritesThemBack)
 {
     DocumentBuilder b;
     b.Long(-5).Long(640).Long(7).Long(480).Long(320).Long(-240).Byte(0xAA);
-    Reader in(b.Data(), b.Size());
+    ByteArchive in(b.Data());
     ChangeCounter counter;
     MediaRectangle r;
     r.left.AddListener(&counter);
@@ -100,7 +89,7 @@ TEST(MediaRectangle, ShortRecordFailsTheLoad)
 {
     DocumentBuilder b;
     b.Long(1).Long(2).Long(3).Long(4).Long(5).Byte(6);
-    Reader in(b.Data(), b.Size());
+    ByteArchive in(b.Data());
     MediaRectangle r;
     EXPECT_THROW(r.Read(in.handle), MediaLoadError);
 }
@@ -111,7 +100,7 @@ TEST(MediaQuad, ReadsTwelveFloatsSilentlyAndWritesThemBack)
     DocumentBuilder b;
     for (float v : values)
         b.Float(v);
-    Reader in(b.Data(), b.Size());
+    ByteArchive in(b.Data());
     ChangeCounter counter;
     MediaQuad q;
     for (const MediaParamTB<D3DXVECTOR3>& corner : q.corners) {
@@ -143,7 +132,7 @@ TEST(MediaQuad, ShortRecordFailsTheLoad)
     DocumentBuilder b;
     for (int i = 0; i < 11; ++i)
         b.Float(1.0f);
-    Reader in(b.Data(), b.Size());
+    ByteArchive in(b.Data());
     MediaQuad q;
     EXPECT_THROW(q.Read(in.handle), MediaLoadError);
 }

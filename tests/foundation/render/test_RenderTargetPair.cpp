@@ -1,11 +1,13 @@
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/RenderTargetPair.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tests/support/TestDevice.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -23,10 +25,10 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(dev.Ok());
-        CurrentDevice = dev.Device();
+        current.emplace(dev.Device());
         ASSERT_EQ(D3D_OK, CreateQuadBufferSPC(quad));
     }
-    void TearDown() override { CurrentDevice = nullptr; }
+    void TearDown() override { current.reset(); }
 
     // Fills the rectangle [x0, x1) × [y0, y1) of the current target with an
     // opaque colour, drawn as a pre-transformed quad.
@@ -72,6 +74,7 @@ protected:
     }
 
     TestDevice dev{64, 64};
+    std::optional<ScopedCurrentDevice> current;
     DS_SimpleMesh<DX_V::SPC> quad;
 };
 

@@ -23,7 +23,7 @@ DS_FileLink3 TestModuleLink(int32_t id) { return DS_FileLink3(id, TESTMODULE_FIL
 void DocResManagerTest::SetUp()
 {
     ASSERT_TRUE(device.Ok());
-    CurrentDevice = device.Device();
+    current.emplace(device.Device());
 }
 
 void DocResManagerTest::TearDown()
@@ -31,7 +31,7 @@ void DocResManagerTest::TearDown()
     manager.reset();
     CurrentResManager = nullptr;
     CurrentResourceCache = nullptr;
-    CurrentDevice = nullptr;
+    current.reset();
 }
 
 DS_DocResManager& DocResManagerTest::Read(const Bytes& record)

@@ -6,12 +6,14 @@
 #include "foundation/resources/DS_DocResManager.h"
 #include "tests/support/ArchiveBytes.h"
 #include "tests/foundation/resources/LoaderTestSupport.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tools/document/ResourceTableRecord.h"
 #include "tools/testmodule/TestModuleContent.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 // A disk record carrying a picture, as documents embed pictures.
 TableResourceRecord EmbeddedPicture(const std::wstring& path, const Bytes& content);
@@ -38,6 +40,7 @@ protected:
     ResourceTable& Table() { return manager->Table(); }
 
     TestDevice device;
+    std::optional<ScopedCurrentDevice> current;
     std::unique_ptr<DS_DocResManager> manager;
 };
 

@@ -12,14 +12,14 @@ const wchar_t* const AbsentModule = L"nightglass_absent_module.dll";
 void LoaderTest::SetUp()
 {
     ASSERT_TRUE(device.Ok());
-    CurrentDevice = device.Device();
+    current.emplace(device.Device());
     CurrentResourceCache = &cache;
 }
 
 void LoaderTest::TearDown()
 {
     CurrentResourceCache = nullptr;
-    CurrentDevice = nullptr;
+    current.reset();
 }
 
 ULONG RefCount(IUnknown* object)
@@ -76,26 +76,6 @@ Image QuadrantImage(int width, int height)
             return ::testing::AssertionFailure() << "quadrant " << q << ": " << result.message();
     }
     return ::testing::AssertionSuccess();
-}
-
-ComHolder<IDirect3DTexture9> TextureOf(IDirect3DDevice9* device, const Image& image)
-{
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(static_cast<UINT>(image.width), static_cast<UINT>(image.height), 1, 0,
-                                     D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    if (FAILED(texture->LockRect(0, &locked, nullptr, 0)))
-        return ComHolder<IDirect3DTexture9>();
-    for (int y = 0; y < image.height; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
-        for (int x = 0; x < image.width; ++x) {
-            const uint8_t* p = image.Pixel(x, y);
-            row[x] = D3DCOLOR_ARGB(p[3], p[0], p[1], p[2]);
-        }
-    }
-    texture->UnlockRect(0);
-    return texture;
 }
 
 Bytes PngOf(const Image& image) { return EncodePng(image, true); }

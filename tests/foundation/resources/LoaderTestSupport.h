@@ -6,7 +6,9 @@
 #include "foundation/core/ComHolder.h"
 #include "foundation/archive/FileRecord.h"
 #include "foundation/resources/ResourceCache.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tests/support/TestDevice.h"
+#include "tests/support/TestTextures.h"
 #include "tools/encoders/ImageWriters.h"
 
 #include <d3d9.h>
@@ -14,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 // A module name that no folder holds.
@@ -33,6 +36,7 @@ protected:
     void TearDown() override;
 
     TestDevice device;
+    std::optional<ScopedCurrentDevice> current;
     ResourceCache cache;
 };
 
@@ -45,8 +49,7 @@ Image QuadrantImage(int width, int height);
 // Checks the four quadrant colours at the quadrants' centres.
 ::testing::AssertionResult HasQuadrants(const Pixels& pixels, int tolerance);
 
-// A managed A8R8G8B8 texture of exactly the image's size holding it.
-ComHolder<IDirect3DTexture9> TextureOf(IDirect3DDevice9* device, const Image& image);
+// The image as the bytes of a PNG, a JPEG or a DDS file.
 Bytes PngOf(const Image& image);
 Bytes JpegOf(IDirect3DDevice9* device, const Image& image);
 Bytes DdsOf(IDirect3DDevice9* device, const Image& image);

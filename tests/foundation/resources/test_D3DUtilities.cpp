@@ -4,6 +4,7 @@
 #include "foundation/resources/D3DUtilities.h"
 #include "foundation/resources/TextureLoaders.h"
 #include "foundation/resources/TextureSet.h"
+#include "tests/support/ScopedCurrentDevice.h"
 
 #include <d3dx9tex.h>
 
@@ -95,7 +96,7 @@ TEST_F(D3DUtilitiesTest, BackBufferDescriptionWithoutKeepingTheSurface)
 {
     TestDevice wide(320, 200);
     ASSERT_TRUE(wide.Ok());
-    CurrentDevice = wide.Device();
+    const ScopedCurrentDevice onWide(wide.Device());
     const ULONG before = RefCount(wide.Device());
     const D3DSURFACE_DESC desc = GetBackBufferDesc();
     EXPECT_EQ(320u, desc.Width);
@@ -103,7 +104,7 @@ TEST_F(D3DUtilitiesTest, BackBufferDescriptionWithoutKeepingTheSurface)
     EXPECT_EQ(D3DFMT_X8R8G8B8, desc.Format);
     EXPECT_EQ(before, RefCount(wide.Device()));
 
-    CurrentDevice = nullptr;
+    const ScopedCurrentDevice noDevice(nullptr);
     EXPECT_EQ(0u, GetBackBufferDesc().Width);
 }
 

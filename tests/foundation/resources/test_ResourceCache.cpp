@@ -2,6 +2,7 @@
 
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/MeshLoaders.h"
+#include "tests/support/ScopedCurrentDevice.h"
 
 #include <memory>
 
@@ -242,7 +243,7 @@ TEST(ResourceCacheScreens, EachScreenGetsObjectsOfItsOwnDevice)
     ResourceCache secondCache;
     const ResourceRecord absent = ModuleRecord(9, AbsentModule, PngOf(QuadrantImage(100, 60)));
 
-    CurrentDevice = first.Device();
+    const ScopedCurrentDevice onFirst(first.Device());
     CurrentResourceCache = &firstCache;
     const ComHolder<IDirect3DTexture9> firstNoise = CurrentResourceCache->GetResourceTexture(NoiseResource);
     const SizedTexture firstPicture = CurrentResourceCache->GetRecordTexture(absent);
@@ -251,7 +252,7 @@ TEST(ResourceCacheScreens, EachScreenGetsObjectsOfItsOwnDevice)
     first.Device()->EndScene();
     first.Device()->Present(nullptr, nullptr, nullptr, nullptr);
 
-    CurrentDevice = second.Device();
+    const ScopedCurrentDevice onSecond(second.Device());
     CurrentResourceCache = &secondCache;
     const ComHolder<IDirect3DTexture9> secondNoise = CurrentResourceCache->GetResourceTexture(NoiseResource);
     const SizedTexture secondPicture = CurrentResourceCache->GetRecordTexture(absent);
@@ -266,10 +267,9 @@ TEST(ResourceCacheScreens, EachScreenGetsObjectsOfItsOwnDevice)
     EXPECT_TRUE(HasQuadrants(second.ReadTexture(secondPicture.texture.Get()), 8));
 
     // Back on the first screen its own objects come back.
-    CurrentDevice = first.Device();
+    const ScopedCurrentDevice backOnFirst(first.Device());
     CurrentResourceCache = &firstCache;
     EXPECT_EQ(firstNoise.Get(), CurrentResourceCache->GetResourceTexture(NoiseResource).Get());
 
     CurrentResourceCache = nullptr;
-    CurrentDevice = nullptr;
 }

@@ -3,6 +3,7 @@
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/ResourceModule.h"
 #include "foundation/resources/TextureLoaders.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tools/assets/ProgramArt.h"
 
 #include <algorithm>
@@ -120,7 +121,7 @@ TEST_F(TextureLoaderTest, MissingProgramResourceFailsWithoutTexture)
 
 TEST_F(TextureLoaderTest, WithoutDeviceNothingIsMade)
 {
-    CurrentDevice = nullptr;
+    const ScopedCurrentDevice noDevice(nullptr);
     ComHolder<IDirect3DTexture9> texture;
     EXPECT_EQ(E_FAIL, LoadResourceTexture(NoiseResource, true, texture));
     const Bytes png = PngOf(QuadrantImage(8, 8));

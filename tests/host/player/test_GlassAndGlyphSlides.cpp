@@ -5,9 +5,12 @@
 #include "scene/layers/DS_GlassBallLight.h"
 #include "scene/layers/DS_MatrixCodeLight.h"
 #include "scene/slideshow/LoadSceneDocument.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tests/support/TestDevice.h"
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 namespace {
 
@@ -18,9 +21,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(device.Ok());
-        CurrentDevice = device.Device();
+        current.emplace(device.Device());
     }
-    void TearDown() override { CurrentDevice = nullptr; }
+    void TearDown() override { current.reset(); }
 
     // Slide index shown for three seconds of frames; the last one read back.
     Pixels Show(DS_SlideShow_Light& root, std::size_t index)
@@ -41,6 +44,7 @@ protected:
     }
 
     TestDevice device{Side, Side};
+    std::optional<ScopedCurrentDevice> current;
 };
 
 // Something lit on more than a few pixels (glyphs over black may be all

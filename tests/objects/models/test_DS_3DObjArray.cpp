@@ -12,6 +12,7 @@
 #include "tests/support/AllocationCounter.h"
 #include "tests/support/LayerTestSupport.h"
 #include "tests/support/ParticleTestSupport.h"
+#include "tests/support/TestTextures.h"
 
 #include <gtest/gtest.h>
 
@@ -41,18 +42,8 @@ const D3DCOLOR RightBack = 0xFFFFFFFF;
 
 ComHolder<IDirect3DTexture9> BandTexture(IDirect3DDevice9* device)
 {
-    ComHolder<IDirect3DTexture9> texture;
-    device->CreateTexture(4, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr);
-    D3DLOCKED_RECT locked{};
-    if (texture && SUCCEEDED(texture->LockRect(0, &locked, nullptr, 0))) {
-        auto* row = static_cast<D3DCOLOR*>(locked.pBits);
-        row[0] = RightBelly;
-        row[1] = LeftBelly;
-        row[2] = LeftBack;
-        row[3] = RightBack;
-        texture->UnlockRect(0);
-    }
-    return texture;
+    const D3DCOLOR band[4] = {RightBelly, LeftBelly, LeftBack, RightBack};
+    return ColourTexture(device, 4, 1, [&band](UINT x, UINT) { return band[x]; });
 }
 
 std::tm shownTime{};

@@ -14,10 +14,10 @@
 #include "tests/support/AllocationCounter.h"
 #include "tests/support/LayerTestSupport.h"
 #include "tests/support/ParticleTestSupport.h"
+#include "tests/support/TestTextures.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -39,17 +39,8 @@ const Rgba White{255, 255, 255, 255};
 // and opaque white in its middle: the arc's core.
 ComHolder<IDirect3DTexture9> CoreTexture(IDirect3DDevice9* device)
 {
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(1, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    if (FAILED(texture->LockRect(0, &locked, nullptr, 0)))
-        return texture;
     const D3DCOLOR rows[8] = {0, 0xFFFFFFFF, 0xFFFFFFFF, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 0};
-    for (int y = 0; y < 8; ++y)
-        std::memcpy(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch, &rows[y], sizeof rows[y]);
-    texture->UnlockRect(0);
-    return texture;
+    return ColourTexture(device, 1, 8, [&rows](UINT, UINT y) { return rows[y]; });
 }
 
 // One frame as the slide draws it: the capture when anything reads the

@@ -5,19 +5,13 @@
 #include "objects/particles/DS_LightingConstructor.h"
 
 #include "tests/support/ParticleTestSupport.h"
+#include "tests/support/ReferenceRandom.h"
 #include "tools/document/AmbientRecords.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <memory>
-
-namespace {
-
-// The state after the parity draw of StateWithParity(from, odd).
-uint32_t Ahead(uint32_t state) { return state * 214013u + 2531011u; }
-
-} // namespace
 
 TEST(LightingConstructor, RecordAndDefaults)
 {
@@ -76,7 +70,7 @@ TEST(LightingConstructor, StrikesFlickerAndFade)
     EXPECT_EQ(0.0f, p.lastChange);
 
     const uint32_t strike = StateWithParity(10, true);
-    const std::vector<int> place = DrawsFrom(Ahead(strike), 4);
+    const std::vector<int> place = DrawsFrom(ReferenceRandom::Step(strike), 4);
     ResetRandForTesting(strike);
     run.Update(1.1f);
     const float struck = run.controller->clock;

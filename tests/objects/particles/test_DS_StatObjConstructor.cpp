@@ -10,13 +10,13 @@
 #include "scene/layerbase/DS_2D_Light.h"
 #include "tests/support/LayerTestSupport.h"
 #include "tests/support/ParticleTestSupport.h"
+#include "tests/support/TestTextures.h"
 #include "tools/document/StaticObjectRecords.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <iterator>
 #include <memory>
 #include <set>
@@ -247,17 +247,8 @@ const D3DCOLOR Yellow = 0xFFFFFF00;
 // right half blue; the bottom row green, then yellow.
 ComHolder<IDirect3DTexture9> QuarterTexture(IDirect3DDevice9* device)
 {
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(4, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    if (FAILED(texture->LockRect(0, &locked, nullptr, 0)))
-        return texture;
     const D3DCOLOR rows[2][4] = {{Red, Red, Blue, Blue}, {Green, Green, Yellow, Yellow}};
-    for (int y = 0; y < 2; ++y)
-        std::memcpy(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch, rows[y], sizeof rows[y]);
-    texture->UnlockRect(0);
-    return texture;
+    return ColourTexture(device, 4, 2, [&rows](UINT x, UINT y) { return rows[y][x]; });
 }
 
 } // namespace

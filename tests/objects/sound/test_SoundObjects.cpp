@@ -5,6 +5,7 @@
 #include "objects/sound/SoundDevice.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/objects/sound/FakeSound.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tests/support/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
 #include "tools/assets/SoundArt.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -128,7 +130,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(device.Ok());
-        CurrentDevice = device.Device();
+        current.emplace(device.Device());
         ReleasePrimarySoundBuffer();
         ReleaseDirectSound();
         ASSERT_TRUE(InitDirectSound(device.Window()));
@@ -136,7 +138,7 @@ protected:
     void TearDown() override
     {
         document = SceneDocument{};
-        CurrentDevice = nullptr;
+        current.reset();
     }
 
     // Loads the document and builds every slide's objects, as the player
@@ -168,6 +170,7 @@ protected:
     }
 
     TestDevice device;
+    std::optional<ScopedCurrentDevice> current;
     SceneDocument document;
 };
 

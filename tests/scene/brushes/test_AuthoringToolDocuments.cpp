@@ -9,6 +9,7 @@
 #include "foundation/resources/ResourceCache.h"
 #include "foundation/resources/ResourceModule.h"
 #include "scene/slideshow/LoadSceneDocument.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tests/support/TestDevice.h"
 #include "tools/encoders/ImageWriters.h"
 #include "tools/document/Light2DRecord.h"
@@ -20,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -144,7 +146,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(device.Ok());
-        CurrentDevice = device.Device();
+        current.emplace(device.Device());
         GlobalSceneView->UseBorders(&borders);
     }
     void TearDown() override
@@ -154,7 +156,7 @@ protected:
         CurrentResManager = nullptr;
         CurrentResourceCache = nullptr;
         GlobalSceneView->UseBorders(nullptr);
-        CurrentDevice = nullptr;
+        current.reset();
     }
 
     // Loads the document, builds its slide and plays it as the show does,
@@ -193,6 +195,7 @@ protected:
     }
 
     TestDevice device{160, 120};
+    std::optional<ScopedCurrentDevice> current;
     SceneBorders borders;
     SceneDocument document;
 };

@@ -5,6 +5,7 @@
 #include "foundation/core/CurrentDevice.h"
 #include "scene/brushes/DS_BackgroundCopy.h"
 #include "scene/slideshow/DS_SlideContainer.h"
+#include "tests/support/RecordReading.h"
 #include "tools/document/PatternBrushRecords.h"
 #include "tools/document/WritingArchive.h"
 
@@ -29,7 +30,7 @@ TEST(BackgroundCopyRecord, ReadsRectangleAndMirrors)
     content.base.name = L"Lake";
     const DocumentBuilder::Bytes bytes = BackgroundCopyRecordBytes(content);
     DS_BackgroundCopy brush;
-    EXPECT_EQ(0u, ReadRecord(bytes, [&](ArchiveHandle& a, int32_t v) { brush.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(bytes, brush));
     EXPECT_EQ(5, brush.rectangle.left.value);
     EXPECT_EQ(9, brush.rectangle.bottom.value);
     EXPECT_EQ(100, brush.rectangle.pointX.value);

@@ -6,6 +6,7 @@
 #include "foundation/render/PictureMapping.h"
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_ExpandFX.h"
+#include "tests/support/RecordReading.h"
 #include "tools/document/MotionBrushRecords.h"
 #include "tools/document/WritingArchive.h"
 
@@ -52,7 +53,7 @@ TEST(ExpandRecord, ReadsItsFieldsAndTheCentre)
     content.base.speed = 100;
     const DocumentBuilder::Bytes bytes = ExpandRecordBytes(content);
     DS_ExpandFX brush;
-    EXPECT_EQ(0u, ReadRecord(bytes, [&](ArchiveHandle& a, int32_t v) { brush.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(bytes, brush));
     EXPECT_FLOAT_EQ(0.2f, brush.expansion.result);
     EXPECT_FLOAT_EQ(0.1f, brush.contraction.result);
     EXPECT_EQ(1, brush.mode.value);
@@ -110,7 +111,7 @@ TEST_F(ExpandTest, CentreIsThePictureMiddleUnlessStored)
     content.centre[0] = 16.0f;
     content.centre[1] = 48.0f;
     DS_ExpandFX stored;
-    ReadRecord(ExpandRecordBytes(content), [&](ArchiveHandle& a, int32_t v) { stored.Read(a, v); });
+    ReadRecordInto(ExpandRecordBytes(content), stored);
 
     ShowPicture(SolidTexture(Device(), 0xFF000000).Get(), 200, 100);
     DS_ExpandFX late;

@@ -8,6 +8,7 @@
 #include "foundation/resources/EffectTechnique.h"
 #include "scene/layerbase/DS_2D_Light.h"
 #include "tests/support/LayerTestSupport.h"
+#include "tests/support/RecordReading.h"
 #include "tests/support/RenderTestSupport.h"
 #include "tools/document/BrushRecords.h"
 #include "tools/effects/EffectCompiler.h"
@@ -126,7 +127,7 @@ DocumentBuilder::Bytes WaterBrushBase()
 TEST(BrushRecord, ReadsTheBaseAndTheConstructorName)
 {
     DS_FireFX brush;
-    EXPECT_EQ(0u, ReadRecord(WaterBrushBase(), [&](ArchiveHandle& a, int32_t v) { brush.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(WaterBrushBase(), brush));
 
     EXPECT_EQ(73u, brush.speed.value);
     EXPECT_FLOAT_EQ(1.46f, brush.speed.result);
@@ -145,7 +146,7 @@ TEST(BrushRecord, ReadsTheBaseAndTheConstructorName)
     old.base.version = 1;
     old.base.scale = 41;
     DS_FireFX oldBrush;
-    EXPECT_EQ(0u, ReadRecord(FireRecordBytes(old), [&](ArchiveHandle& a, int32_t v) { oldBrush.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(FireRecordBytes(old), oldBrush));
     EXPECT_EQ(50u, oldBrush.scale.value);
 }
 

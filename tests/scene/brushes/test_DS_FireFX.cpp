@@ -7,6 +7,7 @@
 #include "scene/brushes/DS_FireFX.h"
 #include "scene/layerbase/DS_2D_Light.h"
 #include "tests/support/LayerTestSupport.h"
+#include "tests/support/RecordReading.h"
 #include "tests/support/RenderTestSupport.h"
 #include "tools/document/BrushRecords.h"
 
@@ -74,7 +75,7 @@ TEST(FireRecord, ReadsItsFieldsThenTheBrushBase)
     content.density = 150;
     content.repeat = 50;
     DS_FireFX fire;
-    EXPECT_EQ(0u, ReadRecord(FireRecordBytes(content), [&](ArchiveHandle& a, int32_t v) { fire.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(FireRecordBytes(content), fire));
     EXPECT_EQ(640.0f, fire.quad.corners[2].value.x);
     EXPECT_EQ(0x0020A0FFul, fire.firstColour.value);
     EXPECT_EQ(0x000000FFul, fire.secondColour.value);
@@ -90,7 +91,7 @@ TEST(FireRecord, ReadsItsFieldsThenTheBrushBase)
     old.version = 1;
     old.base.speed = 60;
     DS_FireFX oldFire;
-    EXPECT_EQ(0u, ReadRecord(FireRecordBytes(old), [&](ArchiveHandle& a, int32_t v) { oldFire.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(FireRecordBytes(old), oldFire));
     EXPECT_EQ(93, oldFire.patternLink.value.stamp);
     EXPECT_EQ(0.0f, oldFire.quad.corners[3].value.y);
     EXPECT_FLOAT_EQ(1.2f, oldFire.speed.result);

@@ -5,6 +5,7 @@
 #include "foundation/core/Numeric.h"
 #include "tests/support/BrushTestSupport.h"
 #include "tests/scene/brushes/WaterBrushTestSupport.h"
+#include "tests/support/RecordReading.h"
 #include "tools/document/WaterBrushRecords.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ TEST(LightRecord, ReadsStrengthAndMode)
     content.mode = 2;
     content.base.speed = 12;
     DS_LightFX light;
-    EXPECT_EQ(0u, ReadRecord(LightBrushRecordBytes(content), [&](ArchiveHandle& a, int32_t v) { light.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(LightBrushRecordBytes(content), light));
     EXPECT_FLOAT_EQ(0.65f, light.strength.result);
     EXPECT_EQ(2, light.mode.value);
     EXPECT_FLOAT_EQ(12.0f, light.speed.result);

@@ -6,6 +6,7 @@
 #include "foundation/core/Numeric.h"
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_MoveFX.h"
+#include "tests/support/RecordReading.h"
 #include "tools/document/MotionBrushRecords.h"
 #include "tools/document/WritingArchive.h"
 
@@ -42,7 +43,7 @@ TEST(MoveRecord, DirectionFollowsTheAngleOnceCopiedOrChanged)
     content.base.speed = 25;
     const DocumentBuilder::Bytes bytes = MoveRecordBytes(content);
     DS_MoveFX read;
-    EXPECT_EQ(0u, ReadRecord(bytes, [&](ArchiveHandle& a, int32_t v) { read.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(bytes, read));
     WritingHandle out;
     read.Write(out.handle);
     EXPECT_TRUE(bytes == out.archive->Bytes());

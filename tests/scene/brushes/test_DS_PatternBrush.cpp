@@ -5,6 +5,7 @@
 
 #include "scene/brushes/DS_BrushObj.h"
 #include "scene/brushes/DS_PatternBrush.h"
+#include "tests/support/RecordReading.h"
 #include "tools/document/PatternBrushRecords.h"
 #include "tools/document/ResourceTableRecord.h"
 #include "tools/document/WritingArchive.h"
@@ -72,7 +73,7 @@ protected:
         table.delays.push_back(TableDelaysEntry{L"common_res.dll", number, delays});
         DocumentBuilder builder;
         ResourceTableRecord(builder, table);
-        ReadRecord(builder.Take(), [&](ArchiveHandle& a, int32_t v) { manager.Read(a, v); });
+        ReadRecordInto(builder.Take(), manager);
     }
 
     ComHolder<IDirect3DTexture9> patternTexture;
@@ -116,7 +117,7 @@ TEST(PatternRecord, BothRecordsReadTheSameBrush)
 {
     const DocumentBuilder::Bytes plainBytes = PatternBrushRecordBytes(SampleContent());
     DS_PatternBrush plain;
-    EXPECT_EQ(0u, ReadRecord(plainBytes, [&](ArchiveHandle& a, int32_t v) { plain.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(plainBytes, plain));
     ExpectSampleFields(plain);
     WritingHandle plainOut;
     plain.Write(plainOut.handle);
@@ -124,7 +125,7 @@ TEST(PatternRecord, BothRecordsReadTheSameBrush)
 
     const DocumentBuilder::Bytes wrappedBytes = PatternBrushCRecordBytes(SampleContent());
     DS_PatternBrushC wrapped;
-    EXPECT_EQ(0u, ReadRecord(wrappedBytes, [&](ArchiveHandle& a, int32_t v) { wrapped.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(wrappedBytes, wrapped));
     ExpectSampleFields(wrapped);
     WritingHandle wrappedOut;
     wrapped.Write(wrappedOut.handle);

@@ -4,6 +4,7 @@
 
 #include "tests/support/BrushTestSupport.h"
 #include "tests/scene/brushes/WaterBrushTestSupport.h"
+#include "tests/support/RecordReading.h"
 #include "tools/document/WaterBrushRecords.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +30,7 @@ TEST(UnderwaterRecord, ReadsTheValuesAndAssignsThem)
     DS_UnderwaterFX read;
     DocumentBuilder builder;
     UnderwaterRecord(builder, content);
-    EXPECT_EQ(0u, ReadRecord(builder.Take(), [&](ArchiveHandle& a, int32_t v) { read.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(builder.Take(), read));
     EXPECT_FLOAT_EQ(0.01f, read.amplitude.result);
     EXPECT_FLOAT_EQ(0.041f, read.wavelength.result);
     EXPECT_FLOAT_EQ(30.0f, read.speed.result);

@@ -6,6 +6,7 @@
 #include "scene/brushes/DS_BrushObj.h"
 #include "tests/support/BrushTestSupport.h"
 #include "tests/scene/brushes/WaterBrushTestSupport.h"
+#include "tests/support/RecordReading.h"
 #include "tools/document/WaterBrushRecords.h"
 
 #include <gtest/gtest.h>
@@ -52,8 +53,7 @@ float FormulaHeight(float w1)
 TEST(WaterRecord, ReadsTheFieldsAndTheCloneFollowsTheAngle)
 {
     DS_WaterFX water;
-    EXPECT_EQ(0u, ReadRecord(WaterRecordBytes(DocumentWater()),
-                             [&](ArchiveHandle& a, int32_t v) { water.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(WaterRecordBytes(DocumentWater()), water));
     EXPECT_FLOAT_EQ(0.01f, water.shape.result);
     EXPECT_FLOAT_EQ(0.006f, water.ripple.result);
     EXPECT_FLOAT_EQ(0.003f, water.drift.result);

@@ -4,6 +4,7 @@
 
 #include "tests/support/BrushTestSupport.h"
 #include "tests/scene/brushes/WaterBrushTestSupport.h"
+#include "tests/support/RecordReading.h"
 #include "tools/document/WaterBrushRecords.h"
 
 #include <gtest/gtest.h>
@@ -35,8 +36,7 @@ DS_WavesFX* CloneOf(const DS_WavesFX& waves) { return static_cast<DS_WavesFX*>(w
 TEST(WavesRecord, ReadsTheFieldsAndTheCloneFollowsTheAngle)
 {
     DS_WavesFX waves;
-    EXPECT_EQ(0u, ReadRecord(WavesRecordBytes(DocumentWaves()),
-                             [&](ArchiveHandle& a, int32_t v) { waves.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(WavesRecordBytes(DocumentWaves()), waves));
     EXPECT_FLOAT_EQ(0.00075f, waves.amplitude.result);
     EXPECT_FLOAT_EQ(0.004f, waves.wavelength.result);
     EXPECT_EQ(266u, waves.angle.value);
@@ -93,8 +93,7 @@ TEST_F(WavesTest, FrequencyAmplitudeAndTime)
 {
     ShowPicture();
     DS_WavesFX waves;
-    EXPECT_EQ(0u, ReadRecord(WavesRecordBytes(DocumentWaves()),
-                             [&](ArchiveHandle& a, int32_t v) { waves.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(WavesRecordBytes(DocumentWaves()), waves));
     waves.BindResources(nullptr);
     ASSERT_TRUE(waves.effect);
     RunFor(waves, 1.0f);

@@ -1,15 +1,13 @@
 // The layer's record, its picture and sizing, and its device lifecycle.
 #include "scene/layerbase/DS_2D_Light.h"
 
-#include "foundation/archive/DS_IOF_R.h"
 #include "foundation/render/PictureMapping.h"
+#include "tests/support/ArchiveBytes.h"
 #include "tests/support/LayerTestSupport.h"
 #include "tools/document/Light2DRecord.h"
 #include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -34,10 +32,9 @@ public:
 // left unread.
 std::size_t ReadRecord(const DocumentBuilder::Bytes& bytes, DS_2D_Light& layer)
 {
-    ResourceBuffer buffer(bytes.data(), bytes.size());
-    ArchiveHandle in(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer));
-    ReadLightBase(in, layer);
-    return buffer.Remaining();
+    ByteArchive in(bytes);
+    ReadLightBase(in.handle, layer);
+    return in.buffer.Remaining();
 }
 
 } // namespace

@@ -2,15 +2,16 @@
 
 #include "foundation/core/RandomForTesting.h"
 #include "foundation/core/SaverError.h"
-#include "foundation/archive/DS_IOF_R.h"
 #include "foundation/render/SceneView.h"
 #include "scene/layers/DS_GlassBallLight.h"
 #include "scene/layers/DS_MatrixCodeLight.h"
 #include "scene/layers/DS_WaterRingLight.h"
 #include "scene/layers/FakeLake2D.h"
 #include "scene/layers/WaterGrid.h"
+#include "tests/support/ArchiveBytes.h"
 #include "tests/support/BrushTestSupport.h"
 #include "tests/support/LayerTestSupport.h"
+#include "tests/support/ReferenceRandom.h"
 #include "tools/document/CameraRecord.h"
 #include "tools/document/WritingArchive.h"
 
@@ -23,28 +24,13 @@
 
 namespace {
 
-// The generator's sequence, computed here on its own so that the camera's
-// draws can be predicted: state × 214013 + 2531011, bits 16 to 30.
-class Lcg {
-public:
-    explicit Lcg(uint32_t start) : state(start) {}
-    int Next()
-    {
-        state = state * 214013u + 2531011u;
-        return static_cast<int>((state >> 16) & 0x7FFF);
-    }
-
-private:
-    uint32_t state;
-};
-
 // A segment the camera should pick at clock time t from the sequence.
 struct Segment {
     bool hold;
     float toX, toY, end;
 };
 
-Segment Predict(Lcg& lcg, float t, float fromX, float fromY)
+Segment Predict(ReferenceRandom& lcg, float t, float fromX, float fromY)
 {
     if (lcg.Next() % 2 == 0)
         return {true, fromX, fromY, t + 0.5f};
@@ -137,7 +123,7 @@ TEST_F(CameraTest, SegmentsFollowTheGeneratorsSequence)
     DSM_Camera camera;
     camera.enabled.value = 1;
     ResetPan(camera);
-    Lcg lcg(1);
+    ReferenceRandom lcg(1);
     int holds = 0;
     int glides = 0;
     float lastEnd = 0.0f;
@@ -213,7 +199,7 @@ TEST_F(CameraTest, NextSegmentStartsAtTheEndAndHoldsStayPut)
     // The generator drawn to an even value first: a hold.
     uint32_t state = 1;
     for (;; ++state) {
-        Lcg probe(state);
+        ReferenceRandom probe(state);
         if (probe.Next() % 2 == 0)
             break;
     }
@@ -240,11 +226,10 @@ TEST(DSM_Camera, RecordReadsAndWritesTheSameBytes)
     CameraRecord(builder, 1, 150, 75);
     builder.Int(0x1234);
     const std::vector<uint8_t> bytes = builder.Data();
-    ResourceBuffer buffer(bytes.data(), bytes.size());
-    ArchiveHandle in(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer));
-    const std::unique_ptr<DSM_Camera> camera = ReadCamera(in);
+    ByteArchive in(bytes);
+    const std::unique_ptr<DSM_Camera> camera = ReadCamera(in.handle);
     ASSERT_TRUE(camera);
-    EXPECT_EQ(4u, buffer.Remaining());
+    EXPECT_EQ(4u, in.buffer.Remaining());
     EXPECT_EQ(1, camera->enabled.value);
     EXPECT_EQ(150u, camera->zoom.value);
     EXPECT_FLOAT_EQ(1.5f, camera->zoom.result);
@@ -270,9 +255,8 @@ TEST(DSM_Camera, TruncatedRecordFailsTheLoad)
     CameraRecord(builder, 1, 150, 75);
     std::vector<uint8_t> bytes = builder.Data();
     bytes.resize(bytes.size() - 2);
-    ResourceBuffer buffer(bytes.data(), bytes.size());
-    ArchiveHandle in(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer));
-    EXPECT_THROW(ReadCamera(in), MediaLoadError);
+    ByteArchive in(bytes);
+    EXPECT_THROW(ReadCamera(in.handle), MediaLoadError);
 }
 
 // Assignment takes the settings with their scales, the clock and the pan,

@@ -6,6 +6,7 @@
 #include "foundation/render/SceneView.h"
 #include "tests/support/BrushTestSupport.h"
 #include "tests/support/LayerTestSupport.h"
+#include "tests/support/RecordReading.h"
 #include "tests/support/RenderTestSupport.h"
 #include "tools/assets/ArtKit.h"
 #include "tools/document/BrushRecords.h"
@@ -84,7 +85,7 @@ TEST(FlameLightRecord, ReadsTheSwitchesTheHazeAndTheFire)
     content.strength = 3;
     content.fire.base.speed = 55;
     DS_FlameLight layer;
-    EXPECT_EQ(0u, ReadRecord(FlameLightRecordBytes(content), [&](ArchiveHandle& a, int32_t v) { layer.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(FlameLightRecordBytes(content), layer));
     EXPECT_EQ(0, layer.fireSwitch.value);
     EXPECT_EQ(1, layer.distortionSwitch.value);
     EXPECT_EQ(0u, layer.flameDrop.value);
@@ -101,7 +102,7 @@ TEST(FlameLightRecord, ReadsTheSwitchesTheHazeAndTheFire)
     old.fireSpeed = 70;
     old.flameDrop = 4;
     DS_FlameLight oldLayer;
-    EXPECT_EQ(0u, ReadRecord(FlameLightRecordBytes(old), [&](ArchiveHandle& a, int32_t v) { oldLayer.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(FlameLightRecordBytes(old), oldLayer));
     EXPECT_EQ(4u, oldLayer.flameDrop.value);
     EXPECT_FLOAT_EQ(1.4f, oldLayer.fire.speed.result);
     EXPECT_EQ(7, oldLayer.fire.patternLink.value.stamp);
@@ -279,7 +280,6 @@ TEST_F(FlameLightTest, HazeWorksAfterADeviceReset)
 
     layer.OnDeviceInvalidated();
     ASSERT_EQ(D3D_OK, device.Reset());
-    CurrentDevice = Device();
     layer.OnDeviceRestored();
     const Pixels after = DrawSlideFrame(device, layer);
     EXPECT_LT(MeanDifference(before, after), 1.0);

@@ -2,17 +2,16 @@
 // background and its bars, the shared motion, and the frame it draws.
 #include "scene/layers/DS_GlassBallLight.h"
 
-#include "foundation/archive/DS_IOF_R.h"
-#include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/TextureFormatsForTesting.h"
 #include "tests/support/LayerTestSupport.h"
+#include "tests/support/RecordReading.h"
+#include "tests/support/TestTextures.h"
 #include "tools/document/GlassBallRecord.h"
 #include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -24,33 +23,11 @@ const FileKey PictureKey{L"picture.png", 1};
 const FileKey BackgroundKey{L"background.png", 2};
 const FileKey ShadowKey{L"shadow.png", 3};
 
-// Reads a whole "DS_GlassBallLight" record; returns the bytes left unread.
-std::size_t ReadRecord(const DocumentBuilder::Bytes& bytes, DS_GlassBallLight& layer)
-{
-    ResourceBuffer buffer(bytes.data(), bytes.size());
-    ArchiveHandle in(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer));
-    const ObjectHeader header = ReadObjectHeader(in);
-    layer.Read(in, header.version);
-    return buffer.Remaining();
-}
-
 // A picture whose red channel is its x: where a pixel's colour came from in
 // the picture shows in its red.
 ComHolder<IDirect3DTexture9> RampTexture(IDirect3DDevice9* device)
 {
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(256, 256, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    if (FAILED(texture->LockRect(0, &locked, nullptr, 0)))
-        return ComHolder<IDirect3DTexture9>();
-    for (int y = 0; y < 256; ++y) {
-        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
-        for (int x = 0; x < 256; ++x)
-            row[x] = D3DCOLOR_ARGB(255, x, 0, 0);
-    }
-    texture->UnlockRect(0);
-    return texture;
+    return ColourTexture(device, 256, 256, [](UINT x, UINT) { return D3DCOLOR_ARGB(255, x, 0, 0); });
 }
 
 bool Finite(const D3DXMATRIX& m)
@@ -121,7 +98,7 @@ TEST(DS_GlassBallLight, RecordReadsEveryFieldAndWritesTheSameBytes)
     const DocumentBuilder::Bytes bytes = GlassBallRecordBytes(content);
 
     DS_GlassBallLight layer;
-    EXPECT_EQ(0u, ReadRecord(bytes, layer));
+    EXPECT_EQ(0u, ReadRecordInto(bytes, layer));
     EXPECT_EQ(L"a.png", layer.overlayImage1.value.path);
     EXPECT_EQ(11, layer.overlayImage1.value.stamp);
     EXPECT_EQ(L"common_res.dll", layer.overlayImage2.value.path);
@@ -385,7 +362,6 @@ TEST_F(GlassBallFrameTest, ScrollModesMoveTheSceneSidewaysAlsoAfterAReset)
 
         layer.OnDeviceInvalidated();
         ASSERT_EQ(D3D_OK, device.Reset());
-        CurrentDevice = Device();
         layer.OnDeviceRestored();
         const Pixels after = Frame(18.0f);
         EXPECT_NEAR(moved.At(128, 128).r, after.At(128, 128).r, 1);

@@ -4,18 +4,17 @@
 
 #include "foundation/core/Random.h"
 #include "foundation/core/RandomForTesting.h"
-#include "foundation/archive/DS_IOF_R.h"
-#include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/PictureMapping.h"
 #include "foundation/render/TextureFormatsForTesting.h"
 #include "tests/support/LayerTestSupport.h"
+#include "tests/support/RecordReading.h"
+#include "tests/support/TestTextures.h"
 #include "tools/document/MatrixCodeRecord.h"
 #include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 namespace {
@@ -25,31 +24,11 @@ using MatrixCodeTest = LayerTest<256, 256>;
 const FileKey PictureKey{L"picture.png", 1};
 const FileKey GlyphKey{L"glyphs.png", 2};
 
-std::size_t ReadRecord(const DocumentBuilder::Bytes& bytes, DS_MatrixCodeLight& layer)
-{
-    ResourceBuffer buffer(bytes.data(), bytes.size());
-    ArchiveHandle in(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer));
-    const ObjectHeader header = ReadObjectHeader(in);
-    layer.Read(in, header.version);
-    return buffer.Remaining();
-}
-
 // Black in the left half, white in the right.
 ComHolder<IDirect3DTexture9> HalfBlackTexture(IDirect3DDevice9* device)
 {
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(256, 256, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    if (FAILED(texture->LockRect(0, &locked, nullptr, 0)))
-        return ComHolder<IDirect3DTexture9>();
-    for (int y = 0; y < 256; ++y) {
-        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
-        for (int x = 0; x < 256; ++x)
-            row[x] = x < 128 ? 0xFF000000 : 0xFFFFFFFF;
-    }
-    texture->UnlockRect(0);
-    return texture;
+    return ColourTexture(
+        device, 256, 256, [](UINT x, UINT) { return x < 128 ? 0xFF000000 : 0xFFFFFFFF; }, D3DFMT_X8R8G8B8);
 }
 
 uint32_t Cell(int glyph, int counter)
@@ -129,7 +108,7 @@ TEST(DS_MatrixCodeLight, RecordVersionsReadTheirFieldsAndWriteVersion2)
         SCOPED_TRACE(version);
         content.version = version;
         DS_MatrixCodeLight layer;
-        EXPECT_EQ(0u, ReadRecord(MatrixCodeRecordBytes(content), layer));
+        EXPECT_EQ(0u, ReadRecordInto(MatrixCodeRecordBytes(content), layer));
         EXPECT_EQ(24u, layer.cellSize.value);
         EXPECT_EQ(55u, layer.density.value);
         EXPECT_EQ(7u, layer.frozenCount.value);

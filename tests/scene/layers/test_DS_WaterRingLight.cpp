@@ -4,10 +4,10 @@
 
 #include "foundation/core/Random.h"
 #include "foundation/core/RandomForTesting.h"
-#include "foundation/archive/DS_IOF_R.h"
-#include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/TextureAddressing.h"
 #include "tests/support/LayerTestSupport.h"
+#include "tests/support/RecordReading.h"
+#include "tests/support/ReferenceRandom.h"
 #include "tools/document/WaterRingRecord.h"
 #include "tools/document/WritingArchive.h"
 
@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 namespace {
 
@@ -24,29 +23,6 @@ using WaterRingTest = LayerTest<256, 192>;
 
 const FileKey PictureKey{L"pond.png", 3};
 const D3DXVECTOR3 Eye(0.0f, 120.0f, 0.0f);
-
-class Lcg {
-public:
-    explicit Lcg(uint32_t start) : state(start) {}
-    uint32_t Next()
-    {
-        state = state * 214013u + 2531011u;
-        return (state >> 16) & 0x7FFF;
-    }
-
-private:
-    uint32_t state;
-};
-
-// The whole record, header included, into layer.
-std::size_t ReadWhole(const DocumentBuilder::Bytes& bytes, DS_WaterRingLight& layer)
-{
-    ResourceBuffer buffer(bytes.data(), bytes.size());
-    ArchiveHandle in(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer));
-    const ObjectHeader header = ReadObjectHeader(in);
-    layer.Read(in, header.version);
-    return buffer.Remaining();
-}
 
 // Puts the grid at rest, flat, and writes its vertices.
 void Calm(DS_WaterRingLight& layer)
@@ -75,7 +51,7 @@ TEST(DS_WaterRingLight, RecordVersionsReadTheirOwnFields)
     content.light.picturePath = L"pond.png";
 
     DS_WaterRingLight v2;
-    EXPECT_EQ(0u, ReadWhole(WaterRingRecordBytes(content), v2));
+    EXPECT_EQ(0u, ReadRecordInto(WaterRingRecordBytes(content), v2));
     EXPECT_EQ(10u, v2.waveSpeed.value);
     EXPECT_EQ(20u, v2.rowDensity.value);
     EXPECT_EQ(30u, v2.columnDensity.value);
@@ -90,7 +66,7 @@ TEST(DS_WaterRingLight, RecordVersionsReadTheirOwnFields)
 
     content.version = 1;
     DS_WaterRingLight v1;
-    EXPECT_EQ(0u, ReadWhole(WaterRingRecordBytes(content), v1));
+    EXPECT_EQ(0u, ReadRecordInto(WaterRingRecordBytes(content), v1));
     EXPECT_EQ(0u, v1.waveSpeed.value);
     EXPECT_EQ(50u, v1.dropStrength.value);
     EXPECT_EQ(20u, v1.refractionDepth.value);
@@ -178,7 +154,7 @@ TEST_F(WaterRingTest, DropsFallAtTheirRate)
                             {4.4f, false}, {4.6f, true},  {3.0f, false}, {5.1f, true}};
     const uint32_t state = 99;
     ResetRandForTesting(state);
-    Lcg lcg(state);
+    ReferenceRandom lcg(state);
     for (const Frame& f : frames) {
         SCOPED_TRACE(f.time);
         layer.FrameMove(f.time);
@@ -186,14 +162,14 @@ TEST_F(WaterRingTest, DropsFallAtTheirRate)
             lcg.Next();
             lcg.Next();
         }
-        const uint32_t expected = lcg.Next();
-        ASSERT_EQ(static_cast<int>(expected), Rand());
+        const int expected = lcg.Next();
+        ASSERT_EQ(expected, Rand());
     }
 
     layer.dropRate.SetValue(0, nullptr);
     ResetRandForTesting(state);
     layer.FrameMove(100.0f);
-    EXPECT_EQ(static_cast<int>(Lcg(state).Next()), Rand());
+    EXPECT_EQ(ReferenceRandom(state).Next(), Rand());
     ResetRandForTesting(1);
 }
 
@@ -278,7 +254,7 @@ TEST_F(WaterRingTest, DropMakesALitRing)
     ResetRandForTesting(state);
     layer.grid->AddRandomDrop();
     ResetRandForTesting(1);
-    Lcg lcg(state);
+    ReferenceRandom lcg(state);
     const WaterGrid& grid = *layer.grid;
     const float cx = static_cast<float>(lcg.Next() % (grid.columns - 2) + 1) / (grid.columns - 1) * 256.0f;
     const float cy = static_cast<float>(lcg.Next() % (grid.rows - 2) + 1) / (grid.rows - 1) * 192.0f;

@@ -2,17 +2,16 @@
 // reflection and bump textures, its device state, and what it draws.
 #include "scene/layers/FakeLake2D.h"
 
-#include "foundation/archive/DS_IOF_R.h"
-#include "foundation/archive/ObjectHeader.h"
 #include "foundation/resources/ResourceCache.h"
 #include "tests/support/LayerTestSupport.h"
+#include "tests/support/RecordReading.h"
+#include "tests/support/TestTextures.h"
 #include "tools/document/LakeRecord.h"
 #include "tools/document/WritingArchive.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 namespace {
 
@@ -21,32 +20,16 @@ using LakeTest = LayerTest<256, 256>;
 const FileKey PictureKey{L"mountains.jpg", 4};
 const GUID BumpGuid = {0x12345678, 0x9ABC, 0xDEF0, {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB, 0xCD, 0xEF}};
 
-std::size_t ReadWhole(const DocumentBuilder::Bytes& bytes, FakeLake2D& layer)
-{
-    ResourceBuffer buffer(bytes.data(), bytes.size());
-    ArchiveHandle in(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer));
-    const ObjectHeader header = ReadObjectHeader(in);
-    layer.Read(in, header.version);
-    return buffer.Remaining();
-}
-
 // A managed V8U8 texture of one level with (du, dv) everywhere.
 ComHolder<IDirect3DTexture9> BumpTexture(IDirect3DDevice9* device, int8_t du, int8_t dv)
 {
-    ComHolder<IDirect3DTexture9> texture;
-    if (FAILED(device->CreateTexture(4, 4, 1, 0, D3DFMT_V8U8, D3DPOOL_MANAGED, texture.Out(), nullptr)))
-        return texture;
-    D3DLOCKED_RECT locked{};
-    texture->LockRect(0, &locked, nullptr, 0);
-    for (int y = 0; y < 4; ++y) {
-        int8_t* row = static_cast<int8_t*>(locked.pBits) + y * locked.Pitch;
+    return FilledTexture(device, 4, 4, D3DFMT_V8U8, [du, dv](uint8_t* bytes, UINT) {
+        int8_t* row = reinterpret_cast<int8_t*>(bytes);
         for (int x = 0; x < 4; ++x) {
             row[2 * x] = du;
             row[2 * x + 1] = dv;
         }
-    }
-    texture->UnlockRect(0);
-    return texture;
+    });
 }
 
 // A picture whose every row has its own colour, red counting the rows down
@@ -58,19 +41,10 @@ Rgba PictureColour(int x, int y)
 
 ComHolder<IDirect3DTexture9> PictureTexture(IDirect3DDevice9* device)
 {
-    ComHolder<IDirect3DTexture9> texture;
-    device->CreateTexture(256, 256, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, texture.Out(), nullptr);
-    D3DLOCKED_RECT locked{};
-    texture->LockRect(0, &locked, nullptr, 0);
-    for (int y = 0; y < 256; ++y) {
-        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
-        for (int x = 0; x < 256; ++x) {
-            const Rgba c = PictureColour(x, y);
-            row[x] = D3DCOLOR_ARGB(255, c.r, c.g, c.b);
-        }
-    }
-    texture->UnlockRect(0);
-    return texture;
+    return ColourTexture(device, 256, 256, [](UINT x, UINT y) {
+        const Rgba c = PictureColour(static_cast<int>(x), static_cast<int>(y));
+        return D3DCOLOR_ARGB(255, c.r, c.g, c.b);
+    });
 }
 
 // The (du, dv) of a V8U8 texel.
@@ -118,7 +92,7 @@ TEST(FakeLake2D, RecordVersionsReadTheirOwnFields)
     content.light.picturePath = L"mountains.jpg";
 
     FakeLake2D v2;
-    EXPECT_EQ(0u, ReadWhole(LakeRecordBytes(content), v2));
+    EXPECT_EQ(0u, ReadRecordInto(LakeRecordBytes(content), v2));
     EXPECT_FLOAT_EQ(2.0f, v2.bumpTiling.result);
     EXPECT_FLOAT_EQ(0.5f, v2.rippleSpeed.result);
     EXPECT_FLOAT_EQ(0.5f, v2.lakeFraction.result);
@@ -141,7 +115,7 @@ TEST(FakeLake2D, RecordVersionsReadTheirOwnFields)
 
     content.version = 1;
     FakeLake2D v1;
-    EXPECT_EQ(0u, ReadWhole(LakeRecordBytes(content), v1));
+    EXPECT_EQ(0u, ReadRecordInto(LakeRecordBytes(content), v1));
     EXPECT_FLOAT_EQ(1.0f, v1.bumpTiling.result);
     EXPECT_FLOAT_EQ(0.375f, v1.lakeFraction.result);
     EXPECT_NEAR(0.248f, v1.tintStrength.result, 1e-6f);
@@ -315,16 +289,8 @@ TEST_F(LakeTest, BumpTextureComesFromTheDocumentOrTheNoisePicture)
 TEST_F(LakeTest, BumpTextureHoldsTheSlopesOfTheHeights)
 {
     // Red rises by 2 per column: a slope of -2/255 × amplitude sideways.
-    ComHolder<IDirect3DTexture9> ramp;
-    Device()->CreateTexture(64, 64, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, ramp.Out(), nullptr);
-    D3DLOCKED_RECT locked{};
-    ramp->LockRect(0, &locked, nullptr, 0);
-    for (int y = 0; y < 64; ++y) {
-        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
-        for (int x = 0; x < 64; ++x)
-            row[x] = D3DCOLOR_ARGB(255, 2 * x, 0, 0);
-    }
-    ramp->UnlockRect(0);
+    ComHolder<IDirect3DTexture9> ramp =
+        ColourTexture(Device(), 64, 64, [](UINT x, UINT) { return D3DCOLOR_ARGB(255, 2 * x, 0, 0); });
 
     const float slope = -25.0f * 2.0f / 255.0f;
     const int full = static_cast<int>(std::round(127.0f * slope / std::sqrt(slope * slope + 1.0f)));

@@ -8,6 +8,7 @@
 #include "scene/brushes/DS_LightFX.h"
 #include "tests/support/BrushTestSupport.h"
 #include "tests/support/LayerTestSupport.h"
+#include "tests/support/RecordReading.h"
 #include "tests/support/RenderTestSupport.h"
 #include "tools/document/WaterBrushRecords.h"
 
@@ -106,8 +107,7 @@ TEST(UnderwaterLayerRecord, ReadsTheBrushOrItsSpeed)
     content.water.base.speed = 30;
     content.base.pictureStamp = 12;
     FakeUndervater layer;
-    EXPECT_EQ(0u, ReadRecord(UnderwaterLayerRecordBytes(content),
-                             [&](ArchiveHandle& a, int32_t v) { layer.Read(a, v); }));
+    EXPECT_EQ(0u, ReadRecordInto(UnderwaterLayerRecordBytes(content), layer));
     EXPECT_FLOAT_EQ(0.01f, layer.water.amplitude.result);
     EXPECT_FLOAT_EQ(0.041f, layer.water.wavelength.result);
     EXPECT_FLOAT_EQ(30.0f, layer.water.speed.result);
@@ -119,8 +119,7 @@ TEST(UnderwaterLayerRecord, ReadsTheBrushOrItsSpeed)
         old.version = 1;
         old.speed = stored;
         FakeUndervater oldLayer;
-        EXPECT_EQ(0u, ReadRecord(UnderwaterLayerRecordBytes(old),
-                                 [&](ArchiveHandle& a, int32_t v) { oldLayer.Read(a, v); }));
+        EXPECT_EQ(0u, ReadRecordInto(UnderwaterLayerRecordBytes(old), oldLayer));
         EXPECT_FLOAT_EQ(kept, oldLayer.water.speed.result);
         EXPECT_FLOAT_EQ(0.00625f, oldLayer.water.amplitude.result);
     }
@@ -249,7 +248,6 @@ TEST_F(UnderwaterLayerTest, WobblesAfterADeviceReset)
 
     layer.OnDeviceInvalidated();
     ASSERT_EQ(D3D_OK, device.Reset());
-    CurrentDevice = Device();
     layer.OnDeviceRestored();
     const Pixels after = DrawSlideFrame(device, layer);
     EXPECT_LT(MeanDifference(before, after), 0.5);

@@ -5,24 +5,13 @@
 
 #include "foundation/core/Random.h"
 #include "foundation/core/RandomForTesting.h"
+#include "tests/support/ReferenceRandom.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
 namespace {
-
-// The program's generator, stepped here on its own so that a test knows
-// which values the grid will draw.
-struct Draws {
-    explicit Draws(uint32_t seed) : state(seed) {}
-    int Next()
-    {
-        state = state * 214013u + 2531011u;
-        return static_cast<int>((state >> 16) & 0x7FFF);
-    }
-    uint32_t state;
-};
 
 const int Glyphs = 34;
 
@@ -107,7 +96,7 @@ TEST(MatrixCodeGrid, StreamModeDecidesWhetherHeadsWriteOrColumnsScroll)
 TEST(MatrixCodeGrid, FrozenCellsArePickedByColumnThenRow)
 {
     ResetRandForTesting(11);
-    Draws d(11);
+    ReferenceRandom d(11);
     MatrixCodeParams params;
     params.frozenCount = 4;
     const auto grid = MatrixCodeGrid::Create(params, 5 * 16, 3 * 16); // 6 × 4 cells
@@ -124,7 +113,7 @@ TEST(MatrixCodeGrid, FrozenCellsArePickedByColumnThenRow)
         params.frozenCount = frozen;
         const auto none = MatrixCodeGrid::Create(params, 5 * 16, 3 * 16);
         EXPECT_EQ(std::vector<uint32_t>(none->cells.size(), 0u), none->cells) << frozen;
-        EXPECT_EQ(Draws(11).Next(), Rand()) << "no draw for frozen count " << frozen;
+        EXPECT_EQ(ReferenceRandom(11).Next(), Rand()) << "no draw for frozen count " << frozen;
     }
 }
 
@@ -136,7 +125,7 @@ TEST(MatrixCodeGrid, FallingHeadWritesLitGlyphsThenErases)
     const auto grid = GridOf(1, 6);
     grid->streams[0] = {2, 0, 0};
     ResetRandForTesting(3);
-    Draws d(3);
+    ReferenceRandom d(3);
 
     int glyph[2];
     int counter[2];
@@ -165,7 +154,7 @@ TEST(MatrixCodeGrid, SuppressedStepWritesEmptyCells)
     const auto grid = GridOf(1, 4);
     grid->streams[0] = {3, 0, 1};
     ResetRandForTesting(3);
-    Draws d(3);
+    ReferenceRandom d(3);
     ASSERT_NE(0, d.Next() % 10) << "this sequence draws no new wait";
     grid->Step(true);
     EXPECT_EQ(CellWord(0, 0, true), grid->Cell(0, 1));
@@ -198,7 +187,7 @@ TEST(MatrixCodeGrid, ScrollMovesTheColumnDownAndFadesItsTail)
                                CellWord(7, 2, true), CellWord(9, 0, true)};
     for (int r = 0; r < 5; ++r)
         EXPECT_EQ(after[r], grid->Cell(0, r)) << "row " << r;
-    EXPECT_EQ(Draws(5).Next(), Rand()) << "a scrolled-in glyph draws nothing";
+    EXPECT_EQ(ReferenceRandom(5).Next(), Rand()) << "a scrolled-in glyph draws nothing";
 
     // Rows below the grid are left alone.
     grid->SetCell(5, 1, 0);
@@ -252,7 +241,7 @@ TEST(MatrixCodeGrid, CountersLightFadeAndFreezeGlyphs)
 
     grid.Cell(0, 0) = CellWord(4, 0, true, true);
     ResetRandForTesting(21);
-    Draws d(21);
+    ReferenceRandom d(21);
     const int changed = d.Next() % Glyphs;
     EXPECT_EQ((std::vector<int>{2}), KindsOverFrames(it, 1));
     EXPECT_EQ(CellWord(changed, 0, true, true), grid.Cell(0, 0));
@@ -264,7 +253,7 @@ TEST(MatrixCodeGrid, SpawnStartsStreamsInIdleColumnsInDrawOrder)
 {
     const auto grid = GridOf(1, 10, 2, 100);
     ResetRandForTesting(7);
-    Draws d(7);
+    ReferenceRandom d(7);
     d.Next(); // the spawn chance: 1 in 1 at density 100
     int remaining = d.Next() % 10 + 3;
     const int first = d.Next() % 5;
@@ -319,7 +308,7 @@ TEST(MatrixCodeGrid, TinyGridsSpawnWithoutFlickerAndWithTopHeads)
     ASSERT_EQ(1, grid->rows);
     grid->Cell(0, 0) = CellWord(3, 0, false);
     ResetRandForTesting(9);
-    Draws d(9);
+    ReferenceRandom d(9);
     for (int k = 0; k < 4; ++k) // chance, length, two for the wait
         d.Next();
     d.Next(); // eraser or not

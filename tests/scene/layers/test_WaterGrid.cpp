@@ -8,6 +8,7 @@
 #include "foundation/core/RandomForTesting.h"
 #include "foundation/geometry/BufferLocksForTesting.h"
 #include "scene/layers/RefractionTable.h"
+#include "tests/support/ReferenceRandom.h"
 #include "tests/support/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -20,20 +21,6 @@
 namespace {
 
 const D3DXVECTOR3 Eye(0.0f, 120.0f, 0.0f);
-
-// The generator's sequence, computed here on its own.
-class Lcg {
-public:
-    explicit Lcg(uint32_t start) : state(start) {}
-    uint32_t Next()
-    {
-        state = state * 214013u + 2531011u;
-        return (state >> 16) & 0x7FFF;
-    }
-
-private:
-    uint32_t state;
-};
 
 // A grid of the given size without buffers (no device is current).
 WaterGrid& Sized(WaterGrid& grid, float width, float height)
@@ -143,7 +130,7 @@ TEST(WaterGrid, DropFallsWhereTheGeneratorSays)
     WaterGrid grid;
     Sized(grid, 40.0f, 30.0f).dropStrength = 0.45f;
     const uint32_t state = 12345;
-    Lcg lcg(state);
+    ReferenceRandom lcg(state);
     const uint32_t c = lcg.Next() % (grid.columns - 2) + 1;
     const uint32_t r = lcg.Next() % (grid.rows - 2) + 1;
     ResetRandForTesting(state);
@@ -168,8 +155,8 @@ TEST(WaterGrid, DropNeedsCells)
     WaterGrid grid;
     ResetRandForTesting(7);
     grid.AddRandomDrop();
-    Lcg lcg(7);
-    EXPECT_EQ(static_cast<int>(lcg.Next()), Rand());
+    ReferenceRandom lcg(7);
+    EXPECT_EQ(lcg.Next(), Rand());
     ResetRandForTesting(1);
 }
 
@@ -186,7 +173,7 @@ TEST(WaterGrid, RingSpreadsAndFades)
     ResetRandForTesting(1);
     grid.AddRandomDrop();
     ResetRandForTesting(1);
-    Lcg lcg(1);
+    ReferenceRandom lcg(1);
     const int dropColumn = static_cast<int>(lcg.Next() % (grid.columns - 2) + 1);
     const int dropRow = static_cast<int>(lcg.Next() % (grid.rows - 2) + 1);
 

@@ -1,12 +1,10 @@
 #include "tools/document/DocumentBuilder.h"
 #include "tools/document/WritingArchive.h"
 
-#include "foundation/archive/DS_IOF_R.h"
 #include "foundation/archive/FileRecord.h"
+#include "tests/support/ArchiveBytes.h"
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 // Primitives the builder emits read back through the reading archive, and the
 // writing archive writes those values back into the same bytes.
@@ -27,8 +25,8 @@ TEST(DocumentBuilder, PrimitivesRoundTripThroughReaderAndWriter)
         .ResourceRecord(5, L"common_res.dll", {}, L"");
     const auto bytes = b.Data();
 
-    ResourceBuffer buffer(bytes.data(), bytes.size());
-    ArchiveHandle in(std::make_unique<DS_IOF_R<ResourceBuffer>>(&buffer));
+    ByteArchive archive(bytes);
+    ArchiveHandle& in = archive.handle;
     ds_string name, text;
     int32_t version = 0;
     uint32_t u = 0;
@@ -52,7 +50,7 @@ TEST(DocumentBuilder, PrimitivesRoundTripThroughReaderAndWriter)
     in->ReadString(text);
     in->ReadFileRecord(file);
     in->ReadResourceRecord(resource);
-    EXPECT_EQ(0u, buffer.Remaining());
+    EXPECT_EQ(0u, archive.buffer.Remaining());
     EXPECT_EQ(L"DS_Thing", name);
     EXPECT_EQ(3, version);
     EXPECT_EQ(longText, text);

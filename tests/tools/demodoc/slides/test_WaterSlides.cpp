@@ -14,6 +14,7 @@
 #include "scene/layers/FakeLake2D.h"
 #include "scene/layers/FakeUndervater.h"
 #include "scene/slideshow/LoadSceneDocument.h"
+#include "tests/support/ScopedCurrentDevice.h"
 #include "tests/support/TestDevice.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 #include <cwchar>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -58,7 +60,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(device.Ok());
-        CurrentDevice = device.Device();
+        current.emplace(device.Device());
         GlobalSceneView->UseBorders(&borders);
         const std::vector<uint8_t> bytes = ReadDemoDocument();
         document = LoadSceneDocument(bytes.data(), bytes.size());
@@ -75,7 +77,7 @@ protected:
         CurrentResManager = nullptr;
         CurrentResourceCache = nullptr;
         GlobalSceneView->UseBorders(nullptr);
-        CurrentDevice = nullptr;
+        current.reset();
     }
 
     DS_SlideContainer* Named(const wchar_t* name)
@@ -110,6 +112,7 @@ protected:
     }
 
     TestDevice device{Width, Height};
+    std::optional<ScopedCurrentDevice> current;
     SceneBorders borders;
     SceneDocument document;
 };
