@@ -2,7 +2,7 @@
 
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/render/VertexLock.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/resources/TextureCopies.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/DS_ImageFileLink.h"
 #include "foundation/resources/TextureSet.h"

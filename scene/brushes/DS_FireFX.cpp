@@ -6,7 +6,7 @@
 #include "foundation/render/QuadGrid.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/ScreenQuad.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/geometry/IndexPatterns.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
 #include "scene/layerbase/DS_2D_Light.h"

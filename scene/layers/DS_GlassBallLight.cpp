@@ -11,7 +11,7 @@
 #include "foundation/render/TextureAddressing.h"
 #include "foundation/render/TextureFormats.h"
 #include "foundation/render/VertexLock.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/BackBuffer.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
 

@@ -9,7 +9,7 @@
 #include "foundation/render/SceneView.h"
 #include "foundation/render/StageStates.h"
 #include "foundation/render/TextureFormats.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/resources/TextureCopies.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/TextureSet.h"
 
