@@ -1,6 +1,6 @@
 // The mesh chain over a vertex format V: a frame with a vertex buffer
-// (DS_SimpleMesh), plus a 16-bit index buffer (DS_IndexedMesh), plus the
-// controller word of particle geometry (DS_SpriteArrayT).
+// (DS_SimpleMesh), plus a 16-bit index buffer (DS_IndexedMesh). Particle
+// geometry adds its controller above them (objects/particles/DS_SpriteArrayT.h).
 //
 // Each mesh owns one reference to each buffer. The holders make copies take a
 // reference of their own and assignments release the old buffer and take the
@@ -36,13 +36,4 @@ public:
     // Primitives of a draw through the index buffer.
     uint32_t indexedPrimitiveCount = 0;
     uint16_t* lockedIndices = nullptr;
-};
-
-class DS_ParticleSystemCtrl;
-
-template <class V>
-class DS_SpriteArrayT : public DS_IndexedMesh<V> {
-public:
-    // The particle system that drives this geometry; not owned.
-    DS_ParticleSystemCtrl* controller = nullptr;
 };

@@ -1,9 +1,5 @@
 #include "foundation/geometry/MeshBuffers.h"
 
-#include "foundation/geometry/BufferLocksForTesting.h"
-
-#include <cstdint>
-#include <cstring>
 #include <limits>
 
 HRESULT CreateVertexBufferInto(ComHolder<IDirect3DVertexBuffer9>& target, UINT count, UINT stride, DWORD fvf,
@@ -18,21 +14,6 @@ HRESULT CreateVertexBufferInto(ComHolder<IDirect3DVertexBuffer9>& target, UINT c
         return E_INVALIDARG;
     IDirect3DVertexBuffer9* created = nullptr;
     const HRESULT hr = CurrentDevice->CreateVertexBuffer(count * stride, usage, fvf, pool, &created, nullptr);
-    if (SUCCEEDED(hr))
-        target.Attach(created);
-    return hr;
-}
-
-HRESULT CreateIndexBufferInto(ComHolder<IDirect3DIndexBuffer9>& target, UINT count, DWORD usage, D3DPOOL pool)
-{
-    target.Release();
-    if (!CurrentDevice)
-        return D3DERR_INVALIDCALL;
-    if (count > std::numeric_limits<UINT>::max() / sizeof(uint16_t))
-        return E_INVALIDARG;
-    IDirect3DIndexBuffer9* created = nullptr;
-    const HRESULT hr = CurrentDevice->CreateIndexBuffer(count * static_cast<UINT>(sizeof(uint16_t)), usage,
-                                                        D3DFMT_INDEX16, pool, &created, nullptr);
     if (SUCCEEDED(hr))
         target.Attach(created);
     return hr;
@@ -101,50 +82,4 @@ void BindMeshPCT(const DS_IndexedMesh<DX_V::PCT>& mesh)
 void BindMeshPNT(const DS_IndexedMesh<DX_V::PNT>& mesh)
 {
     BindIndexedStream(mesh);
-}
-
-namespace {
-
-int IndexLocksToFail = 0;
-
-} // namespace
-
-void FailIndexBufferLocksForTesting(int count) { IndexLocksToFail = count; }
-
-HRESULT LockIndexBuffer(IDirect3DIndexBuffer9* buffer, void** data)
-{
-    *data = nullptr;
-    if (!buffer)
-        return D3DERR_INVALIDCALL;
-    if (IndexLocksToFail > 0) {
-        --IndexLocksToFail;
-        return D3DERR_INVALIDCALL;
-    }
-    const HRESULT hr = buffer->Lock(0, 0, data, 0);
-    if (SUCCEEDED(hr) && !*data) {
-        buffer->Unlock();
-        return E_FAIL;
-    }
-    return hr;
-}
-
-bool WriteQuadListIndices(IDirect3DIndexBuffer9* buffer, UINT quads)
-{
-    void* data = nullptr;
-    if (FAILED(LockIndexBuffer(buffer, &data)))
-        return false;
-    uint16_t* index = static_cast<uint16_t*>(data);
-    for (UINT q = 0; q < quads; ++q) {
-        const uint16_t k = static_cast<uint16_t>(4 * q);
-        const uint16_t quad[6] = {k,
-                                  static_cast<uint16_t>(k + 1),
-                                  static_cast<uint16_t>(k + 2),
-                                  static_cast<uint16_t>(k + 2),
-                                  static_cast<uint16_t>(k + 1),
-                                  static_cast<uint16_t>(k + 3)};
-        std::memcpy(index, quad, sizeof quad);
-        index += 6;
-    }
-    buffer->Unlock();
-    return true;
 }

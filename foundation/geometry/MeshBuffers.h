@@ -11,6 +11,7 @@
 #pragma once
 
 #include "foundation/geometry/DS_SimpleMesh.h"
+#include "foundation/geometry/IndexBuffers.h"
 #include "foundation/geometry/VertexFormats.h"
 #include "foundation/core/CurrentDevice.h"
 
@@ -31,22 +32,13 @@ HRESULT CreateMeshVertexBuffer(UINT count, DS_SimpleMesh<V>& mesh, DWORD usage, 
     return CreateVertexBufferInto(mesh.vertices, count, sizeof(V), V::FVF, usage, pool);
 }
 
-// count 16-bit indices in place of the mesh's index buffer.
-HRESULT CreateIndexBufferInto(ComHolder<IDirect3DIndexBuffer9>& target, UINT count, DWORD usage, D3DPOOL pool);
-
+// count 16-bit indices in place of the mesh's index buffer, left unwritten
+// (IndexBuffers.h makes filled ones).
 template <class V>
 HRESULT CreateIndexBuffer16(UINT count, DS_IndexedMesh<V>& mesh, DWORD usage, D3DPOOL pool)
 {
     return CreateIndexBufferInto(mesh.indices, count, usage, pool);
 }
-
-// Locks the whole index buffer for writing (flags 0).
-HRESULT LockIndexBuffer(IDirect3DIndexBuffer9* buffer, void** data);
-
-// Fills a 16-bit index buffer with `quads` quads of four vertices each,
-// every quad two triangles sharing an edge: k, k+1, k+2, k+2, k+1, k+3.
-// False, with nothing written, when the buffer cannot be locked.
-bool WriteQuadListIndices(IDirect3DIndexBuffer9* buffer, UINT quads);
 
 HRESULT CreateVertexBufferSPCT(UINT count, DS_SimpleMesh<DX_V::SPCT>& mesh, DWORD usage, D3DPOOL pool);
 HRESULT CreateVertexBufferSPC(UINT count, DS_SimpleMesh<DX_V::SPC>& mesh, DWORD usage, D3DPOOL pool);

@@ -2,10 +2,9 @@
 
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/render/VertexLock.h"
-#include "foundation/resources/D3DUtilities.h"
-#include "foundation/resources/DS_DocResManager.h"
+#include "foundation/resources/TextureCopies.h"
 #include "foundation/resources/DS_ImageFileLink.h"
-#include "foundation/resources/TextureSet.h"
+#include "foundation/resources/FirstLinkTexture.h"
 
 namespace {
 
@@ -54,7 +53,7 @@ void ImageQuad::LoadLinkImage(DS_ImageFileLink& link)
 {
     // Without a document there is nothing to look the link up in: the quad
     // then shows no picture, as for a link that yields none.
-    image = CurrentResManager ? GetFirstTexture(CurrentResManager->GetLinkTextures(link)) : SizedTexture();
+    image = GetFirstLinkTexture(link);
     SetImage(image);
 }
 

@@ -1,6 +1,6 @@
 #include "foundation/render/PictureMapping.h"
 
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/BackBuffer.h"
 
 PictureMapping CurrentPictureMapping;
 

@@ -1,5 +1,6 @@
 #include "foundation/render/QuadBatch.h"
 
+#include "foundation/geometry/IndexPatterns.h"
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/core/CurrentDevice.h"
 
@@ -8,7 +9,6 @@
 namespace {
 
 const int VerticesPerQuad = 4;
-const int IndicesPerQuad = 6;
 const int TrianglesPerQuad = 2;
 
 // A quad's starting vertices: transparent black at the origin, the texture
@@ -45,16 +45,11 @@ void QuadBatch::InitChunk(Chunk& chunk, int count)
 {
     EmptyChunk(chunk);
     const UINT vertexCount = static_cast<UINT>(count * VerticesPerQuad);
-    const UINT indexCount = static_cast<UINT>(count * IndicesPerQuad);
+    // Without both buffers, or with indices that could not be written (they
+    // would draw whatever the buffer happens to hold), the chunk cannot draw:
+    // it counts as empty.
     if (FAILED(CreateVertexBufferSPCT(vertexCount, chunk, D3DUSAGE_WRITEONLY, D3DPOOL_MANAGED)) ||
-        FAILED(CreateIndexBuffer16(indexCount, chunk, D3DUSAGE_WRITEONLY, D3DPOOL_MANAGED))) {
-        // Without both buffers the chunk cannot draw: it counts as empty.
-        EmptyChunk(chunk);
-        return;
-    }
-    // Indices that could not be written would draw whatever the buffer
-    // happens to hold: such a chunk counts as empty too.
-    if (!WriteQuadListIndices(chunk.indices.Get(), static_cast<UINT>(count))) {
+        FAILED(CreateQuadListIndexBuffer(chunk.indices, static_cast<UINT>(count)))) {
         EmptyChunk(chunk);
         return;
     }

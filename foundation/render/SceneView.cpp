@@ -8,7 +8,7 @@
 #include "foundation/render/ScreenQuad.h"
 #include "foundation/render/StageStates.h"
 #include "foundation/render/VertexLock.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/BackBuffer.h"
 #include "foundation/resources/SizedTexture.h"
 
 #include <algorithm>

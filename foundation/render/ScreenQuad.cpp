@@ -1,6 +1,6 @@
 #include "foundation/render/ScreenQuad.h"
 
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/BackBuffer.h"
 #include "foundation/resources/SizedTexture.h"
 
 ScreenQuad ScreenQuad::FromBackBuffer()

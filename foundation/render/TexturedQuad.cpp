@@ -4,7 +4,7 @@
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/render/QuadColours.h"
 #include "foundation/render/VertexLock.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/BackBuffer.h"
 #include "foundation/resources/TextureLoaders.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "foundation/archive/ResourceBuffer.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/RenderTargetPair.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/resources/TextureCopies.h"
 #include "foundation/resources/EffectBinaryCheck.h"
 #include "foundation/resources/MeshLoaders.h"
 #include "foundation/resources/ResourceModule.h"

@@ -1,6 +1,7 @@
 #include "foundation/resources/MeshLoaders.h"
 
 #include "foundation/core/CurrentDevice.h"
+#include "foundation/geometry/IndexBuffers.h"
 #include "foundation/resources/ResourceModule.h"
 
 #include <d3dx9mesh.h>
@@ -47,9 +48,8 @@ private:
     bool indices;
 };
 
-// Copies count bytes into a new write-only managed buffer.
-template <class Buffer>
-bool FillBuffer(Buffer* buffer, const void* source, UINT count)
+// Copies count bytes into a new write-only managed vertex buffer.
+bool FillVertexBuffer(IDirect3DVertexBuffer9* buffer, const void* source, UINT count)
 {
     void* target = nullptr;
     if (FAILED(buffer->Lock(0, count, &target, 0)) || !target)
@@ -86,17 +86,16 @@ LoadedMesh CopyIntoBuffers(LoadedX& x, UINT stride)
     mesh.faceCount = clone->GetNumFaces();
     if (mesh.vertexCount == 0 || mesh.faceCount == 0)
         return empty;
-    const UINT64 indexBytes = UINT64(mesh.faceCount) * 3 * sizeof(WORD);
+    const UINT64 indexCount = UINT64(mesh.faceCount) * 3;
+    const UINT64 indexBytes = indexCount * sizeof(WORD);
     const UINT64 vertexBytes = UINT64(mesh.vertexCount) * stride;
     if (indexBytes > UINT_MAX || vertexBytes > UINT_MAX)
         return empty;
 
-    if (FAILED(CurrentDevice->CreateIndexBuffer(static_cast<UINT>(indexBytes), D3DUSAGE_WRITEONLY, D3DFMT_INDEX16,
-                                                D3DPOOL_MANAGED, mesh.indices.Out(), nullptr)))
-        return empty;
     {
         MeshBufferLock source(clone.Get(), true, D3DLOCK_READONLY);
-        if (!source.data || !FillBuffer(mesh.indices.Get(), source.data, static_cast<UINT>(indexBytes)))
+        if (!source.data || FAILED(CreateFilledIndexBuffer(mesh.indices, static_cast<const uint16_t*>(source.data),
+                                                           static_cast<UINT>(indexCount))))
             return empty;
     }
 
@@ -104,7 +103,7 @@ LoadedMesh CopyIntoBuffers(LoadedX& x, UINT stride)
                                                  D3DPOOL_MANAGED, mesh.vertices.Out(), nullptr)))
         return empty;
     MeshBufferLock source(clone.Get(), false, D3DLOCK_READONLY);
-    if (!source.data || !FillBuffer(mesh.vertices.Get(), source.data, static_cast<UINT>(vertexBytes)))
+    if (!source.data || !FillVertexBuffer(mesh.vertices.Get(), source.data, static_cast<UINT>(vertexBytes)))
         return empty;
     // Positions lead each vertex.
     if (FAILED(D3DXComputeBoundingSphere(static_cast<const D3DXVECTOR3*>(source.data), mesh.vertexCount,

@@ -4,6 +4,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/params/StoredValues.h"
 #include "foundation/resources/DS_DocResManager.h"
+#include "foundation/resources/FirstLinkTexture.h"
 #include "foundation/resources/MeshLoaders.h"
 #include "objects/models/DS_3DObjArray.h"
 
@@ -65,8 +66,7 @@ void LoadMeshPart(const DS_ImageFileLink& texture, MeshPart& part, const DS_Mesh
 {
     if (!CurrentResManager)
         return;
-    const TextureSet& textures = CurrentResManager->GetLinkTextures(texture);
-    part.texture = textures.Frame(0);
+    part.texture = GetFirstLinkTexture(texture).texture;
 
     const LoadedMesh& loaded = CurrentResManager->GetLinkMesh(mesh, LoadedMeshStride);
     part.vertices = loaded.vertices;

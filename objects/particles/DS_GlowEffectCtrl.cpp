@@ -2,7 +2,7 @@
 
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
-#include "foundation/resources/DS_DocResManager.h"
+#include "foundation/resources/FirstLinkTexture.h"
 #include "objects/particles/DS_GlowingObj.h"
 
 #include <memory>
@@ -15,13 +15,6 @@ constexpr int32_t WrittenVersion = 1;
 
 constexpr unsigned int FullStrength = 100;
 constexpr float StrengthScale = 0.01f;
-
-// The first picture of the link, referenced; none without a current
-// manager or a picture.
-IDirect3DTexture9* FirstPicture(const DS_FileLink3& link)
-{
-    return CurrentResManager ? CurrentResManager->GetLinkTextures(link).Frame(0) : nullptr;
-}
 
 } // namespace
 
@@ -69,6 +62,6 @@ void DS_GlowEffectCtrl::LoadEffect()
 
 void DS_GlowEffectCtrl::LoadTextures()
 {
-    glowTexture = FirstPicture(secondImage);
-    sharpTexture = FirstPicture(mainImage);
+    glowTexture = GetFirstLinkTexture(secondImage).texture;
+    sharpTexture = GetFirstLinkTexture(mainImage).texture;
 }

@@ -3,6 +3,7 @@
 #include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/render/ColouredQuads.h"
 #include "foundation/resources/DS_DocResManager.h"
+#include "foundation/resources/FirstLinkTexture.h"
 #include "objects/particles/DS_ParticleSystemCtrl.h"
 #include "scene/layerbase/DS_2D_Light.h"
 
@@ -19,8 +20,7 @@ DS_SpriteArrayObj::DS_SpriteArrayObj(DS_ParticleSystemCtrl* ownedClone) : DS_ABO
     controller = ownedClone;
     BindControllerCount();
     if (CurrentResManager && !ownedClone->secondImage.value.path.empty()) {
-        const TextureSet& second = CurrentResManager->GetLinkTextures(ownedClone->secondImage);
-        secondTexture = second.Frame(0);
+        secondTexture = GetFirstLinkTexture(ownedClone->secondImage).texture;
     }
 }
 

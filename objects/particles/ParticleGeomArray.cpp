@@ -1,5 +1,6 @@
 #include "objects/particles/ParticleGeomArray.h"
 
+#include "foundation/geometry/IndexPatterns.h"
 #include "foundation/geometry/MeshBuffers.h"
 #include "foundation/render/VertexLock.h"
 #include "objects/particles/DS_ParticleSystemCtrl.h"
@@ -11,7 +12,6 @@
 namespace {
 
 constexpr uint32_t VerticesPerQuad = 4;
-constexpr uint32_t IndicesPerQuad = 6;
 constexpr uint32_t TrianglesPerQuad = 2;
 
 // Advances the grid frame when a frame's time on the view clock has passed;
@@ -97,15 +97,11 @@ void ParticleGeomArray::CreateQuadBuffers(unsigned int n)
 bool ParticleGeomArray::FillQuadIndices()
 {
     const uint32_t quads = vertexCount / VerticesPerQuad;
-    indices.Release();
     indexedPrimitiveCount = 0;
-    CreateIndexBuffer16(quads * IndicesPerQuad, *this, D3DUSAGE_WRITEONLY, D3DPOOL_MANAGED);
     // Indices that could not be written would draw whatever the buffer
     // happens to hold: the array keeps none and draws nothing instead.
-    if (!WriteQuadListIndices(indices.Get(), quads)) {
-        indices.Release();
+    if (FAILED(CreateQuadListIndexBuffer(indices, quads)))
         return false;
-    }
     indexedPrimitiveCount = quads * TrianglesPerQuad;
     return true;
 }

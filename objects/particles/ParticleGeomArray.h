@@ -3,9 +3,9 @@
 // 16-bit index buffer and drawn with one indexed call.
 #pragma once
 
-#include "foundation/geometry/DS_SimpleMesh.h"
 #include "foundation/geometry/VertexFormats.h"
 #include "foundation/params/MediaControlList.h"
+#include "objects/particles/DS_SpriteArrayT.h"
 #include "objects/particles/ParticleItem.h"
 
 #include <cstdint>

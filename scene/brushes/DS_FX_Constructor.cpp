@@ -3,7 +3,7 @@
 #include "foundation/archive/DS_IOF_Virtual.h"
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/core/CurrentDevice.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/resources/TextureCopies.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/EffectTechnique.h"

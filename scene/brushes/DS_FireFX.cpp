@@ -6,9 +6,9 @@
 #include "foundation/render/QuadGrid.h"
 #include "foundation/render/SceneView.h"
 #include "foundation/render/ScreenQuad.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/geometry/IndexPatterns.h"
 #include "foundation/resources/DS_DocResManager.h"
-#include "foundation/resources/TextureSet.h"
+#include "foundation/resources/FirstLinkTexture.h"
 #include "scene/layerbase/DS_2D_Light.h"
 #include "res/resource.h"
 
@@ -62,14 +62,6 @@ void AssignLink(DS_FileLink3& to, const DS_FileLink3& from)
         return;
     to.value = from.value;
     to.NotifyListeners(nullptr);
-}
-
-IDirect3DTexture9* FirstTextureOf(DS_ImageFileLink& link)
-{
-    if (!CurrentResManager)
-        return nullptr;
-    const TextureSet& set = CurrentResManager->GetLinkTextures(link);
-    return set.textures.empty() ? nullptr : set.textures[0].Get();
 }
 
 void StoreAndWriteLink(ArchiveHandle& archive, DS_ImageFileLink& link)
@@ -187,8 +179,8 @@ float DS_FireFX::RepeatResult() const { return repeat.result > SmallestRepeat ? 
 void DS_FireFX::BindResources(IDirect3DTexture9* maskTexture)
 {
     DS_FX_Constructor::BindResources(maskTexture);
-    patternTexture = FirstTextureOf(patternLink);
-    noiseTexture = FirstTextureOf(noiseLink);
+    patternTexture = GetFirstLinkTexture(patternLink).texture;
+    noiseTexture = GetFirstLinkTexture(noiseLink).texture;
     BuildGrid();
 }
 

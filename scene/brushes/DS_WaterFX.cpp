@@ -6,7 +6,7 @@
 #include "foundation/params/StoredValues.h"
 #include "foundation/core/CurrentDevice.h"
 #include "foundation/resources/DS_DocResManager.h"
-#include "foundation/resources/TextureSet.h"
+#include "foundation/resources/FirstLinkTexture.h"
 #include "scene/layerbase/DS_2D_Light.h"
 #include "res/resource.h"
 
@@ -138,13 +138,7 @@ void DS_WaterFX::LookUpParameters()
 
 void DS_WaterFX::BindResources(IDirect3DTexture9* maskTexture)
 {
-    IDirect3DTexture9* bump = nullptr;
-    if (CurrentResManager) {
-        const TextureSet& set = CurrentResManager->GetLinkTextures(bumpLink);
-        if (!set.textures.empty())
-            bump = set.textures[0].Get();
-    }
-    bumpTexture = bump;
+    bumpTexture = GetFirstLinkTexture(bumpLink).texture;
     DS_FX_Constructor::BindResources(maskTexture);
 }
 

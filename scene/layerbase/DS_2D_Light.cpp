@@ -9,7 +9,7 @@
 #include "foundation/render/SceneView.h"
 #include "foundation/render/ScreenQuad.h"
 #include "foundation/render/StageStates.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/BackBuffer.h"
 #include "foundation/resources/DS_DocResManager.h"
 
 namespace {

@@ -198,7 +198,7 @@ void DS_2D_Light::DrawSpriteArray(const SpriteArrayDrawable& sprites)
 {
     if (!CanDraw())
         return;
-    const DS_SpriteArrayT<DX_V::PCT>& geometry = sprites.SpriteGeometry();
+    const DS_IndexedMesh<DX_V::PCT>& geometry = sprites.SpriteGeometry();
     SetViewTransforms(*GlobalSceneView);
     GlobalSceneView->SetWorld(geometry.world);
 

@@ -12,7 +12,7 @@
 class SpriteArrayDrawable {
 public:
     // Every particle's quad, one indexed triangle list.
-    virtual const DS_SpriteArrayT<DX_V::PCT>& SpriteGeometry() const = 0;
+    virtual const DS_IndexedMesh<DX_V::PCT>& SpriteGeometry() const = 0;
     // The main image's texture at the current animation frame; none when the
     // image has no texture. Not a new reference.
     virtual IDirect3DTexture9* CurrentFrameTexture() const = 0;

@@ -6,7 +6,7 @@
 #include "foundation/render/VertexLock.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/EffectTechnique.h"
-#include "foundation/resources/TextureSet.h"
+#include "foundation/resources/FirstLinkTexture.h"
 #include "res/resource.h"
 
 namespace {
@@ -65,8 +65,7 @@ bool BumpDistortion::Restore()
     effect.Release();
     if (!CurrentResManager)
         return false;
-    const TextureSet& set = CurrentResManager->GetLinkTextures(bumpImage);
-    bumpTexture = set.textures.empty() ? nullptr : set.textures[0].Get();
+    bumpTexture = GetFirstLinkTexture(bumpImage).texture;
     effect = CurrentResManager->GetLinkEffect(effectLink);
     CheckTechnique();
     LookUpEffectParameters(effect.Get(), {&effectParameters.strength, &effectParameters.offset,

@@ -11,9 +11,9 @@
 #include "foundation/render/TextureAddressing.h"
 #include "foundation/render/TextureFormats.h"
 #include "foundation/render/VertexLock.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/BackBuffer.h"
 #include "foundation/resources/DS_DocResManager.h"
-#include "foundation/resources/TextureSet.h"
+#include "foundation/resources/FirstLinkTexture.h"
 
 #include <d3dx9tex.h>
 
@@ -417,10 +417,11 @@ void DS_GlassBallLight::OnDeviceCreated()
     if (!CurrentDevice)
         return;
 
+    // Without a document the overlays keep the textures they hold.
     if (CurrentResManager) {
-        overlay1 = GetFirstTexture(CurrentResManager->GetLinkTextures(overlayImage1)).texture.Get();
-        overlay2 = GetFirstTexture(CurrentResManager->GetLinkTextures(overlayImage2)).texture.Get();
-        shadow = GetFirstTexture(CurrentResManager->GetLinkTextures(shadowImage)).texture.Get();
+        overlay1 = GetFirstLinkTexture(overlayImage1).texture;
+        overlay2 = GetFirstLinkTexture(overlayImage2).texture;
+        shadow = GetFirstLinkTexture(shadowImage).texture;
     }
     CreateBumpMap();
     FillGradient();
@@ -437,8 +438,7 @@ void DS_GlassBallLight::OnDeviceCreated()
     CreateQuadVertices(ballQuad, BallVertices);
     CreateQuadVertices(shadowQuad, ShadowVertices);
 
-    background = CurrentResManager ? GetFirstTexture(CurrentResManager->GetLinkTextures(backgroundPicture))
-                                   : SizedTexture{};
+    background = GetFirstLinkTexture(backgroundPicture);
     if (pictureBackgroundSwitch.value == 1) {
         backgroundQuad.SetTexture(background.texture.Get(), whole);
         backgroundMode = SceneView::Fit;

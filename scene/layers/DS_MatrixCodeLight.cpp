@@ -9,9 +9,9 @@
 #include "foundation/render/SceneView.h"
 #include "foundation/render/StageStates.h"
 #include "foundation/render/TextureFormats.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/resources/TextureCopies.h"
 #include "foundation/resources/DS_DocResManager.h"
-#include "foundation/resources/TextureSet.h"
+#include "foundation/resources/FirstLinkTexture.h"
 
 #include <algorithm>
 #include <cstring>
@@ -186,9 +186,7 @@ void DS_MatrixCodeLight::OnDeviceCreated()
     SetSize(1, 1);
 
     {
-        SizedTexture glyphs;
-        if (CurrentResManager)
-            glyphs = GetFirstTexture(CurrentResManager->GetLinkTextures(glyphImage));
+        const SizedTexture glyphs = GetFirstLinkTexture(glyphImage);
         gridParams.glyphCount = GlyphCountOf(glyphs.width, glyphs.height);
         quads.SetTexture(glyphs.texture.Get());
     }

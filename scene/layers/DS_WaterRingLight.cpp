@@ -8,7 +8,7 @@
 #include "foundation/render/SpecularProbe.h"
 #include "foundation/render/StageStates.h"
 #include "foundation/render/TextureAddressing.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/BackBuffer.h"
 #include "foundation/resources/DS_DocResManager.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "foundation/render/SceneView.h"
 #include "foundation/render/StageStates.h"
 #include "foundation/render/VertexLock.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/BackBuffer.h"
 #include "foundation/resources/DS_DocResManager.h"
 #include "foundation/resources/ResourceCache.h"
 #include "res/resource.h"

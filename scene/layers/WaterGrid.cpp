@@ -2,7 +2,7 @@
 
 #include "foundation/core/Numeric.h"
 #include "foundation/core/Random.h"
-#include "foundation/geometry/MeshBuffers.h"
+#include "foundation/geometry/IndexBuffers.h"
 #include "foundation/core/CurrentDevice.h"
 #include "scene/layers/RefractionTable.h"
 
@@ -145,19 +145,13 @@ HRESULT WaterGrid::CreateBuffers()
         return E_FAIL;
     buffersWanted = true;
     if (!indexBuffer) {
-        HRESULT hr = CurrentDevice->CreateIndexBuffer(indexCount * sizeof(uint16_t), 0, D3DFMT_INDEX16,
-                                                      D3DPOOL_DEFAULT, indexBuffer.Out(), nullptr);
+        // A strip that cannot be filled is not kept; the next call tries
+        // again.
+        const HRESULT hr = CreateFilledIndexBuffer(
+            indexBuffer, indexCount, [this](uint16_t* indices) { FillStripIndices(columns, rows, indices, indexCount); },
+            0, D3DPOOL_DEFAULT);
         if (FAILED(hr))
             return hr;
-        void* data = nullptr;
-        hr = LockIndexBuffer(indexBuffer.Get(), &data);
-        if (FAILED(hr)) {
-            // An unfilled strip must not be drawn; the next call tries again.
-            indexBuffer.Release();
-            return hr;
-        }
-        FillStripIndices(columns, rows, static_cast<uint16_t*>(data), indexCount);
-        indexBuffer->Unlock();
     }
     if (!vertexBuffer) {
         // Rewritten whole every frame and never read back.

@@ -4,7 +4,7 @@
 #include "foundation/archive/ObjectHeader.h"
 #include "foundation/render/ColouredQuads.h"
 #include "foundation/render/ScreenQuad.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/render/BackBuffer.h"
 #include "scene/slideshow/SlideReaderRegistry.h"
 
 namespace {

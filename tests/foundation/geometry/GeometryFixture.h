@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <vector>
@@ -42,4 +43,19 @@ bool FillVertices(IDirect3DVertexBuffer9* buffer, const std::vector<V>& vertices
     std::memcpy(data, vertices.data(), vertices.size() * sizeof(V));
     buffer->Unlock();
     return true;
+}
+
+// Every index the buffer holds, as it stands (managed buffers keep a readable
+// copy); empty when it would not lock.
+inline std::vector<uint16_t> ReadIndices(IDirect3DIndexBuffer9* buffer)
+{
+    std::vector<uint16_t> indices;
+    D3DINDEXBUFFER_DESC desc{};
+    void* data = nullptr;
+    if (!buffer || FAILED(buffer->GetDesc(&desc)) || FAILED(buffer->Lock(0, 0, &data, D3DLOCK_READONLY)))
+        return indices;
+    const uint16_t* first = static_cast<const uint16_t*>(data);
+    indices.assign(first, first + desc.Size / sizeof(uint16_t));
+    buffer->Unlock();
+    return indices;
 }

@@ -2,7 +2,7 @@
 
 #include "foundation/core/SaverError.h"
 #include "foundation/core/CurrentDevice.h"
-#include "foundation/resources/D3DUtilities.h"
+#include "foundation/resources/TextureCopies.h"
 #include "foundation/resources/ReadDocResManager.h"
 #include "foundation/resources/TextureLoaders.h"
 #include "tools/document/WritingArchive.h"

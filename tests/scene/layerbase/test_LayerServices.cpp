@@ -80,12 +80,12 @@ public:
         MakeIndexedQuad(geometry, corners);
     }
 
-    const DS_SpriteArrayT<DX_V::PCT>& SpriteGeometry() const override { return geometry; }
+    const DS_IndexedMesh<DX_V::PCT>& SpriteGeometry() const override { return geometry; }
     IDirect3DTexture9* CurrentFrameTexture() const override { return frame.Get(); }
     IDirect3DTexture9* GetSecondTexture() const override { return second.Get(); }
     int AdditiveFlag() const override { return additive; }
 
-    DS_SpriteArrayT<DX_V::PCT> geometry;
+    DS_IndexedMesh<DX_V::PCT> geometry;
     ComHolder<IDirect3DTexture9> frame;
     ComHolder<IDirect3DTexture9> second;
     int additive = 0;
