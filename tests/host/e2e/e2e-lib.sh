@@ -4,7 +4,10 @@
 # script gets an X server of its own and runs Wine in a prefix of its own, a
 # copy of the build folder's end-to-end prefix (made by prepare_prefix.sh),
 # whose server it starts on that display; everything it starts ends with it.
-set -euo pipefail
+set -Eeuo pipefail
+# A command that fails outside a check ends the script as the checks do, by
+# name and line, rather than silently.
+trap 'failed_command $? "$BASH_COMMAND" "${BASH_SOURCE[0]}" "$LINENO"' ERR
 
 build=$1
 helper=$2
@@ -103,6 +106,13 @@ fail() {
   if [[ -f $work/shot.xwd ]]; then cp "$work/shot.xwd" "$kept.xwd"; fi
   if [[ -f $work/saver.out ]]; then tr -d '\r' <"$work/saver.out" | tail -200 >"$kept.out"; fi
   exit 1
+}
+
+failed_command() {
+  # A command substitution's failure is told once, by the script.
+  [[ $BASHPID == "$$" ]] || return 0
+  trap - ERR
+  fail "$(basename "$3"):$4: '$2' failed with $1"
 }
 
 # Runs "$@" every 0.2 s until it succeeds; false after $1 seconds.
