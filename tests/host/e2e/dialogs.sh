@@ -17,7 +17,7 @@ readonly Address='https://nightglass.example.org/?utm_source=screensaver&utm_med
 readonly BrowserKey='HKCR\http\shell\open\command'
 
 dialog() {
-  helper dialog "$@" 2>/dev/null | tr -d '\r'
+  helper dialog "$@" 2>"$work/dialog.err" | tr -d '\r' || echo "(the helper failed: $(cat "$work/dialog.err"))"
 }
 
 # Works the dialog, failing the test when the helper cannot.
@@ -28,7 +28,7 @@ act() {
 # The value's data as `reg query` shows it (0x1 for a DWORD of 1), or
 # nothing when it is absent.
 reg_value() {
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v name="$2" '$1 == name { print $3 }'
+  { wine reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' | awk -v name="$2" '$1 == name { print $3 }'
 }
 
 expect_reg_value() {
@@ -152,20 +152,19 @@ expect_saver_ends 15 "a key press"
 
 # --- The website button, with a registered browser command full of '%'
 # sequences that mean nothing to the program.
-original_browser=$(wine reg query "$BrowserKey" /ve 2>/dev/null | tr -d '\r' |
+original_browser=$({ wine reg query "$BrowserKey" /ve 2>/dev/null || true; } | tr -d '\r' |
   sed -n 's/^ *(Default) *REG_[A-Z_]*SZ *//p')
 restore_browser() {
   if [[ -n $original_browser ]]; then
     wine reg add "$BrowserKey" /ve /d "$original_browser" /f >/dev/null 2>&1 || true
   fi
 }
-# The prefix is shared with the other scripts: its browser is put back
-# however this one ends.
+# The browser command is put back however the script ends.
 trap 'restore_browser; cleanup' EXIT
 register_browser() {
   wine reg add "$BrowserKey" /ve /d "$1" /f >/dev/null 2>&1 || fail "registering the browser command"
   local stored
-  stored=$(wine reg query "$BrowserKey" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p')
+  stored=$({ wine reg query "$BrowserKey" /ve 2>/dev/null || true; } | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p')
   [[ $stored == "$1" ]] || fail "the browser command was stored as '$stored'"
 }
 browser_log_written() {
