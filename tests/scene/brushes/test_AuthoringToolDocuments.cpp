@@ -10,8 +10,8 @@
 #include "foundation/resources/ResourceModule.h"
 #include "scene/slideshow/LoadSceneDocument.h"
 #include "tests/support/ScopedCurrentDevice.h"
+#include "tests/support/SlideshowDocuments.h"
 #include "tests/support/TestDevice.h"
-#include "tools/encoders/ImageWriters.h"
 #include "tools/document/Light2DRecord.h"
 #include "tools/document/MotionBrushRecords.h"
 #include "tools/document/PatternBrushRecords.h"
@@ -36,20 +36,6 @@ const D3DCOLOR Picture = 0xFF000000 | PictureColour;
 // The numbers under which documents name the expand and pattern effects.
 const int32_t ExpandEffect = 102;
 const int32_t PatternEffect = 78;
-
-Bytes FlatPng(DWORD rgb)
-{
-    Image image(16, 16);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            uint8_t* p = image.Pixel(x, y);
-            p[0] = static_cast<uint8_t>(rgb >> 16);
-            p[1] = static_cast<uint8_t>(rgb >> 8);
-            p[2] = static_cast<uint8_t>(rgb);
-            p[3] = 255;
-        }
-    return EncodePng(image, false);
-}
 
 void Put32(Bytes& bytes, std::size_t at, uint32_t value) { std::memcpy(bytes.data() + at, &value, 4); }
 uint32_t Get32(const Bytes& bytes, std::size_t at)
@@ -215,13 +201,13 @@ TEST_F(AuthoringToolDocumentTest, ADamagedEmbeddedEffectIsAMissingOne)
 
     ExpandContent expand;
     expand.base.effectStamp = ExpandEffect;
-    const Bytes slide = OneSlideDocument(FlatPng(PictureColour), {ExpandRecordBytes(expand)},
+    const Bytes slide = OneSlideDocument(FlatPicture(PictureColour), {ExpandRecordBytes(expand)},
                                          {EmbeddedEffect(ExpandEffect, damaged)});
     EXPECT_TRUE(ShowsEverywhere(Play(slide), Picture));
     const DS_FileLink3 link(ExpandEffect, L"common_res.dll");
     EXPECT_FALSE(CurrentResManager->GetLinkEffect(link));
 
-    Play(OneSlideDocument(FlatPng(PictureColour), {ExpandRecordBytes(expand)},
+    Play(OneSlideDocument(FlatPicture(PictureColour), {ExpandRecordBytes(expand)},
                           {EmbeddedEffect(ExpandEffect, effect)}));
     EXPECT_TRUE(CurrentResManager->GetLinkEffect(link));
 }
@@ -258,6 +244,6 @@ TEST_F(AuthoringToolDocumentTest, APatternWithoutFramesLeavesThePicture)
     pattern.patternStamp = 40;
     pattern.base.backgroundFlag = 1;
     pattern.base.effectStamp = PatternEffect;
-    EXPECT_TRUE(ShowsEverywhere(Play(OneSlideDocument(FlatPng(PictureColour), {PatternBrushRecordBytes(pattern)})),
+    EXPECT_TRUE(ShowsEverywhere(Play(OneSlideDocument(FlatPicture(PictureColour), {PatternBrushRecordBytes(pattern)})),
                                 Picture));
 }
