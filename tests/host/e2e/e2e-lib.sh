@@ -162,9 +162,12 @@ start_program() {
     # ended.
     WINEDEBUG="${WINEDEBUG:+$WINEDEBUG,}+debugstr" NIGHTGLASS_PROBE_LOG="Z:$work/probe.log" \
       wine "$@" >"$work/saver.out" 2>&1 &
-    echo $! >"$work/saver.pid"
+    echo $! >"$work/saver.pid.new"
+    mv "$work/saver.pid.new" "$work/saver.pid"
     wait $!
-    echo $? >"$work/saver.exit"
+    # Written whole, then put in place: a reader never sees an empty file.
+    echo $? >"$work/saver.exit.new"
+    mv "$work/saver.exit.new" "$work/saver.exit"
     # The shell's own word on a program that the clean-up killed stays out of
     # the test's output: saver_state tells what became of the program.
   ) 2>"$work/saver.shell" &
