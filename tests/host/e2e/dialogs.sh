@@ -25,10 +25,15 @@ act() {
   helper dialog "$@" >/dev/null 2>&1 || fail "dialog $*"
 }
 
+# What `reg query "$@"` shows, or nothing when the key or value is absent.
+reg_query() {
+  wine reg query "$@" 2>/dev/null | tr -d '\r' || true
+}
+
 # The value's data as `reg query` shows it (0x1 for a DWORD of 1), or
 # nothing when it is absent.
 reg_value() {
-  { wine reg query "$1" /v "$2" 2>/dev/null || true; } | tr -d '\r' | awk -v name="$2" '$1 == name { print $3 }'
+  reg_query "$1" /v "$2" | awk -v name="$2" '$1 == name { print $3 }'
 }
 
 expect_reg_value() {
@@ -152,8 +157,7 @@ expect_saver_ends 15 "a key press"
 
 # --- The website button, with a registered browser command full of '%'
 # sequences that mean nothing to the program.
-original_browser=$({ wine reg query "$BrowserKey" /ve 2>/dev/null || true; } | tr -d '\r' |
-  sed -n 's/^ *(Default) *REG_[A-Z_]*SZ *//p')
+original_browser=$(reg_query "$BrowserKey" /ve | sed -n 's/^ *(Default) *REG_[A-Z_]*SZ *//p')
 restore_browser() {
   if [[ -n $original_browser ]]; then
     wine reg add "$BrowserKey" /ve /d "$original_browser" /f >/dev/null 2>&1 || true
@@ -164,7 +168,7 @@ trap 'restore_browser; cleanup' EXIT
 register_browser() {
   wine reg add "$BrowserKey" /ve /d "$1" /f >/dev/null 2>&1 || fail "registering the browser command"
   local stored
-  stored=$({ wine reg query "$BrowserKey" /ve 2>/dev/null || true; } | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p')
+  stored=$(reg_query "$BrowserKey" /ve | sed -n 's/^ *(Default) *REG_SZ *//p')
   [[ $stored == "$1" ]] || fail "the browser command was stored as '$stored'"
 }
 browser_log_written() {

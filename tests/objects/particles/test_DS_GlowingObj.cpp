@@ -12,6 +12,7 @@
 #include "scene/layerbase/DS_2D_Light.h"
 #include "scene/slideshow/DS_SlideContainer.h"
 #include "tests/support/AllocationCounter.h"
+#include "tests/support/BrushTestSupport.h"
 #include "tests/support/LayerTestSupport.h"
 #include "tests/support/ParticleTestSupport.h"
 #include "tests/support/TestTextures.h"
@@ -41,25 +42,6 @@ ComHolder<IDirect3DTexture9> CoreTexture(IDirect3DDevice9* device)
 {
     const D3DCOLOR rows[8] = {0, 0xFFFFFFFF, 0xFFFFFFFF, 0, 0, 0xFFFFFFFF, 0xFFFFFFFF, 0};
     return ColourTexture(device, 1, 8, [&rows](UINT, UINT y) { return rows[y]; });
-}
-
-// One frame as the slide draws it: the capture when anything reads the
-// scene, the picture, the objects, the finishing pass.
-Pixels DrawFrame(TestDevice& device, DS_2D_Light& layer, const std::vector<CountedPtr<DS_ABObj>>& objects)
-{
-    int readers = 0;
-    for (const CountedPtr<DS_ABObj>& object : objects)
-        readers += object->NeedsBackground() && object->WillDraw(layer) ? 1 : 0;
-    IDirect3DDevice9* d = device.Device();
-    d->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    d->BeginScene();
-    if (readers > 0)
-        layer.BeginSceneCapture();
-    layer.DrawBackground(false);
-    DS_2D_Light::RenderObjects(layer, objects, readers);
-    layer.FinishFrame();
-    d->EndScene();
-    return device.ReadBackBuffer();
 }
 
 } // namespace
@@ -113,7 +95,7 @@ protected:
     Pixels Frame(const CountedPtr<DS_ABObj>& object, float time)
     {
         object->Update(time);
-        return DrawFrame(device, layer, {object});
+        return DrawSlideFrame(device, layer, {object});
     }
 
     ComHolder<IDirect3DTexture9> picture;
